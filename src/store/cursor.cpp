@@ -1,0 +1,574 @@
+#include "cursor.h"
+
+#include "storeerror.h"
+#include "tables.h"
+#include "textformat.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+constexpr int chunkSize = 200;
+constexpr size_t chunksKept = 32;
+
+QString quoted(const QString &name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+QSqlQuery run(Database &db, const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(query.lastError().text()));
+    for (const QVariant &bind : binds)
+        query.addBindValue(bind);
+    if (!query.exec())
+        throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(query.lastError().text()));
+    return query;
+}
+
+QVariant toColumn(const FieldDef &field, const QVariant &value)
+{
+    switch (field.kind) {
+    case FieldKind::Boolean:
+        return value.toBool() ? 1 : 0;
+    case FieldKind::DateTime: {
+        const QDateTime when = value.toDateTime();
+        return when.isValid() ? QVariant(when.toString(Qt::ISODateWithMs)) : QVariant(QString());
+    }
+    default:
+        return value;
+    }
+}
+
+QVariant fromColumn(const FieldDef &field, const QVariant &column)
+{
+    if (column.isNull())
+        return emptyValue(field.kind);
+    switch (field.kind) {
+    case FieldKind::Text:
+    case FieldKind::Memo:
+        return column.toString();
+    case FieldKind::Int16:
+    case FieldKind::Int32:
+    case FieldKind::AutoInc:
+        return column.toInt();
+    case FieldKind::Float:
+        return column.toDouble();
+    case FieldKind::Boolean:
+        return column.toInt() != 0;
+    case FieldKind::DateTime:
+        return QDateTime::fromString(column.toString(), Qt::ISODateWithMs);
+    }
+    return column;
+}
+
+} // namespace
+
+Cursor::Cursor(Database &db, const QString &table, bool caseInsensitive, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+    , m_def(tables::def(table))
+    , m_ci(caseInsensitive)
+{
+    connect(&m_db, &Database::changed, this, &Cursor::onDatabaseChanged);
+}
+
+void Cursor::onDatabaseChanged(const QString &table)
+{
+    if (table == m_def.name && m_open)
+        emit viewChanged();
+}
+
+void Cursor::open()
+{
+    if (m_open)
+        return;
+    m_open = true;
+    invalidate();
+    first();
+    emit viewChanged();
+}
+
+void Cursor::close()
+{
+    if (!m_open)
+        return;
+    cancel();
+    m_open = false;
+    invalidate();
+    m_position = -1;
+    m_currentRowId = 0;
+    emit viewChanged();
+}
+
+void Cursor::ensureOpen() const
+{
+    // Every operation needs the records; a cursor used before it was opened opens itself.
+    if (!m_open)
+        const_cast<Cursor *>(this)->open();
+}
+
+void Cursor::checkBrowseMode()
+{
+    if (m_state != State::Browse)
+        post();
+}
+
+void Cursor::invalidate() const
+{
+    m_count = -1;
+    m_chunks.clear();
+    m_seenGeneration = m_db.generation(m_def.name);
+}
+
+void Cursor::refreshIfStale() const
+{
+    if (m_seenGeneration == m_db.generation(m_def.name))
+        return;
+    const qint64 rowId = m_currentRowId;
+    const int fallback = m_position;
+    invalidate();
+    relocate(rowId, fallback);
+}
+
+Cursor::ViewSql Cursor::viewSql() const
+{
+    ViewSql view;
+    if (m_filtered && !m_filter.isEmpty()) {
+        Filter::Sql sql = m_filter.toSql(m_def, m_ci);
+        view.where = sql.where;
+        view.binds = sql.binds;
+    }
+    if (const IndexDef *index = m_def.index(m_indexName)) {
+        const FieldDef &field = m_def.fields[m_def.fieldIndex(index->field)];
+        view.orderColumn = quoted(field.folded ? TableDef::sortColumn(field.name) : field.name);
+        view.order = view.orderColumn + QStringLiteral(", rowid");
+    } else {
+        view.order = QStringLiteral("rowid");
+    }
+    return view;
+}
+
+QString Cursor::selectColumns() const
+{
+    QStringList columns {QStringLiteral("rowid")};
+    for (const FieldDef &field : m_def.fields)
+        columns << quoted(field.name);
+    return columns.join(QStringLiteral(", "));
+}
+
+int Cursor::recordCount() const
+{
+    ensureOpen();
+    refreshIfStale();
+    if (m_count < 0) {
+        const ViewSql view = viewSql();
+        QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + quoted(m_def.name);
+        if (!view.where.isEmpty())
+            sql += QStringLiteral(" WHERE ") + view.where;
+        QSqlQuery query = run(m_db, sql, view.binds);
+        m_count = query.next() ? query.value(0).toInt() : 0;
+    }
+    return m_count;
+}
+
+const QVector<Record> &Cursor::chunk(int index) const
+{
+    auto found = m_chunks.find(index);
+    if (found != m_chunks.end())
+        return found->second;
+    if (m_chunks.size() >= chunksKept)
+        m_chunks.clear();
+
+    const ViewSql view = viewSql();
+    QString sql = QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") + quoted(m_def.name);
+    if (!view.where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + view.where;
+    sql += QStringLiteral(" ORDER BY ") + view.order + QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize);
+    QSqlQuery query = run(m_db, sql, view.binds);
+    QVector<Record> rows;
+    rows.reserve(chunkSize);
+    while (query.next()) {
+        Record record(&m_def);
+        record.rowId = query.value(0).toLongLong();
+        for (int i = 0; i < m_def.fields.size(); ++i) {
+            // Already in stored form: no re-cutting on the way out.
+            record.setStoredValue(i, fromColumn(m_def.fields[i], query.value(i + 1)));
+        }
+        rows.append(std::move(record));
+    }
+    return m_chunks.emplace(index, std::move(rows)).first->second;
+}
+
+Record Cursor::recordAt(int position) const
+{
+    ensureOpen();
+    refreshIfStale();
+    if (position < 0 || position >= recordCount())
+        return Record(&m_def);
+    const QVector<Record> &rows = chunk(position / chunkSize);
+    const int offset = position % chunkSize;
+    return offset < rows.size() ? rows[offset] : Record(&m_def);
+}
+
+int Cursor::position() const
+{
+    ensureOpen();
+    refreshIfStale();
+    return m_position;
+}
+
+void Cursor::setPosition(int position) const
+{
+    const int count = recordCount();
+    if (count <= 0) {
+        m_position = -1;
+        m_currentRowId = 0;
+        m_eof = m_bof = true;
+        return;
+    }
+    m_position = std::clamp(position, 0, count - 1);
+    m_currentRowId = recordAt(m_position).rowId;
+}
+
+int Cursor::positionOf(qint64 rowId) const
+{
+    const ViewSql view = viewSql();
+    QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE ");
+    if (!view.where.isEmpty())
+        sql += view.where + QStringLiteral(" AND ");
+    QVariantList binds = view.binds;
+    if (view.orderColumn.isEmpty()) {
+        sql += QStringLiteral("rowid < ?");
+        binds << rowId;
+    } else {
+        const QString key = QStringLiteral("(SELECT %1 FROM %2 WHERE rowid = ?)").arg(view.orderColumn, quoted(m_def.name));
+        sql += QStringLiteral("(%1 < %2 OR (%1 = %2 AND rowid < ?))").arg(view.orderColumn, key);
+        binds << rowId << rowId << rowId;
+    }
+    QSqlQuery query = run(m_db, sql, binds);
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+bool Cursor::passes(qint64 rowId) const
+{
+    const ViewSql view = viewSql();
+    QString sql = QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?");
+    QVariantList binds {rowId};
+    if (!view.where.isEmpty()) {
+        sql += QStringLiteral(" AND ") + view.where;
+        binds += view.binds;
+    }
+    return run(m_db, sql, binds).next();
+}
+
+void Cursor::relocate(qint64 rowId, int fallbackPosition) const
+{
+    if (rowId != 0) {
+        QSqlQuery exists = run(m_db, QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?"), {rowId});
+        if (exists.next()) {
+            // A record that left the view hands its place to the one that followed it.
+            setPosition(positionOf(rowId));
+            m_eof = m_bof = false;
+            if (!passes(rowId))
+                m_eof = m_position < 0;
+            return;
+        }
+    }
+    setPosition(fallbackPosition);
+    m_eof = m_bof = m_position < 0;
+}
+
+void Cursor::first()
+{
+    ensureOpen();
+    checkBrowseMode();
+    refreshIfStale();
+    setPosition(0);
+    m_bof = true;
+    m_eof = m_position < 0;
+    emit currentChanged(m_position);
+}
+
+void Cursor::last()
+{
+    ensureOpen();
+    checkBrowseMode();
+    refreshIfStale();
+    setPosition(recordCount() - 1);
+    m_eof = true;
+    m_bof = m_position < 0;
+    emit currentChanged(m_position);
+}
+
+void Cursor::next()
+{
+    ensureOpen();
+    checkBrowseMode();
+    refreshIfStale();
+    if (m_position < 0 || m_position + 1 >= recordCount()) {
+        m_eof = true;
+        return;
+    }
+    setPosition(m_position + 1);
+    m_eof = m_bof = false;
+    emit currentChanged(m_position);
+}
+
+void Cursor::prior()
+{
+    ensureOpen();
+    checkBrowseMode();
+    refreshIfStale();
+    if (m_position <= 0) {
+        m_bof = true;
+        return;
+    }
+    setPosition(m_position - 1);
+    m_eof = m_bof = false;
+    emit currentChanged(m_position);
+}
+
+void Cursor::moveTo(int position)
+{
+    ensureOpen();
+    checkBrowseMode();
+    refreshIfStale();
+    const int before = m_position;
+    setPosition(position);
+    m_eof = m_bof = m_position < 0;
+    if (m_position != before)
+        emit currentChanged(m_position);
+}
+
+void Cursor::setFilterText(const QString &text)
+{
+    Filter parsed = Filter::parse(text);
+    parsed.toSql(m_def, m_ci); // unknown fields are refused now, not at the next read
+    checkBrowseMode();
+    m_filterText = text;
+    m_filter = std::move(parsed);
+    if (m_filtered && m_open) {
+        invalidate();
+        first();
+        emit viewChanged();
+    }
+}
+
+void Cursor::setFiltered(bool on)
+{
+    checkBrowseMode();
+    if (m_filtered == on)
+        return;
+    m_filtered = on;
+    if (m_open) {
+        invalidate();
+        first();
+        emit viewChanged();
+    }
+}
+
+bool Cursor::locate(const QString &filterText)
+{
+    ensureOpen();
+    checkBrowseMode();
+    const Filter wanted = Filter::parse(filterText);
+    const Filter::Sql extra = wanted.toSql(m_def, m_ci);
+    const ViewSql view = viewSql();
+    QStringList conditions;
+    QVariantList binds;
+    if (!view.where.isEmpty()) {
+        conditions << view.where;
+        binds += view.binds;
+    }
+    if (!extra.where.isEmpty()) {
+        conditions << extra.where;
+        binds += extra.binds;
+    }
+    QString sql = QStringLiteral("SELECT rowid FROM ") + quoted(m_def.name);
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY ") + view.order + QStringLiteral(" LIMIT 1");
+    QSqlQuery query = run(m_db, sql, binds);
+    if (!query.next())
+        return false;
+    refreshIfStale();
+    setPosition(positionOf(query.value(0).toLongLong()));
+    m_eof = m_bof = false;
+    emit currentChanged(m_position);
+    return true;
+}
+
+void Cursor::setIndexName(const QString &name)
+{
+    if (!name.isEmpty() && !m_def.index(name))
+        throw StoreError(QStringLiteral("Ismeretlen index: %1").arg(name));
+    checkBrowseMode();
+    m_indexName = name;
+    if (m_open) {
+        const qint64 rowId = m_currentRowId;
+        invalidate();
+        relocate(rowId, 0);
+        emit viewChanged();
+        emit currentChanged(m_position);
+    }
+}
+
+QVariant Cursor::valueOf(const Record &record, const QString &field) const
+{
+    const int index = m_def.fieldIndex(field);
+    if (index >= 0)
+        return record.value(index);
+    const int calc = m_def.calcIndex(field);
+    if (calc < 0)
+        throw StoreError(QStringLiteral("Ismeretlen mező: %1.%2").arg(m_def.name, field));
+    if (record.rowId == 0 && m_state == State::Browse)
+        return QString();
+    const CalcDef &def = m_def.calcs[calc];
+    return def.compute(record).left(def.width);
+}
+
+Record Cursor::record() const
+{
+    if (m_state != State::Browse)
+        return m_buffer;
+    ensureOpen();
+    refreshIfStale();
+    return recordAt(m_position);
+}
+
+QVariant Cursor::value(const QString &field) const
+{
+    return valueOf(record(), field);
+}
+
+void Cursor::setValue(const QString &field, const QVariant &value)
+{
+    if (m_state == State::Browse)
+        edit();
+    m_buffer.setValue(field, value);
+}
+
+void Cursor::append()
+{
+    ensureOpen();
+    checkBrowseMode();
+    m_buffer = Record(&m_def);
+    m_state = State::Insert;
+}
+
+void Cursor::edit()
+{
+    ensureOpen();
+    if (m_state != State::Browse)
+        return;
+    refreshIfStale();
+    if (recordCount() <= 0) {
+        // Editing an empty table starts a new record, as the windows expect of a fresh table.
+        append();
+        return;
+    }
+    m_buffer = recordAt(m_position);
+    m_state = State::Edit;
+}
+
+void Cursor::cancel()
+{
+    m_state = State::Browse;
+    m_buffer = Record();
+}
+
+void Cursor::post()
+{
+    ensureOpen();
+    if (m_state == State::Browse)
+        return;
+    QStringList columns;
+    QVariantList values;
+    for (int i = 0; i < m_def.fields.size(); ++i) {
+        const FieldDef &field = m_def.fields[i];
+        if (field.kind == FieldKind::AutoInc)
+            continue;
+        const QVariant value = m_buffer.value(i);
+        columns << quoted(field.name);
+        values << toColumn(field, value);
+        if (field.folded) {
+            columns << quoted(TableDef::foldedColumn(field.name)) << quoted(TableDef::sortColumn(field.name));
+            values << textformat::fold(value.toString()) << textformat::sortKey(value.toString());
+        }
+    }
+    qint64 rowId = m_buffer.rowId;
+    if (m_state == State::Insert) {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i)
+            marks << QStringLiteral("?");
+        QSqlQuery query = run(m_db,
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(quoted(m_def.name), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+            values);
+        rowId = query.lastInsertId().toLongLong();
+    } else {
+        QStringList sets;
+        for (const QString &column : std::as_const(columns))
+            sets << column + QStringLiteral(" = ?");
+        values << rowId;
+        run(m_db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoted(m_def.name), sets.join(QStringLiteral(", "))),
+            values);
+    }
+    const int fallback = m_position;
+    m_state = State::Browse;
+    m_buffer = Record();
+    m_db.tableChanged(m_def.name);
+    invalidate();
+    // The stored record stays current; one that left the view hands its place on.
+    relocate(rowId, fallback);
+    emit currentChanged(m_position);
+}
+
+void Cursor::remove()
+{
+    ensureOpen();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    cancel();
+    refreshIfStale();
+    if (m_position < 0)
+        return;
+    const int position = m_position;
+    run(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_def.name)), {m_currentRowId});
+    m_db.tableChanged(m_def.name);
+    invalidate();
+    relocate(0, position);
+    emit currentChanged(m_position);
+}
+
+int Cursor::copyRecords(Cursor &destination, int count)
+{
+    ensureOpen();
+    checkBrowseMode();
+    refreshIfStale();
+    const int start = count == 0 ? 0 : m_position;
+    const int total = recordCount();
+    const int end = count == 0 ? total : std::min(total, start + count);
+    if (start < 0)
+        return 0;
+    QVector<Record> sources;
+    for (int position = start; position < end; ++position)
+        sources << recordAt(position);
+    for (const Record &source : std::as_const(sources)) {
+        destination.append();
+        for (const FieldDef &field : destination.def().fields) {
+            const int from = m_def.fieldIndex(field.name);
+            if (field.kind != FieldKind::AutoInc && from >= 0)
+                destination.setValue(field.name, source.value(from));
+        }
+        destination.post();
+    }
+    return static_cast<int>(sources.size());
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "database.h"
+#include "filter.h"
+#include "record.h"
+
+#include <QObject>
+#include <map>
+
+// A named handle on one table: a current record, a filter text with an on/off switch and an
+// optional named index, with the operations the windows are written in. Rows are read in
+// chunks as they are needed, so a view of a hundred thousand records costs no more to open
+// than its first screen. Writes made through any cursor on the same table are seen at once.
+class Cursor : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Browse, Edit, Insert };
+
+    Cursor(Database &db, const QString &table, bool caseInsensitive, QObject *parent = nullptr);
+
+    Database &database() const { return m_db; }
+    const TableDef &def() const { return m_def; }
+    bool caseInsensitive() const { return m_ci; }
+    // The data directory, ending with a path separator.
+    QString dataDir() const { return m_db.dataDir(); }
+
+    void open();
+    void close(); // drops an unposted edit
+    bool isOpen() const { return m_open; }
+
+    void first();
+    void next();
+    void prior();
+    void last();
+    void moveTo(int position); // clamped to the view
+    bool atEnd() const { return m_eof; }
+    bool atStart() const { return m_bof; }
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() <= 0; }
+    int position() const; // 0-based row of the current record in the view, -1 when empty
+
+    void append();
+    void edit();
+    void post();
+    void cancel();
+    void remove(); // moves to the record that followed, or to the new last one
+    State state() const { return m_state; }
+
+    void setFilterText(const QString &text); // throws StoreError on a malformed text
+    const QString &filterText() const { return m_filterText; }
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+    void findFirst() { first(); }
+    // Moves to the first record of the view that also passes the given filter text, without
+    // filtering the view. Returns false (and stays) when there is none.
+    bool locate(const QString &filterText);
+
+    void setIndexName(const QString &name); // empty: stored order
+    const QString &indexName() const { return m_indexName; }
+
+    // Stored and calculated fields by name; an empty view reads as empty text, 0 or false.
+    QVariant value(const QString &field) const;
+    QString text(const QString &field) const { return value(field).toString(); }
+    int integer(const QString &field) const { return value(field).toInt(); }
+    double number(const QString &field) const { return value(field).toDouble(); }
+    bool boolean(const QString &field) const { return value(field).toBool(); }
+    QDateTime dateTime(const QString &field) const { return value(field).toDateTime(); }
+    // Outside editing this starts an edit of the current record first.
+    void setValue(const QString &field, const QVariant &value);
+
+    Record record() const; // the current record (the edit buffer while editing)
+    Record recordAt(int position) const;
+    QVariant valueOf(const Record &record, const QString &field) const;
+
+    // Appends copies of this cursor's records to the destination's table: from the current
+    // record on, as many as asked, or all from the first when count is 0. Fields are matched by
+    // name; the destination numbers its copies itself. Returns how many were copied.
+    int copyRecords(Cursor &destination, int count);
+
+signals:
+    void viewChanged(); // rows may have come, gone or changed
+    void currentChanged(int position);
+
+private:
+    struct ViewSql
+    {
+        QString where;
+        QVariantList binds;
+        QString order;
+        QString orderColumn; // empty: stored order
+    };
+
+    void ensureOpen() const;
+    void checkBrowseMode();
+    void invalidate() const;
+    void refreshIfStale() const;
+    ViewSql viewSql() const;
+    void setPosition(int position) const;
+    int positionOf(qint64 rowId) const; // records of the view before it in the order
+    bool passes(qint64 rowId) const;
+    void relocate(qint64 rowId, int fallbackPosition) const;
+    const QVector<Record> &chunk(int index) const;
+    QString selectColumns() const;
+    void onDatabaseChanged(const QString &table);
+
+    Database &m_db;
+    const TableDef &m_def;
+    bool m_ci;
+    bool m_open = false;
+    QString m_filterText;
+    Filter m_filter;
+    bool m_filtered = false;
+    QString m_indexName;
+
+    // The place in the view moves when another cursor's write changes the table.
+    mutable int m_position = -1;
+    mutable qint64 m_currentRowId = 0;
+    mutable bool m_eof = true;
+    mutable bool m_bof = true;
+    State m_state = State::Browse;
+    Record m_buffer;
+
+    mutable quint64 m_seenGeneration = 0;
+    mutable int m_count = -1;
+    mutable std::map<int, QVector<Record>> m_chunks;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+class Record;
+
+enum class FieldKind { Text, Int16, Int32, Float, Boolean, Memo, AutoInc, DateTime };
+
+struct FieldDef
+{
+    QString name;
+    FieldKind kind;
+    int width = 0; // characters, text fields only
+    // Text fields searched case-blind keep a folded copy and a sort key beside them, written on
+    // every post; filters and named indexes then use plain index ranges.
+    bool folded = false;
+};
+
+struct CalcDef
+{
+    QString name;
+    int width;
+    std::function<QString(const Record &)> compute;
+};
+
+struct IndexDef
+{
+    QString name; // the name a cursor selects it by ("iar")
+    QString field;
+};
+
+struct TableDef
+{
+    QString name;
+    QList<FieldDef> fields;
+    QList<CalcDef> calcs;
+    QList<IndexDef> indexes;
+
+    int fieldIndex(const QString &fieldName) const; // case-blind, -1 when absent
+    int calcIndex(const QString &fieldName) const;
+    const IndexDef *index(const QString &indexName) const;
+    bool hasAutoInc() const;
+
+    static QString foldedColumn(const QString &field) { return field + QStringLiteral("_f"); }
+    static QString sortColumn(const QString &field) { return field + QStringLiteral("_k"); }
+};
+
+// Value a field reads as when never written.
+QVariant emptyValue(FieldKind kind);
+// A value as the field stores it: texts cut to width and to the Windows-1250 repertoire,
+// integers wrapped to their size, booleans and floats normalised.
+QVariant storedValue(const FieldDef &field, const QVariant &value);
