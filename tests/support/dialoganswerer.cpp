@@ -1,0 +1,72 @@
+#include "dialoganswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+QString dialogText(QWidget *dialog)
+{
+    if (auto *box = qobject_cast<QMessageBox *>(dialog))
+        return box->text();
+    if (auto *label = dialog->findChild<QLabel *>(QStringLiteral("uzenet")))
+        return label->text();
+    return dialog->windowTitle();
+}
+
+DialogAnswerer::DialogAnswerer()
+    : m_timer(new QTimer)
+{
+    m_timer->setInterval(10);
+    QObject::connect(m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer->start();
+}
+
+DialogAnswerer::~DialogAnswerer()
+{
+    delete m_timer;
+}
+
+void DialogAnswerer::answer(const QString &button)
+{
+    handle([button](QWidget *dialog) {
+        const auto buttons = dialog->findChildren<QAbstractButton *>();
+        for (QAbstractButton *candidate : buttons) {
+            QString caption = candidate->text();
+            caption.remove(QLatin1Char('&'));
+            if (candidate->objectName() == button || caption == button) {
+                candidate->click();
+                return;
+            }
+        }
+        qWarning("DialogAnswerer: no button %s in %s", qPrintable(button), qPrintable(dialog->windowTitle()));
+        dialog->close();
+    });
+}
+
+void DialogAnswerer::handle(std::function<void(QWidget *)> action)
+{
+    m_actions.push_back(std::move(action));
+}
+
+void DialogAnswerer::poll()
+{
+    if (m_actions.empty())
+        return;
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || modal == m_lastHandled)
+        return;
+    m_lastHandled = modal;
+    QPointer<QWidget> guard(modal);
+    m_seen << dialogText(modal);
+    m_windows << (modal->objectName().isEmpty() ? modal->windowTitle() : modal->objectName());
+    auto action = std::move(m_actions.front());
+    m_actions.erase(m_actions.begin());
+    action(modal);
+    // The same long-lived window may come up again for the next answer.
+    if (!guard || !guard->isVisible())
+        m_lastHandled = nullptr;
+}
