@@ -65,6 +65,11 @@ QValidator::State NumberEdit::validate(QString &text, int &) const
                                                     : QValidator::Acceptable;
 }
 
+void NumberEdit::fixup(QString &text) const
+{
+    text = textFromValue(valueFromText(text)) + suffix();
+}
+
 NumberEdit *makeCounter(const QString &objectName, QWidget *parent)
 {
     return new NumberEdit(objectName, QStringLiteral(" darab"), std::numeric_limits<qint16>::min(),

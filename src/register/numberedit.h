@@ -19,6 +19,8 @@ protected:
     QString textFromValue(double value) const override;
     double valueFromText(const QString &text) const override;
     QValidator::State validate(QString &text, int &pos) const override;
+    // What cannot be taken as typed (empty, out of range) becomes the nearest value it can hold.
+    void fixup(QString &text) const override;
 
 private:
     QString numberPart(QString text) const;
