@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 constexpr int previewSide = 200;
@@ -29,6 +30,12 @@ PhotoFileDialog::PhotoFileDialog(QWidget *parent)
     if (auto *grid = qobject_cast<QGridLayout *>(layout()))
         grid->addWidget(m_preview, 0, grid->columnCount(), grid->rowCount(), 1);
     connect(this, &QFileDialog::currentChanged, this, &PhotoFileDialog::showPreview);
+    // A name typed (or put there by a click) counts as picked too.
+    if (auto *nameEdit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
+        connect(nameEdit, &QLineEdit::textChanged, this, [this](const QString &name) {
+            showPreview(name.isEmpty() ? QString() : directory().absoluteFilePath(name));
+        });
+    }
 }
 
 void PhotoFileDialog::showPreview(const QString &path)
