@@ -38,11 +38,12 @@ void emitMessage(j_common_ptr info, int level)
         errors->truncated = true;
 }
 
-void installErrors(jpeg_error_mgr *pub)
+jpeg_error_mgr *installErrors(ErrorManager &errors)
 {
-    jpeg_std_error(pub);
-    pub->error_exit = errorExit;
-    pub->emit_message = emitMessage;
+    jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = errorExit;
+    errors.pub.emit_message = emitMessage;
+    return &errors.pub;
 }
 
 QString notAJpeg(const QString &fileName)
@@ -62,6 +63,15 @@ void cmykToRgb(const std::uint8_t *cmyk, std::uint8_t *rgb, int width, bool inve
             rgb[c] = static_cast<std::uint8_t>((v * k + 127) / 255);
         }
     }
+}
+
+// Runs below the caller's setjmp: a failure here jumps straight back to it.
+void startReading(jpeg_decompress_struct &info, const QByteArray &data)
+{
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&info, TRUE);
 }
 
 void chooseScale(jpeg_decompress_struct &info, QSize atLeast)
@@ -84,16 +94,12 @@ JpegHeader readHeader(const QByteArray &data, const QString &fileName)
 {
     jpeg_decompress_struct info;
     ErrorManager errors;
-    info.err = &errors.pub;
-    installErrors(&errors.pub);
+    info.err = installErrors(errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         throw StoreError(notAJpeg(fileName));
     }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()),
-                 static_cast<unsigned long>(data.size()));
-    jpeg_read_header(&info, TRUE);
+    startReading(info, data);
     JpegHeader header;
     header.size = QSize(int(info.image_width), int(info.image_height));
     header.progressive = info.progressive_mode;
@@ -108,16 +114,12 @@ RgbImage decode(const QByteArray &data, const QString &fileName, QSize atLeast)
     std::vector<std::uint8_t> cmykRow;
     jpeg_decompress_struct info;
     ErrorManager errors;
-    info.err = &errors.pub;
-    installErrors(&errors.pub);
+    info.err = installErrors(errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         throw StoreError(notAJpeg(fileName));
     }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()),
-                 static_cast<unsigned long>(data.size()));
-    jpeg_read_header(&info, TRUE);
+    startReading(info, data);
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
@@ -157,8 +159,7 @@ QByteArray encode(const RgbImage &image, int quality, bool progressive)
     ErrorManager errors;
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
-    info.err = &errors.pub;
-    installErrors(&errors.pub);
+    info.err = installErrors(errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
         std::free(buffer);

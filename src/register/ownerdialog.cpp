@@ -2,6 +2,7 @@
 
 #include "cursor.h"
 #include "dialogframe.h"
+#include "reporting.h"
 #include "workingowners.h"
 
 #include <QGridLayout>
@@ -79,11 +80,27 @@ QLineEdit *OwnerDialog::edit(const char *field) const
     return nullptr;
 }
 
-void OwnerDialog::writeCurrent()
+void OwnerDialog::showEvent(QShowEvent *event)
 {
-    for (int i = 0; i < m_edits.size(); ++i)
-        m_tdTulaj.setValue(QString::fromLatin1(ownerFields[i]), m_edits[i]->text());
-    m_tdTulaj.post();
+    QDialog::showEvent(event);
+    fillEdits();
+    edit("Nev")->setFocus();
+}
+
+void OwnerDialog::accept()
+{
+    const bool stored = runReportingErrors([this] {
+        if (!m_tdTulaj.isOpen())
+            m_tdTulaj.open();
+        startRecord();
+        for (int i = 0; i < m_edits.size(); ++i)
+            m_tdTulaj.setValue(QString::fromLatin1(ownerFields[i]), m_edits[i]->text());
+        m_tdTulaj.post();
+    });
+    if (stored)
+        QDialog::accept();
+    else if (m_tdTulaj.isOpen())
+        m_tdTulaj.cancel(); // the dialog stays open with what was typed
 }
 
 void OwnerDialog::readCurrent()

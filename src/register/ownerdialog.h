@@ -6,20 +6,26 @@
 class Cursor;
 class QLineEdit;
 
-// The layout both owner dialogs share: the eight edits of an owner over "Rögzít"/"Módosít"
-// (Enter) and "Mégsem" (Esc). What showing and confirming do is up to each dialog.
+// What both owner dialogs share: the eight edits of an owner over "Rögzít"/"Módosít" (Enter)
+// and "Mégsem" (Esc), and confirming, which writes the edits into the working list. Each dialog
+// says what its edits show and which record they go to.
 class OwnerDialog : public QDialog
 {
     Q_OBJECT
 public:
     QLineEdit *edit(const char *field) const;
+    void accept() override;
 
 protected:
     OwnerDialog(Cursor &tdTulaj, const QString &objectName, const QString &title,
                 const QString &phoneLabel, const QString &confirmCaption, QWidget *parent);
 
-    // Copies the edits into the working list's current record (appended or being edited) and posts.
-    void writeCurrent();
+    void showEvent(QShowEvent *event) override;
+    // What the edits show each time the dialog comes up.
+    virtual void fillEdits() = 0;
+    // Appends a record or puts the current one into editing, for the edits to go into.
+    virtual void startRecord() = 0;
+
     void readCurrent();
     void clearEdits();
 

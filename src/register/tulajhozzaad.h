@@ -8,8 +8,8 @@ class TfTulajHozzaad : public OwnerDialog
     Q_OBJECT
 public:
     explicit TfTulajHozzaad(Cursor &tdTulaj, QWidget *parent = nullptr);
-    void accept() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void fillEdits() override { clearEdits(); }
+    void startRecord() override;
 };

@@ -8,8 +8,8 @@ class TfTulajModosit : public OwnerDialog
     Q_OBJECT
 public:
     explicit TfTulajModosit(Cursor &tdTulaj, QWidget *parent = nullptr);
-    void accept() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void fillEdits() override { readCurrent(); }
+    void startRecord() override;
 };

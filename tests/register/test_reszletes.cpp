@@ -135,14 +135,30 @@ void typeNumber(NumberEdit *edit, const QString &text)
     edit->interpretText();
 }
 
-// Posts what the widget shows as a new `reszletes` record and returns it read back.
-Record store(DetailedDescription &widget, Cursor &reszletes)
+// A shown description over a real `reszletes` table.
+struct DescriptionForm
 {
-    reszletes.append();
-    widget.writeTo(reszletes);
-    reszletes.post();
-    return reszletes.record();
-}
+    TempDataDir dir;
+    Database db {dir.path()};
+    Cursor reszletes {db, tables::reszletes, false};
+    DetailedDescription widget;
+
+    DescriptionForm()
+    {
+        reszletes.open();
+        widget.show();
+    }
+
+    // Posts what `shown` holds as a new record and returns it read back.
+    Record store(DetailedDescription &shown)
+    {
+        reszletes.append();
+        shown.writeTo(reszletes);
+        reszletes.post();
+        return reszletes.record();
+    }
+    Record store() { return store(widget); }
+};
 
 } // namespace
 
@@ -154,12 +170,8 @@ class TestReszletes : public QObject
 private slots:
     void everyListAtFullLength()
     {
-        TempDataDir dir;
-        Database db(dir.path());
-        Cursor reszletes(db, tables::reszletes, false);
-        reszletes.open();
-        DetailedDescription widget;
-        widget.show();
+        DescriptionForm form;
+        DetailedDescription &widget = form.widget;
 
         for (const ExpectedList &expected : expectedLists()) {
             auto *list = child<CheckList>(&widget, expected.name);
@@ -169,7 +181,7 @@ private slots:
                 click(list->option(i));
             }
         }
-        const Record all = store(widget, reszletes);
+        const Record all = form.store();
         for (const ExpectedList &expected : expectedLists()) {
             QCOMPARE(all.text(QString::fromLatin1(expected.idField)),
                      QString(expected.captions.size(), QLatin1Char('1')));
@@ -184,7 +196,7 @@ private slots:
                  list({"összkomfortos", "komfortos", "félkomfortos", "komfort nélküli", "luxus"}));
         click(widget.alak()->option(8));
         click(widget.komfort()->option(4));
-        const Record chosen = store(widget, reszletes);
+        const Record chosen = form.store();
         QCOMPARE(chosen.integer(QStringLiteral("AlakId")), 8);
         QCOMPARE(chosen.text(QStringLiteral("AlakText")), QStringLiteral("nincs"));
         QCOMPARE(chosen.integer(QStringLiteral("KomfortId")), 4);
@@ -223,12 +235,8 @@ private slots:
 
     void clearingAndTheRecordItGives()
     {
-        TempDataDir dir;
-        Database db(dir.path());
-        Cursor reszletes(db, tables::reszletes, false);
-        reszletes.open();
-        DetailedDescription widget;
-        widget.show();
+        DescriptionForm form;
+        DetailedDescription &widget = form.widget;
 
         // Touch a bit of everything, then clear.
         click(widget.alak()->option(3));
@@ -244,7 +252,7 @@ private slots:
                          QStringLiteral("megjegyzes"));
 
         widget.clear();
-        const Record cleared = store(widget, reszletes);
+        const Record cleared = form.store();
         QCOMPARE(cleared.integer(QStringLiteral("AlakId")), 0);
         QCOMPARE(cleared.text(QStringLiteral("AlakText")), QStringLiteral("négyzet"));
         QCOMPARE(cleared.integer(QStringLiteral("KomfortId")), 0);
@@ -266,12 +274,8 @@ private slots:
 
     void countersTextsAndMemo()
     {
-        TempDataDir dir;
-        Database db(dir.path());
-        Cursor reszletes(db, tables::reszletes, false);
-        reszletes.open();
-        DetailedDescription widget;
-        widget.show();
+        DescriptionForm form;
+        DetailedDescription &widget = form.widget;
 
         auto *szoba = child<NumberEdit>(&widget, "rSzoba");
         typeNumber(szoba, QStringLiteral("3"));
@@ -288,7 +292,7 @@ private slots:
         memo->setPlainText(QStringLiteral("első sor\nmásodik sor"));
         click(child<QCheckBox>(&widget, "rWcFurdo"));
 
-        const Record stored = store(widget, reszletes);
+        const Record stored = form.store();
         QCOMPARE(stored.integer(QStringLiteral("Szoba")), 3);
         QCOMPARE(stored.integer(QStringLiteral("Wc")), 2);
         QCOMPARE(stored.integer(QStringLiteral("Kamra")), 4);
@@ -304,12 +308,8 @@ private slots:
 
     void loadingAStoredDescription()
     {
-        TempDataDir dir;
-        Database db(dir.path());
-        Cursor reszletes(db, tables::reszletes, false);
-        reszletes.open();
-        DetailedDescription entered;
-        entered.show();
+        DescriptionForm form;
+        DetailedDescription &entered = form.widget;
         click(entered.alak()->option(5));
         click(entered.komfort()->option(1));
         const QStringList flags {QStringLiteral("010000000001"), QStringLiteral("01"),
@@ -322,7 +322,7 @@ private slots:
             typeNumber(child<NumberEdit>(&entered, counter.first), QString::number(++n));
         child<QLineEdit>(&entered, "rBurkolatEgyeb")->insert(QStringLiteral("márvány"));
         child<QPlainTextEdit>(&entered, "rMegjegyzes")->setPlainText(QStringLiteral("a\nb"));
-        const Record first = store(entered, reszletes);
+        const Record first = form.store();
 
         // Another window (modify, browse) shows it and would store the very same values.
         DetailedDescription shown;
@@ -331,17 +331,17 @@ private slots:
                  QStringLiteral("a\nb"));
         QCOMPARE(child<CheckList>(&shown, "rFalakAnyaga")->option(1)->isChecked(), true);
         QCOMPARE(child<CheckList>(&shown, "rFalakAnyaga")->option(11)->isChecked(), true);
-        const Record second = store(shown, reszletes);
+        const Record second = form.store(shown);
         for (const FieldDef &field : tables::def(tables::reszletes).fields) {
             if (field.name != QLatin1String("Id"))
                 QCOMPARE(second.value(field.name), first.value(field.name));
         }
 
         // A stored choice the list does not have shows nothing chosen.
-        reszletes.edit();
-        reszletes.setValue(QStringLiteral("AlakId"), 12);
-        reszletes.post();
-        shown.loadFrom(reszletes.record());
+        form.reszletes.edit();
+        form.reszletes.setValue(QStringLiteral("AlakId"), 12);
+        form.reszletes.post();
+        shown.loadFrom(form.reszletes.record());
         QCOMPARE(shown.alak()->index(), -1);
         QCOMPARE(shown.alak()->caption(), QString());
     }
