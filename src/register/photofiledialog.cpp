@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStandardPaths>
 
 namespace {
 constexpr int previewSide = 200;
@@ -53,9 +54,12 @@ void PhotoFileDialog::showPreview(const QString &path)
     }
 }
 
-QString askForPhoto(QWidget *parent)
+QString askForPhoto(QWidget *parent, const QString &folder)
 {
     PhotoFileDialog dialog(parent);
+    dialog.setDirectory(folder.isEmpty()
+                            ? QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
+                            : folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

@@ -20,5 +20,6 @@ private:
     QLabel *m_preview;
 };
 
-// Asks for one photo; empty when the user cancels.
-QString askForPhoto(QWidget *parent);
+// Asks for one photo, starting in `folder` (the user's pictures when empty); empty when the user
+// cancels.
+QString askForPhoto(QWidget *parent, const QString &folder);

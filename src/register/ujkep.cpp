@@ -7,6 +7,7 @@
 #include "registerwindows.h"
 #include "reporting.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -102,9 +103,11 @@ void TfUjKep::add()
 {
     if (m_list->count() >= maxPhotos)
         return;
-    const QString path = askForPhoto(this);
-    if (!path.isEmpty())
-        addPhoto(path);
+    const QString path = askForPhoto(this, m_lastFolder);
+    if (path.isEmpty())
+        return;
+    m_lastFolder = QFileInfo(path).absolutePath();
+    addPhoto(path);
 }
 
 void TfUjKep::remove()

@@ -33,4 +33,5 @@ private:
     RegisterWindows &m_windows;
     QListWidget *m_list;
     QLabel *m_count;
+    QString m_lastFolder; // photos of one property tend to sit together
 };
