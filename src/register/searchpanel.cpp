@@ -38,8 +38,8 @@ SearchPanel::SearchPanel(MainCursors &cursors, QWidget *parent)
     , m_azonosito(new QLineEdit)
     , m_telepules(new QComboBox)
     , m_tipus(new QComboBox)
-    , m_artol(new NumberEdit(NumberEdit::money()))
-    , m_arig(new NumberEdit(NumberEdit::money()))
+    , m_artol(new NumberEdit(QStringLiteral("sArtol"), QStringLiteral(" Ft"), 0, unboundedPrice))
+    , m_arig(new NumberEdit(QStringLiteral("sArig"), QStringLiteral(" Ft"), 0, unboundedPrice))
     , m_grid(new CursorGrid(&cursors.tEgyszeru,
           {
               {QStringLiteral("Azonosito"), QStringLiteral("Azonosító"), Qt::AlignLeft},
@@ -65,8 +65,6 @@ SearchPanel::SearchPanel(MainCursors &cursors, QWidget *parent)
     m_telepules->setEditable(true);
     m_telepules->setInsertPolicy(QComboBox::NoInsert);
     m_tipus->setObjectName(QStringLiteral("sTipus"));
-    m_artol->setObjectName(QStringLiteral("sArtol"));
-    m_arig->setObjectName(QStringLiteral("sArig"));
 
     auto *fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("Azonosító:")), 0, 0);
@@ -221,6 +219,9 @@ void SearchPanel::BitBtn1Click()
     const QString previousFilter = c.filterText();
     const bool previouslyFiltered = c.filtered();
 
+    // A bound still being typed counts as typed.
+    m_artol->interpretText();
+    m_arig->interpretText();
     if (m_azonosito->text().isEmpty()) {
         if (m_artol->value() == 0)
             m_artol->setValue(0);

@@ -1,48 +1,30 @@
 #pragma once
 
-#include <QLineEdit>
+#include <QDoubleSpinBox>
 
-// A number edit with a display format such as ",0 Ft;-,0 Ft": thousands grouped, no decimals
-// shown, a literal suffix. It holds a floating-point value, so a fraction typed into a year or a
-// count is kept until the program rounds it. Money edits stay formatted while they are typed
-// into; the others show the plain number while they have the focus.
-class NumberEdit : public QLineEdit
+// A number edit with a display format like ",0 darab": thousands grouped, no decimals shown, a
+// literal suffix. It holds what was typed (fractions too); whoever stores it rounds, and the
+// shown whole number is that rounding, so the screen never promises a different value.
+class NumberEdit : public QDoubleSpinBox
 {
     Q_OBJECT
 public:
-    struct Format
-    {
-        QString suffix; // " Ft", " darab" or empty
-        int maxDigits = 12; // at most this many digits before the decimal separator
-        bool formattedWhileEditing = false;
-        bool wholeNumbers = false; // fractions are not accepted at all
-    };
+    NumberEdit(const QString &objectName, const QString &suffix, double minimum, double maximum,
+               QWidget *parent = nullptr);
 
-    explicit NumberEdit(const Format &format, QWidget *parent = nullptr);
-
-    static Format money() { return {QStringLiteral(" Ft"), 12, true, false}; }
-    static Format count() { return {QStringLiteral(" darab"), 9, false, false}; }
-    static Format plain(int maxDigits) { return {QString(), maxDigits, false, false}; }
-
-    double value() const;
-    void setValue(double value);
-    // The value as the display format shows it ("12 500 000 Ft").
-    QString formatted(double value) const;
-    // Parses text typed by the user or shown by the edit; empty text is 0.
-    double parse(const QString &text) const;
-
-signals:
-    void valueChanged(double value);
+    // The value as a table's whole-number field takes it: rounded, halves to the even neighbour.
+    int wholeValue() const;
 
 protected:
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
+    QString textFromValue(double value) const override;
+    double valueFromText(const QString &text) const override;
+    QValidator::State validate(QString &text, int &pos) const override;
+    // What cannot be taken as typed (empty, out of range) becomes the nearest value it can hold.
+    void fixup(QString &text) const override;
 
 private:
-    void reformatWhileTyping();
-    QString plainText(double value) const;
-
-    Format m_format;
-    double m_value = 0;
-    bool m_updating = false;
+    QString numberPart(QString text) const;
 };
+
+// The counters of the detailed description: ",0 darab;-,0 darab", fitting a 16-bit field.
+NumberEdit *makeCounter(const QString &objectName, QWidget *parent = nullptr);
