@@ -2,8 +2,21 @@
 
 #include "printcanvas.h"
 
+#include "textformat.h"
+
 #include <QPrinter>
 #include <QProcess>
+
+namespace {
+
+QString plainBlanks(QString text)
+{
+    text.replace(QChar(0x00A0), QLatin1Char(' '));
+    text.replace(QChar(0x202F), QLatin1Char(' '));
+    return text;
+}
+
+} // namespace
 
 PrintFixture::PrintFixture()
     : db(dir.path())
@@ -35,7 +48,7 @@ QString PrintFixture::pdfText(const QString &file)
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), file, QStringLiteral("-")});
     process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return plainBlanks(QString::fromUtf8(process.readAllStandardOutput()));
 }
 
 QString PrintFixture::render(const PaintRoutine &paint, int copies)
@@ -117,4 +130,9 @@ bool inOrder(const QString &text, const QStringList &parts)
         from = at + part.size();
     }
     return true;
+}
+
+QString printedMoney(double amount)
+{
+    return plainBlanks(textformat::moneyText(amount));
 }

@@ -45,5 +45,7 @@ private:
 int pageCount(const QString &text);
 // The text of one page (from 0).
 QString pageText(const QString &text, int page);
+// A price as the list prints it, with plain blanks for the grouping (as the PDF reads back).
+QString printedMoney(double amount);
 // True when the texts appear in this order in `text`.
 bool inOrder(const QString &text, const QStringList &parts);
