@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 void ErdeklodoFelvitel(Cursor &tErdeklodo, double ingatlanId, const QString &ingatlanAzon,
-    const Buyer &buyer, const QDateTime &when)
+                       const Buyer &buyer, const QDateTime &when)
 {
     tErdeklodo.append();
     tErdeklodo.setValue(QStringLiteral("IngatlanId"), ingatlanId);

@@ -21,7 +21,7 @@ struct Buyer
 // details as they stand and the time of the handout. Handout records are never changed or
 // deleted afterwards.
 void ErdeklodoFelvitel(Cursor &tErdeklodo, double ingatlanId, const QString &ingatlanAzon,
-    const Buyer &buyer, const QDateTime &when = QDateTime::currentDateTime());
+                       const Buyer &buyer, const QDateTime &when = QDateTime::currentDateTime());
 
 // The latest handout of a property: the last of its records in stored order, or a null record
 // when its address was never handed out. Leaves the cursor filtered to that property's records

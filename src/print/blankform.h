@@ -29,6 +29,7 @@ struct OptionGroup
 
 // Option groups stacked in columns that stand side by side; `shares` gives each column's part
 // of the width.
-Band groupColumns(Report &report, const QList<QList<OptionGroup>> &columns, const QList<double> &shares);
+Band groupColumns(Report &report, const QList<QList<OptionGroup>> &columns,
+                  const QList<double> &shares);
 
 } // namespace blankform

@@ -6,8 +6,7 @@ CursorState::CursorState(Cursor &cursor)
     , m_filterText(cursor.filterText())
     , m_filtered(cursor.filtered())
     , m_row(cursor.isOpen() ? cursor.position() : -1)
-{
-}
+{ }
 
 CursorState::~CursorState()
 {

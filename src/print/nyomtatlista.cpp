@@ -36,8 +36,10 @@ TfValasztNyomtat::TfValasztNyomtat(PrintReports &reports, QWidget *parent)
     : QDialog(parent)
     , m_reports(reports)
     , m_radio1(named(new QRadioButton(QStringLiteral("Aktuális ingatlan")), "RadioButton1"))
-    , m_radio2(named(new QRadioButton(QStringLiteral("Nyomtatásra kijelölt ingatlanok")), "RadioButton2"))
-    , m_radio3(named(new QRadioButton(QStringLiteral("Az ingatlanhoz tartozó érdeklődők listája")), "RadioButton3"))
+    , m_radio2(named(new QRadioButton(QStringLiteral("Nyomtatásra kijelölt ingatlanok")),
+                     "RadioButton2"))
+    , m_radio3(named(new QRadioButton(QStringLiteral("Az ingatlanhoz tartozó érdeklődők listája")),
+                     "RadioButton3"))
     , m_group(named(new QGroupBox(QStringLiteral("Aktuális ingatlan")), "nyGroup"))
     , m_megbizo(named(new QCheckBox(QStringLiteral("Megbízó adataival")), "CheckBox2"))
     , m_reszletes(named(new QCheckBox(QStringLiteral("Részletes adatokkal")), "CheckBox1"))
@@ -70,12 +72,14 @@ TfValasztNyomtat::TfValasztNyomtat(PrintReports &reports, QWidget *parent)
     auto *copiesRow = new QHBoxLayout;
     copiesRow->addWidget(new QLabel(QStringLiteral("Példány:")));
     m_copies->setMaxLength(2);
-    m_copies->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), m_copies));
+    m_copies->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,2}")), m_copies));
     m_copies->setFixedWidth(m_copies->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
     copiesRow->addWidget(m_copies);
     copiesRow->addWidget(new QLabel(QStringLiteral("db")));
     copiesRow->addStretch();
-    auto *setup = named(new QLabel(QStringLiteral("<a href=\"setup\">Nyomtató beállítása...</a>")), "Label3");
+    auto *setup =
+        named(new QLabel(QStringLiteral("<a href=\"setup\">Nyomtató beállítása...</a>")), "Label3");
     setup->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     setup->setCursor(Qt::PointingHandCursor);
     copiesRow->addWidget(setup);
@@ -196,11 +200,14 @@ void TfValasztNyomtat::runSelection(Destination destination)
 {
     MaskEdit1Exit();
     TfErdeklodo &buyerWindow = m_reports.fErdeklodo;
-    PrintRun run(m_reports, [&buyerWindow]() -> std::optional<Buyer> {
-        if (buyerWindow.ask() == TfErdeklodo::Outcome::Abandon)
-            return std::nullopt;
-        return buyerWindow.buyer();
-    }, this);
+    PrintRun run(
+        m_reports,
+        [&buyerWindow]() -> std::optional<Buyer> {
+            if (buyerWindow.ask() == TfErdeklodo::Outcome::Abandon)
+                return std::nullopt;
+            return buyerWindow.buyer();
+        },
+        this);
     try {
         run.execute(choice(), destination);
     } catch (const StoreError &e) {
@@ -223,8 +230,10 @@ void openPrintDialog(PrintReports &reports, QWidget *parent)
 void printBlankSheets(PrintReports &reports, QWidget *parent)
 {
     TfAdatlap1 fAdatlap1(reports.cursors.tDefaults);
-    if (!reports.output.run(Destination::Printer, [&](PrintCanvas &canvas) { fAdatlap1.paint(canvas); }, 1, parent))
+    if (!reports.output.run(
+            Destination::Printer, [&](PrintCanvas &canvas) { fAdatlap1.paint(canvas); }, 1, parent))
         return;
     TfAdatlap2 fAdatlap2(reports.cursors.tDefaults);
-    reports.output.run(Destination::Printer, [&](PrintCanvas &canvas) { fAdatlap2.paint(canvas); }, 1, parent);
+    reports.output.run(
+        Destination::Printer, [&](PrintCanvas &canvas) { fAdatlap2.paint(canvas); }, 1, parent);
 }

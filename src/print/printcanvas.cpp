@@ -28,7 +28,7 @@ void PrintCanvas::prepare(QPrinter *printer)
 {
     printer->setFullPage(false);
     printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-        QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
 }
 
 QFont PrintCanvas::font(double pointSize, bool bold, bool italic)

@@ -19,9 +19,11 @@ QString startError(const QPrinter *printer)
     if (printer->outputFormat() == QPrinter::PdfFormat) {
         if (printer->outputFileName().isEmpty())
             return QStringLiteral("Nincs elérhető nyomtató, a nyomtatás nem indítható!");
-        return QStringLiteral("A(z) %1 fájl nem írható, a nyomtatás nem indítható!").arg(printer->outputFileName());
+        return QStringLiteral("A(z) %1 fájl nem írható, a nyomtatás nem indítható!")
+            .arg(printer->outputFileName());
     }
-    return QStringLiteral("A(z) %1 nyomtató nem érhető el, a nyomtatás nem indítható!").arg(printer->printerName());
+    return QStringLiteral("A(z) %1 nyomtató nem érhető el, a nyomtatás nem indítható!")
+        .arg(printer->printerName());
 }
 
 } // namespace
@@ -61,7 +63,8 @@ void PrintOutput::setupPrinter(QWidget *parent)
         m_chosen = std::move(printer);
 }
 
-bool PrintOutput::paintCopies(QPrinter *printer, const PaintRoutine &paint, int copies, QString *error)
+bool PrintOutput::paintCopies(QPrinter *printer, const PaintRoutine &paint, int copies,
+                              QString *error)
 {
     copies = std::max(copies, 1);
     int passes = 1;
@@ -88,7 +91,8 @@ bool PrintOutput::paintCopies(QPrinter *printer, const PaintRoutine &paint, int 
     return true;
 }
 
-bool PrintOutput::run(Destination destination, const PaintRoutine &paint, int copies, QWidget *parent)
+bool PrintOutput::run(Destination destination, const PaintRoutine &paint, int copies,
+                      QWidget *parent)
 {
     std::unique_ptr<QPrinter> printer = makePrinter();
     if (destination == Destination::Preview)
@@ -126,8 +130,9 @@ bool PrintOutput::preview(QPrinter *printer, const PaintRoutine &paint, int copi
         QAction *save = toolbar->addAction(QStringLiteral("Mentés PDF-be..."));
         save->setObjectName(QStringLiteral("mentesPdf"));
         QObject::connect(save, &QAction::triggered, &dialog, [&] {
-            QString file = QFileDialog::getSaveFileName(&dialog, QStringLiteral("Mentés PDF-be"), QString(),
-                QStringLiteral("PDF fájl (*.pdf)"));
+            QString file =
+                QFileDialog::getSaveFileName(&dialog, QStringLiteral("Mentés PDF-be"), QString(),
+                                             QStringLiteral("PDF fájl (*.pdf)"));
             if (file.isEmpty())
                 return;
             if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))

@@ -36,7 +36,8 @@ public:
 
     // Paints the copies on one printer. A printer that cannot make copies itself (a PDF file)
     // gets the report painted that many times. False when it could not print; `error` says why.
-    static bool paintCopies(QPrinter *printer, const PaintRoutine &paint, int copies, QString *error = nullptr);
+    static bool paintCopies(QPrinter *printer, const PaintRoutine &paint, int copies,
+                            QString *error = nullptr);
 
 private:
     bool preview(QPrinter *printer, const PaintRoutine &paint, int copies, QWidget *parent);

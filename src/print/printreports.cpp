@@ -10,5 +10,4 @@ PrintReports::PrintReports(MainCursors &mainCursors, TfErdeklodo &buyerWindow)
     , fPrintArchiv(mainCursors)
     , fPrintCimlista(mainCursors)
     , fPrintApro(mainCursors)
-{
-}
+{ }

@@ -21,8 +21,7 @@ PrintRun::PrintRun(PrintReports &reports, BuyerPrompt askBuyer, QWidget *parent)
     : m_reports(reports)
     , m_askBuyer(std::move(askBuyer))
     , m_parent(parent)
-{
-}
+{ }
 
 bool PrintRun::send(const PaintRoutine &paint, int copies)
 {
@@ -65,7 +64,9 @@ bool PrintRun::execute(const PrintChoice &choice, Destination destination)
 
 bool PrintRun::archiveSheets(const PrintChoice &choice)
 {
-    auto sheet = [this] { return send([this](PrintCanvas &canvas) { m_reports.fPrintArchiv.paint(canvas); }, 1); };
+    auto sheet = [this] {
+        return send([this](PrintCanvas &canvas) { m_reports.fPrintArchiv.paint(canvas); }, 1);
+    };
     if (choice.target == PrintChoice::Target::Aktualis)
         return sheet();
     Cursor &view = m_reports.cursors.tEgyszeru;
@@ -87,14 +88,18 @@ bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buy
     const bool aktualis = choice.target == PrintChoice::Target::Aktualis;
     const double currentId = view.number(QStringLiteral("Id"));
 
-    auto adList = [this] { return send([this](PrintCanvas &canvas) { m_reports.fPrintApro.paint(canvas); }, 1); };
+    auto adList = [this] {
+        return send([this](PrintCanvas &canvas) { m_reports.fPrintApro.paint(canvas); }, 1);
+    };
     auto sheetStep = [&] {
         if (!choice.cimlista || options.reszletesAdatokkal) {
-            if (!send([&](PrintCanvas &canvas) { m_reports.fPrintTeljes.paint(canvas, options); }, choice.copies))
+            if (!send([&](PrintCanvas &canvas) { m_reports.fPrintTeljes.paint(canvas, options); },
+                      choice.copies))
                 return false;
         }
         if (choice.cimlista)
-            ErdeklodoFelvitel(handouts, view.number(QStringLiteral("Id")), view.text(QStringLiteral("Azonosito")), *buyer);
+            ErdeklodoFelvitel(handouts, view.number(QStringLiteral("Id")),
+                              view.text(QStringLiteral("Azonosito")), *buyer);
         return true;
     };
 

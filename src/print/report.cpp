@@ -19,8 +19,8 @@ CompanyHeader CompanyHeader::read(Cursor &tDefaults)
 {
     tDefaults.open();
     return {tDefaults.text(QStringLiteral("Name")), tDefaults.text(QStringLiteral("Cim")),
-        tDefaults.text(QStringLiteral("Telefon")), tDefaults.text(QStringLiteral("Email")),
-        tDefaults.text(QStringLiteral("Web"))};
+            tDefaults.text(QStringLiteral("Telefon")), tDefaults.text(QStringLiteral("Email")),
+            tDefaults.text(QStringLiteral("Web"))};
 }
 
 Report::Report(PrintCanvas &canvas, CompanyHeader company, PageHeading heading, QDateTime printedAt)
@@ -28,8 +28,7 @@ Report::Report(PrintCanvas &canvas, CompanyHeader company, PageHeading heading, 
     , m_company(std::move(company))
     , m_heading(std::move(heading))
     , m_printedAt(textformat::timestampText(printedAt))
-{
-}
+{ }
 
 double Report::inset() const
 {
@@ -98,7 +97,8 @@ void Report::endPage()
     double frameBottom = m_y + inset();
     for (size_t i = 0; i < m_frames.size(); ++i) {
         const double left = mm(framePadding) * static_cast<double>(i);
-        painter.drawRect(QRectF(left, m_frames[i].top, pageWidth - 2 * left, frameBottom - m_frames[i].top));
+        painter.drawRect(
+            QRectF(left, m_frames[i].top, pageWidth - 2 * left, frameBottom - m_frames[i].top));
         frameBottom -= mm(framePadding);
     }
     painter.restore();
@@ -149,7 +149,8 @@ void Report::beginFrame(const QString &title)
     std::optional<TextBlock> heading;
     double needed = mm(2 * framePadding);
     if (!title.isEmpty()) {
-        heading.emplace(device(), width() - mm(2 * framePadding), QList<Span>{{title, PrintCanvas::font(10, true)}});
+        heading.emplace(device(), width() - mm(2 * framePadding),
+                        QList<Span> {{title, PrintCanvas::font(10, true)}});
         needed += heading->height();
     }
     // A frame heading never stands alone at the foot of a page.
@@ -173,7 +174,7 @@ void Report::endFrame()
     painter.setBrush(Qt::NoBrush);
     const double left = mm(framePadding) * static_cast<double>(m_frames.size() - 1);
     painter.drawRect(QRectF(left, m_frames.back().top, m_canvas.pageRect().width() - 2 * left,
-        m_y - m_frames.back().top));
+                            m_y - m_frames.back().top));
     painter.restore();
     m_frames.pop_back();
 }
@@ -196,23 +197,33 @@ void Report::paintHeader()
     QPaintDevice *pd = device();
 
     std::vector<TextBlock> left;
-    left.emplace_back(pd, sideWidth, QList<Span>{{QStringLiteral("Pelmora Ingatlan Nyilvántartás"),
-                                          PrintCanvas::font(10, true, true)}});
-    left.emplace_back(pd, sideWidth, QList<Span>{{m_printedAt, PrintCanvas::font(8)}});
+    left.emplace_back(pd, sideWidth,
+                      QList<Span> {{QStringLiteral("Pelmora Ingatlan Nyilvántartás"),
+                                    PrintCanvas::font(10, true, true)}});
+    left.emplace_back(pd, sideWidth, QList<Span> {{m_printedAt, PrintCanvas::font(8)}});
     if (!m_heading.leftNote.isEmpty())
-        left.emplace_back(pd, sideWidth, QList<Span>{{m_heading.leftNote, PrintCanvas::font(10, false, true)}});
+        left.emplace_back(pd, sideWidth,
+                          QList<Span> {{m_heading.leftNote, PrintCanvas::font(10, false, true)}});
 
     std::vector<TextBlock> middle;
-    middle.emplace_back(pd, middleWidth, QList<Span>{{m_heading.title, PrintCanvas::font(16, true)}}, Qt::AlignHCenter);
+    middle.emplace_back(pd, middleWidth,
+                        QList<Span> {{m_heading.title, PrintCanvas::font(16, true)}},
+                        Qt::AlignHCenter);
     if (!m_heading.azonosito.isEmpty())
-        middle.emplace_back(pd, middleWidth, QList<Span>{{m_heading.azonosito, PrintCanvas::font(12, true)}}, Qt::AlignHCenter);
+        middle.emplace_back(pd, middleWidth,
+                            QList<Span> {{m_heading.azonosito, PrintCanvas::font(12, true)}},
+                            Qt::AlignHCenter);
     if (!m_heading.subline.isEmpty())
-        middle.emplace_back(pd, middleWidth, QList<Span>{{m_heading.subline, PrintCanvas::font(10)}}, Qt::AlignHCenter);
+        middle.emplace_back(pd, middleWidth,
+                            QList<Span> {{m_heading.subline, PrintCanvas::font(10)}},
+                            Qt::AlignHCenter);
 
     std::vector<TextBlock> right;
-    right.emplace_back(pd, sideWidth, QList<Span>{{m_company.name, PrintCanvas::font(9, true)}}, Qt::AlignRight);
+    right.emplace_back(pd, sideWidth, QList<Span> {{m_company.name, PrintCanvas::font(9, true)}},
+                       Qt::AlignRight);
     for (const QString &line : {m_company.cim, m_company.telefon, m_company.email, m_company.web})
-        right.emplace_back(pd, sideWidth, QList<Span>{{line, PrintCanvas::font(8)}}, Qt::AlignRight);
+        right.emplace_back(pd, sideWidth, QList<Span> {{line, PrintCanvas::font(8)}},
+                           Qt::AlignRight);
 
     auto columnHeight = [](const std::vector<TextBlock> &blocks) {
         double height = 0;
@@ -220,8 +231,8 @@ void Report::paintHeader()
             height += block.height();
         return height;
     };
-    const double height
-        = std::max({columnHeight(left), columnHeight(middle), columnHeight(right)}) + 2 * pad;
+    const double height =
+        std::max({columnHeight(left), columnHeight(middle), columnHeight(right)}) + 2 * pad;
     auto paintColumn = [&](const std::vector<TextBlock> &blocks, double x) {
         double y = m_y + pad;
         for (const TextBlock &block : blocks) {

@@ -50,11 +50,13 @@ Band row(Report &report, const QList<Cell> &cells, int columns)
     for (int i = 0; i < cells.size(); ++i) {
         const Cell &c = cells[i];
         const double x = i * (share + gap);
-        Placed p{x, nullptr, nullptr, x};
+        Placed p {x, nullptr, nullptr, x};
         if (!c.label.isEmpty()) {
             const double labelWidth = c.labelWidth > 0 ? report.mm(c.labelWidth) : share;
-            p.label = std::make_shared<TextBlock>(report.device(), labelWidth, QList<Span>{{c.label, labelFont()}});
-            const double used = c.labelWidth > 0 ? labelWidth : p.label->naturalWidth() + report.mm(1.5);
+            p.label = std::make_shared<TextBlock>(report.device(), labelWidth,
+                                                  QList<Span> {{c.label, labelFont()}});
+            const double used =
+                c.labelWidth > 0 ? labelWidth : p.label->naturalWidth() + report.mm(1.5);
             p.valueX = x + std::min(used, share * 0.6);
             height = std::max(height, p.label->height());
         }
@@ -76,20 +78,22 @@ Band row(Report &report, const QList<Cell> &cells, int columns)
 Band textLine(Report &report, const QList<Span> &spans, Qt::Alignment alignment)
 {
     auto block = std::make_shared<TextBlock>(report.device(), report.width(), spans, alignment);
-    return {block->height() + report.mm(0.8),
-        [block](QPainter &painter, const QRectF &rect) { block->paint(painter, rect.topLeft()); }};
+    return {block->height() + report.mm(0.8), [block](QPainter &painter, const QRectF &rect) {
+                block->paint(painter, rect.topLeft());
+            }};
 }
 
 Band heading(Report &report, const QString &text, double pointSize, bool underline)
 {
     QFont font = PrintCanvas::font(pointSize, true);
     font.setUnderline(underline);
-    auto block = std::make_shared<TextBlock>(report.device(), report.width(), QList<Span>{{text, font}});
+    auto block =
+        std::make_shared<TextBlock>(report.device(), report.width(), QList<Span> {{text, font}});
     const double before = report.mm(1);
     return {block->height() + before + report.mm(1),
-        [block, before](QPainter &painter, const QRectF &rect) {
-            block->paint(painter, rect.topLeft() + QPointF(0, before));
-        }};
+            [block, before](QPainter &painter, const QRectF &rect) {
+                block->paint(painter, rect.topLeft() + QPointF(0, before));
+            }};
 }
 
 Band rule(Report &report)
@@ -116,13 +120,14 @@ Band framed(Report &report, const QString &title, const std::function<std::vecto
     double height = 2 * pad;
     if (!title.isEmpty()) {
         heading = std::make_shared<TextBlock>(report.device(), report.width() - 2 * pad,
-            QList<Span>{{title, PrintCanvas::font(10, true)}});
+                                              QList<Span> {{title, PrintCanvas::font(10, true)}});
         height += heading->height() + report.mm(1);
     }
     for (const Band &band : inner)
         height += band.height;
     const double pen = report.mm(0.25);
-    return {height + report.mm(1), [heading, inner, pad, pen](QPainter &painter, const QRectF &rect) {
+    return {height + report.mm(1),
+            [heading, inner, pad, pen](QPainter &painter, const QRectF &rect) {
                 QRectF frame = rect.adjusted(0, 0, 0, -pad / 2);
                 double y = rect.top() + pad;
                 if (heading) {
@@ -130,7 +135,8 @@ Band framed(Report &report, const QString &title, const std::function<std::vecto
                     y += heading->height() + pad / 2;
                 }
                 for (const Band &band : inner) {
-                    band.paint(painter, QRectF(rect.left() + pad, y, rect.width() - 2 * pad, band.height));
+                    band.paint(painter,
+                               QRectF(rect.left() + pad, y, rect.width() - 2 * pad, band.height));
                     y += band.height;
                 }
                 painter.save();
@@ -144,7 +150,7 @@ Band framed(Report &report, const QString &title, const std::function<std::vecto
 Band labelledSquare(Report &report, const QString &label, const QString &mark)
 {
     auto block = std::make_shared<TextBlock>(report.device(), report.width() - report.mm(8),
-        QList<Span>{{label, labelFont()}});
+                                             QList<Span> {{label, labelFont()}});
     const double side = report.mm(4);
     const double gap = report.mm(2);
     const double height = std::max(block->height(), side) + report.mm(1.5);
@@ -159,8 +165,10 @@ Band numberedEntry(Report &report, int number, const QList<QList<Span>> &lines)
 {
     const double numberWidth = report.mm(12);
     const double indent = numberWidth + report.mm(2);
-    auto numberBlock = std::make_shared<TextBlock>(report.device(), numberWidth,
-        QList<Span>{{QString::number(number) + QStringLiteral(".,"), valueFont()}}, Qt::AlignRight);
+    auto numberBlock = std::make_shared<TextBlock>(
+        report.device(), numberWidth,
+        QList<Span> {{QString::number(number) + QStringLiteral(".,"), valueFont()}},
+        Qt::AlignRight);
     auto blocks = std::make_shared<std::vector<TextBlock>>();
     double height = 0;
     for (const QList<Span> &line : lines) {

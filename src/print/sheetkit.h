@@ -25,9 +25,11 @@ struct Cell
     Qt::Alignment alignment = Qt::AlignLeft;
 };
 
-Cell cell(const QString &label, const QString &value, double labelWidth = 0, const QFont &font = valueFont());
+Cell cell(const QString &label, const QString &value, double labelWidth = 0,
+          const QFont &font = valueFont());
 // A value followed by its unit ("120 m²", "12 darab").
-Cell withUnit(const QString &label, const QString &value, const QString &unit, double labelWidth = 0);
+Cell withUnit(const QString &label, const QString &value, const QString &unit,
+              double labelWidth = 0);
 
 // Cells side by side, each taking an equal share of `columns` (0: one share per cell).
 Band row(Report &report, const QList<Cell> &cells, int columns = 0);
@@ -61,7 +63,10 @@ struct RowValues
     Record record;
 
     static RowValues current(const Cursor &cursor) { return {cursor, cursor.record()}; }
-    static RowValues at(const Cursor &cursor, int position) { return {cursor, cursor.recordAt(position)}; }
+    static RowValues at(const Cursor &cursor, int position)
+    {
+        return {cursor, cursor.recordAt(position)};
+    }
 
     QString text(const QString &field) const;
     double number(const QString &field) const;

@@ -70,7 +70,8 @@ double TextBlock::naturalWidth() const
     return widest;
 }
 
-void TextBlock::paintLines(QPainter &painter, const QPointF &topLeft, int firstLine, int endLine) const
+void TextBlock::paintLines(QPainter &painter, const QPointF &topLeft, int firstLine,
+                           int endLine) const
 {
     if (firstLine >= endLine || firstLine >= lineCount())
         return;

@@ -23,7 +23,7 @@ class TextBlock
 {
 public:
     TextBlock(QPaintDevice *device, double width, QList<Span> spans,
-        Qt::Alignment alignment = Qt::AlignLeft);
+              Qt::Alignment alignment = Qt::AlignLeft);
 
     double width() const { return m_width; }
     int lineCount() const { return m_layout->lineCount(); }
@@ -35,7 +35,10 @@ public:
     // The natural width of the widest line.
     double naturalWidth() const;
 
-    void paint(QPainter &painter, const QPointF &topLeft) const { paintLines(painter, topLeft, 0, lineCount()); }
+    void paint(QPainter &painter, const QPointF &topLeft) const
+    {
+        paintLines(painter, topLeft, 0, lineCount());
+    }
     void paintLines(QPainter &painter, const QPointF &topLeft, int firstLine, int endLine) const;
 
 private:

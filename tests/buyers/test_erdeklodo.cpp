@@ -25,8 +25,8 @@ private:
     // the event loop, after the current answer has returned.
     static void clickLater(QWidget *window, const char *name)
     {
-        QMetaObject::invokeMethod(window->findChild<QPushButton *>(QLatin1String(name)), &QPushButton::click,
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(window->findChild<QPushButton *>(QLatin1String(name)),
+                                  &QPushButton::click, Qt::QueuedConnection);
     }
     // Types as the keyboard would, accented letters included.
     static void type(QWidget *widget, const QString &text)
@@ -54,8 +54,10 @@ private slots:
         auto *rogzit = window.findChild<QPushButton *>(QStringLiteral("BitBtn1"));
         QCOMPARE(rogzit->text(), QStringLiteral("Rögzít"));
         QVERIFY(rogzit->isDefault());
-        QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("Button2"))->text(), QStringLiteral("Mezők törlése"));
-        QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->text(), QStringLiteral("Mégsem"));
+        QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("Button2"))->text(),
+                 QStringLiteral("Mezők törlése"));
+        QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->text(),
+                 QStringLiteral("Mégsem"));
 
         QStringList order;
         QWidget *w = box(&window, "Edit1");
@@ -64,7 +66,9 @@ private slots:
                 w = w->nextInFocusChain();
             order << w->objectName();
         }
-        QCOMPARE(order, QStringList({"Edit1", "Edit2", "Edit3", "Edit4", "BitBtn1", "Button2", "BitBtn2"}));
+        QCOMPARE(
+            order,
+            QStringList({"Edit1", "Edit2", "Edit3", "Edit4", "BitBtn1", "Button2", "BitBtn2"}));
     }
 
     void checksAndOutcomes()
@@ -75,7 +79,7 @@ private slots:
         DialogAnswerer answers;
 
         // Each missing value in turn, in the order of the checks; the window stays open on it.
-        const QStringList full{"Nagy Ilona", "Pécs, Ág u. 3.", "30/111-2222", "AB123456"};
+        const QStringList full {"Nagy Ilona", "Pécs, Ág u. 3.", "30/111-2222", "AB123456"};
         QStringList focused;
         for (int missing = 0; missing < 4; ++missing) {
             answers.handle([&, missing](QWidget *w) {
@@ -134,8 +138,8 @@ private slots:
         TempDataDir dir;
         Database db(dir.path());
         Cursor handouts(db, tables::erdeklodok, false);
-        const Buyer buyer{QStringLiteral("O'Brien Ődön"), QStringLiteral("Győr, Rózsa u. 1."), QStringLiteral("20/1"),
-            QStringLiteral("XY-1")};
+        const Buyer buyer {QStringLiteral("O'Brien Ődön"), QStringLiteral("Győr, Rózsa u. 1."),
+                           QStringLiteral("20/1"), QStringLiteral("XY-1")};
         const QDateTime when(QDate(2024, 3, 5), QTime(14, 30, 0));
         ErdeklodoFelvitel(handouts, 7, QStringLiteral("A-7"), buyer, when);
         ErdeklodoFelvitel(handouts, 8, QStringLiteral("A-8"), buyer, when);
@@ -154,8 +158,10 @@ private slots:
 
         // The latest handout is the property's last record, also after its identifier changed;
         // other properties' handouts are not taken.
-        ErdeklodoFelvitel(handouts, 8, QStringLiteral("B-8"), {QStringLiteral("Második"), {}, {}, {}}, when.addDays(1));
-        ErdeklodoFelvitel(handouts, 9, QStringLiteral("A-9"), {QStringLiteral("Harmadik"), {}, {}, {}}, when.addDays(2));
+        ErdeklodoFelvitel(handouts, 8, QStringLiteral("B-8"),
+                          {QStringLiteral("Második"), {}, {}, {}}, when.addDays(1));
+        ErdeklodoFelvitel(handouts, 9, QStringLiteral("A-9"),
+                          {QStringLiteral("Harmadik"), {}, {}, {}}, when.addDays(2));
         Record latest = latestHandout(handouts, 8);
         QCOMPARE(latest.text(QStringLiteral("Name")), QStringLiteral("Második"));
         QCOMPARE(latest.text(QStringLiteral("IngatlanAzon")), QStringLiteral("B-8"));

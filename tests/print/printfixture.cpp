@@ -36,7 +36,8 @@ void PrintFixture::capture(PrintOutput &output)
     output.setPrinterFactory([this] {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
-        const QString file = dir.filePath(QStringLiteral("run-%1.pdf").arg(m_runs.size() + 1, 2, 10, QLatin1Char('0')));
+        const QString file = dir.filePath(
+            QStringLiteral("run-%1.pdf").arg(m_runs.size() + 1, 2, 10, QLatin1Char('0')));
         printer->setOutputFileName(file);
         m_runs.append(file);
         return printer;
@@ -46,7 +47,9 @@ void PrintFixture::capture(PrintOutput &output)
 QString PrintFixture::pdfText(const QString &file)
 {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), file, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), file,
+                   QStringLiteral("-")});
     process.waitForFinished(60000);
     return plainBlanks(QString::fromUtf8(process.readAllStandardOutput()));
 }
@@ -124,7 +127,8 @@ bool inOrder(const QString &text, const QStringList &parts)
     for (const QString &part : parts) {
         const qsizetype at = text.indexOf(part, from);
         if (at < 0) {
-            qWarning("inOrder: %s not found after position %lld", qPrintable(part), static_cast<long long>(from));
+            qWarning("inOrder: %s not found after position %lld", qPrintable(part),
+                     static_cast<long long>(from));
             return false;
         }
         from = at + part.size();

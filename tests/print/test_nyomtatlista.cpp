@@ -23,8 +23,8 @@ private:
     struct Setup
     {
         PrintFixture f;
-        TfErdeklodo fErdeklodo{f.db};
-        PrintReports reports{f.cursors, fErdeklodo};
+        TfErdeklodo fErdeklodo {f.db};
+        PrintReports reports {f.cursors, fErdeklodo};
         Setup() { f.capture(reports.output); }
 
         // Five properties, priced so that the price order differs from the stored order; the
@@ -33,10 +33,14 @@ private:
         {
             const double prices[] = {30, 10, 50, 20, 40};
             for (int i = 0; i < 5; ++i) {
-                const int id = f.addProperty({{"Azonosito", QStringLiteral("P%1").arg(i + 1)},
-                    {"Ar", prices[i] * 1000000}, {"CimVaros", i == 3 ? "Győr" : "Pécs"}, {"Print", i == 1 || i == 2 || i == 4},
-                    {"Reszletes", i == 2}, {"MegbizoNev", QStringLiteral("Megbízó %1").arg(i + 1)},
-                    {"LeirasApro", QStringLiteral("Apró %1").arg(i + 1)}});
+                const int id =
+                    f.addProperty({{"Azonosito", QStringLiteral("P%1").arg(i + 1)},
+                                   {"Ar", prices[i] * 1000000},
+                                   {"CimVaros", i == 3 ? "Győr" : "Pécs"},
+                                   {"Print", i == 1 || i == 2 || i == 4},
+                                   {"Reszletes", i == 2},
+                                   {"MegbizoNev", QStringLiteral("Megbízó %1").arg(i + 1)},
+                                   {"LeirasApro", QStringLiteral("Apró %1").arg(i + 1)}});
                 if (i == 2)
                     f.addDetails(id, {{"AlakText", "szabálytalan"}});
             }
@@ -73,7 +77,8 @@ private:
     {
         QString result;
         for (const char *name : {"CheckBox2", "CheckBox1", "CheckBox3", "CheckBox4", "CheckBox5"})
-            result += control<QCheckBox>(dialog, name)->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+            result +=
+                control<QCheckBox>(dialog, name)->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
         return result;
     }
     static void typeInto(QWidget *widget, const QString &text)
@@ -109,7 +114,8 @@ private slots:
         // An empty results list gets a message, not a dialog.
         answers.answer(QStringLiteral("OK"));
         openPrintDialog(s.reports);
-        QCOMPARE(answers.seen(), QStringList{"Nincs kiválaszott ingatlan, amit nyomtatni lehetne!"});
+        QCOMPARE(answers.seen(),
+                 QStringList {"Nincs kiválaszott ingatlan, amit nyomtatni lehetne!"});
 
         s.f.addProperty({{"Azonosito", "A1"}});
         answers.handle([&](QWidget *d) {
@@ -128,9 +134,13 @@ private slots:
             QCOMPARE(group->title(), QStringLiteral("Aktuális ingatlan"));
             QCOMPARE(ticked(d), QStringLiteral("10000"));
             QCOMPARE(control<QLineEdit>(d, "MaskEdit1")->text(), QStringLiteral("1"));
-            QCOMPARE(control<QLabel>(d, "Label3")->text().contains(QStringLiteral("Nyomtató beállítása...")), true);
+            QCOMPARE(control<QLabel>(d, "Label3")
+                         ->text()
+                         .contains(QStringLiteral("Nyomtató beállítása...")),
+                     true);
             QCOMPARE(control<QPushButton>(d, "SpeedButton1")->text(), QStringLiteral("Nyomtatás"));
-            QCOMPARE(control<QPushButton>(d, "SpeedButton2")->text(), QStringLiteral("Nyomtatási kép"));
+            QCOMPARE(control<QPushButton>(d, "SpeedButton2")->text(),
+                     QStringLiteral("Nyomtatási kép"));
 
             control<QRadioButton>(d, "RadioButton2")->click();
             QCOMPARE(group->title(), QStringLiteral("Nyomtatásra kijelölt ingatlanok"));
@@ -207,11 +217,12 @@ private slots:
         control<QLineEdit>(&dialog, "MaskEdit1")->setText(QStringLiteral("2"));
         control<QPushButton>(&dialog, "SpeedButton1")->click();
         QCOMPARE(s.f.runs().size(), 3);
-        const QStringList order{"P2", "P5", "P3"};
+        const QStringList order {"P2", "P5", "P3"};
         for (int i = 0; i < 3; ++i) {
             const QString text = s.f.runText(i);
             QCOMPARE(pageCount(text), 2);
-            QCOMPARE(text.count(QStringLiteral("Ingatlan adatai\n") + order[i] + QLatin1Char('\n')), 2);
+            QCOMPARE(text.count(QStringLiteral("Ingatlan adatai\n") + order[i] + QLatin1Char('\n')),
+                     2);
             QVERIFY(text.contains(QStringLiteral("Megbízó")));
             QVERIFY(!text.contains(QStringLiteral("Részletes adatok")));
         }
@@ -239,12 +250,14 @@ private slots:
         control<QPushButton>(&dialog, "SpeedButton1")->click();
         QCOMPARE(s.f.runs().size(), 7);
         for (int i = 0; i < 3; ++i)
-            QVERIFY(inOrder(s.f.runText(4 + i), {"(Archív)", order[i], "Minimum ár:", "Tulajdonosok"}));
+            QVERIFY(
+                inOrder(s.f.runText(4 + i), {"(Archív)", order[i], "Minimum ár:", "Tulajdonosok"}));
 
         // Ad texts: one list over the print list, or over the current property alone.
         tick(&dialog, "CheckBox5");
         control<QPushButton>(&dialog, "SpeedButton1")->click();
-        QVERIFY(inOrder(s.f.runText(7), {"Hírdetési szöveg", "Apró 2", "P2", "Apró 5", "P5", "Apró 3", "P3"}));
+        QVERIFY(inOrder(s.f.runText(7),
+                        {"Hírdetési szöveg", "Apró 2", "P2", "Apró 5", "P5", "Apró 3", "P3"}));
         control<QRadioButton>(&dialog, "RadioButton1")->click();
         control<QPushButton>(&dialog, "SpeedButton1")->click();
         QCOMPARE(s.f.runs().size(), 9);
@@ -287,9 +300,10 @@ private slots:
         QCOMPARE(s.f.runs().size(), 1);
         QCOMPARE(s.handoutCount(), 2);
         const QString list = s.f.runText(0);
-        QVERIFY(inOrder(list, {"Címlista kiadás", "Érdeklődő adatai", "Vevő Győző", "Eger, Dobó tér 1.", "36/222",
-                                  "ŰŐ-77", "Elvitt címek", "1.,", "P2", "2.,", "P5", "Megbízó: Megbízó 5",
-                                  "Elvitel feltételei", "Jutalék: 3%."}));
+        QVERIFY(inOrder(list,
+                        {"Címlista kiadás", "Érdeklődő adatai", "Vevő Győző", "Eger, Dobó tér 1.",
+                         "36/222", "ŰŐ-77", "Elvitt címek", "1.,", "P2", "2.,", "P5",
+                         "Megbízó: Megbízó 5", "Elvitel feltételei", "Jutalék: 3%."}));
         checkViewRestored(view);
         QVERIFY(!s.fErdeklodo.tErdeklodo().isOpen());
 
@@ -298,7 +312,8 @@ private slots:
         tick(&dialog, "CheckBox1");
         tick(&dialog, "CheckBox2", false);
         answers.handle([](QWidget *w) {
-            QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("Edit1"))->text(), QStringLiteral("Vevő Győző"));
+            QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("Edit1"))->text(),
+                     QStringLiteral("Vevő Győző"));
             w->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         });
         control<QPushButton>(&dialog, "SpeedButton1")->click();
@@ -374,8 +389,9 @@ private slots:
         control<QPushButton>(&dialog, "SpeedButton2")->click();
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(s.handoutCount(), 3);
-        QVERIFY(inOrder(PrintFixture::pdfText(saved + QStringLiteral(".pdf")),
-            {"Címlista kiadás", "Előnézeti Vevő", "1.,", "P2", "2.,", "P5", "3.,", "P3"}));
+        QVERIFY(
+            inOrder(PrintFixture::pdfText(saved + QStringLiteral(".pdf")),
+                    {"Címlista kiadás", "Előnézeti Vevő", "1.,", "P2", "2.,", "P5", "3.,", "P3"}));
         checkViewRestored(s.f.cursors.tEgyszeru);
     }
 
@@ -422,8 +438,10 @@ private slots:
         answers.answer(QStringLiteral("OK"));
         control<QPushButton>(&dialog, "SpeedButton1")->click();
         QCOMPARE(runs, 4);
-        QVERIFY(PrintFixture::pdfText(s.f.pdfFile(QStringLiteral("lap-3.pdf"))).contains(QStringLiteral("Ingatlan adatai")));
-        QCOMPARE(answers.lastSeen(), QStringLiteral("Nincs elérhető nyomtató, a nyomtatás nem indítható!"));
+        QVERIFY(PrintFixture::pdfText(s.f.pdfFile(QStringLiteral("lap-3.pdf")))
+                    .contains(QStringLiteral("Ingatlan adatai")));
+        QCOMPARE(answers.lastSeen(),
+                 QStringLiteral("Nincs elérhető nyomtató, a nyomtatás nem indítható!"));
         QCOMPARE(s.handoutCount(), 0);
         checkViewRestored(s.f.cursors.tEgyszeru);
     }
