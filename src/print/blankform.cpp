@@ -13,15 +13,6 @@ constexpr double boxHeight = 6.5; // mm
 constexpr double optionLine = 4.6; // mm
 constexpr double square = 2.8; // mm
 
-void frame(QPainter &painter, const QRectF &rect, double pen)
-{
-    painter.save();
-    painter.setPen(QPen(Qt::black, pen));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect);
-    painter.restore();
-}
-
 double textWidth(Report &report, const QString &text, const QFont &font)
 {
     return text.isEmpty()
@@ -64,7 +55,7 @@ Band boxes(Report &report, const QList<Box> &boxes, int columns)
                     const QPointF at = rect.topLeft();
                     painter.drawText(p.label.translated(at), Qt::AlignLeft | Qt::AlignVCenter,
                                      p.text.label);
-                    frame(painter, p.box.translated(at), pen);
+                    PrintCanvas::drawFrame(painter, p.box.translated(at), pen);
                     if (!p.text.unit.isEmpty())
                         painter.drawText(p.unit.translated(at), Qt::AlignLeft | Qt::AlignVCenter,
                                          p.text.unit);
@@ -81,18 +72,19 @@ Band largeBoxes(Report &report, const QStringList &labels, double heightMm)
     const double labelHeight = report.mm(5);
     const double boxHeightDevice = report.mm(heightMm);
     const double pen = report.mm(0.25);
-    return {
-        labelHeight + boxHeightDevice + report.mm(1.5), [=](QPainter &painter, const QRectF &rect) {
-            painter.save();
-            painter.setFont(sheet::labelFont());
-            for (int i = 0; i < n; ++i) {
-                const double x = rect.left() + i * (share + gap);
-                painter.drawText(QRectF(x, rect.top(), share, labelHeight),
-                                 Qt::AlignLeft | Qt::AlignVCenter, labels[i]);
-                frame(painter, QRectF(x, rect.top() + labelHeight, share, boxHeightDevice), pen);
-            }
-            painter.restore();
-        }};
+    return {labelHeight + boxHeightDevice + report.mm(1.5),
+            [=](QPainter &painter, const QRectF &rect) {
+                painter.save();
+                painter.setFont(sheet::labelFont());
+                for (int i = 0; i < n; ++i) {
+                    const double x = rect.left() + i * (share + gap);
+                    painter.drawText(QRectF(x, rect.top(), share, labelHeight),
+                                     Qt::AlignLeft | Qt::AlignVCenter, labels[i]);
+                    PrintCanvas::drawFrame(
+                        painter, QRectF(x, rect.top() + labelHeight, share, boxHeightDevice), pen);
+                }
+                painter.restore();
+            }};
 }
 
 namespace {

@@ -40,6 +40,15 @@ QFont PrintCanvas::font(double pointSize, bool bold, bool italic)
     return f;
 }
 
+void PrintCanvas::drawFrame(QPainter &painter, const QRectF &rect, double pen)
+{
+    painter.save();
+    painter.setPen(QPen(Qt::black, pen));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect);
+    painter.restore();
+}
+
 void PrintCanvas::startPage()
 {
     if (m_pageStarted)

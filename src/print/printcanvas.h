@@ -33,6 +33,8 @@ public:
     bool finish();
 
     static void prepare(QPrinter *printer); // paper, orientation and margins
+    // An unfilled black rectangle, the line `pen` device units wide.
+    static void drawFrame(QPainter &painter, const QRectF &rect, double pen);
     static QFont font(double pointSize, bool bold = false, bool italic = false);
 
 private:

@@ -90,18 +90,16 @@ void Report::startPage()
 void Report::endPage()
 {
     QPainter &painter = m_canvas.painter();
-    painter.save();
-    painter.setPen(QPen(Qt::black, mm(0.25)));
-    painter.setBrush(Qt::NoBrush);
     const double pageWidth = m_canvas.pageRect().width();
     double frameBottom = m_y + inset();
     for (size_t i = 0; i < m_frames.size(); ++i) {
         const double left = mm(framePadding) * static_cast<double>(i);
-        painter.drawRect(
-            QRectF(left, m_frames[i].top, pageWidth - 2 * left, frameBottom - m_frames[i].top));
+        PrintCanvas::drawFrame(
+            painter,
+            QRectF(left, m_frames[i].top, pageWidth - 2 * left, frameBottom - m_frames[i].top),
+            mm(0.25));
         frameBottom -= mm(framePadding);
     }
-    painter.restore();
     if (m_footer)
         paintFooter();
 }
@@ -168,14 +166,11 @@ void Report::endFrame()
     if (m_frames.empty())
         return;
     m_y += mm(framePadding);
-    QPainter &painter = m_canvas.painter();
-    painter.save();
-    painter.setPen(QPen(Qt::black, mm(0.25)));
-    painter.setBrush(Qt::NoBrush);
     const double left = mm(framePadding) * static_cast<double>(m_frames.size() - 1);
-    painter.drawRect(QRectF(left, m_frames.back().top, m_canvas.pageRect().width() - 2 * left,
-                            m_y - m_frames.back().top));
-    painter.restore();
+    PrintCanvas::drawFrame(m_canvas.painter(),
+                           QRectF(left, m_frames.back().top, m_canvas.pageRect().width() - 2 * left,
+                                  m_y - m_frames.back().top),
+                           mm(0.25));
     m_frames.pop_back();
 }
 
@@ -244,11 +239,7 @@ void Report::paintHeader()
     paintColumn(middle, sideWidth + 2 * pad);
     paintColumn(right, pageWidth - sideWidth - pad);
 
-    painter.save();
-    painter.setPen(QPen(Qt::black, mm(0.4)));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(0, m_y, pageWidth, height));
-    painter.restore();
+    PrintCanvas::drawFrame(painter, QRectF(0, m_y, pageWidth, height), mm(0.4));
     m_y += height;
 }
 
@@ -257,10 +248,8 @@ void Report::paintFooter()
     QPainter &painter = m_canvas.painter();
     const QRectF page = m_canvas.pageRect();
     const QRectF strip(0, page.height() - mm(footerHeight - 2), page.width(), mm(footerHeight - 2));
+    PrintCanvas::drawFrame(painter, strip, mm(0.25));
     painter.save();
-    painter.setPen(QPen(Qt::black, mm(0.25)));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(strip);
     painter.setFont(PrintCanvas::font(9));
     painter.drawText(strip, Qt::AlignCenter, QString::number(m_pages));
     painter.restore();

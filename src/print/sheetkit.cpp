@@ -139,11 +139,7 @@ Band framed(Report &report, const QString &title, const std::function<std::vecto
                                QRectF(rect.left() + pad, y, rect.width() - 2 * pad, band.height));
                     y += band.height;
                 }
-                painter.save();
-                painter.setPen(QPen(Qt::black, pen));
-                painter.setBrush(Qt::NoBrush);
-                painter.drawRect(frame);
-                painter.restore();
+                PrintCanvas::drawFrame(painter, frame, pen);
             }};
 }
 
@@ -188,15 +184,13 @@ Band numberedEntry(Report &report, int number, const QList<QList<Span>> &lines)
 
 void tickSquare(QPainter &painter, const QRectF &square, const QString &mark)
 {
-    painter.save();
-    painter.setPen(QPen(Qt::black, square.width() / 14));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(square);
+    PrintCanvas::drawFrame(painter, square, square.width() / 14);
     if (!mark.isEmpty()) {
+        painter.save();
         painter.setFont(PrintCanvas::font(8, true));
         painter.drawText(square, Qt::AlignCenter, mark);
+        painter.restore();
     }
-    painter.restore();
 }
 
 QString number(double value)

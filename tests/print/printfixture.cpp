@@ -86,19 +86,16 @@ int PrintFixture::addProperty(const QHash<QString, QVariant> &values)
 
 void PrintFixture::addDetails(int egyszeruId, const QHash<QString, QVariant> &values)
 {
-    Cursor &c = cursors.tReszletes;
-    c.open();
-    c.append();
-    c.setValue(QStringLiteral("EgyszeruId"), egyszeruId);
-    for (auto it = values.begin(); it != values.end(); ++it)
-        c.setValue(it.key(), it.value());
-    c.post();
-    c.close();
+    addLinked(cursors.tReszletes, egyszeruId, values);
 }
 
 void PrintFixture::addOwner(int egyszeruId, const QHash<QString, QVariant> &values)
 {
-    Cursor &c = cursors.tTulajdonos;
+    addLinked(cursors.tTulajdonos, egyszeruId, values);
+}
+
+void PrintFixture::addLinked(Cursor &c, int egyszeruId, const QHash<QString, QVariant> &values)
+{
     c.open();
     c.append();
     c.setValue(QStringLiteral("EgyszeruId"), egyszeruId);

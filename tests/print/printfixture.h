@@ -37,6 +37,9 @@ public:
     void addOwner(int egyszeruId, const QHash<QString, QVariant> &values);
 
 private:
+    // A record of a table that refers to a property, closed again like the program's tables.
+    void addLinked(Cursor &cursor, int egyszeruId, const QHash<QString, QVariant> &values);
+
     QStringList m_runs;
     int m_rendered = 0;
 };
