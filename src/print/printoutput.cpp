@@ -16,9 +16,10 @@ namespace {
 // Why a printer could not be started, in words the user can act on.
 QString startError(const QPrinter *printer)
 {
-    if (printer->outputFormat() == QPrinter::PdfFormat) {
-        if (printer->outputFileName().isEmpty())
-            return QStringLiteral("Nincs elérhető nyomtató, a nyomtatás nem indítható!");
+    const bool pdf = printer->outputFormat() == QPrinter::PdfFormat;
+    if ((pdf && printer->outputFileName().isEmpty()) || (!pdf && printer->printerName().isEmpty()))
+        return QStringLiteral("Nincs elérhető nyomtató, a nyomtatás nem indítható!");
+    if (pdf) {
         return QStringLiteral("A(z) %1 fájl nem írható, a nyomtatás nem indítható!")
             .arg(printer->outputFileName());
     }

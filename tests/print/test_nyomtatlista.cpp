@@ -395,6 +395,33 @@ private slots:
         checkViewRestored(s.f.cursors.tEgyszeru);
     }
 
+    void blankSheetsFromMenu()
+    {
+        Setup s;
+        s.register5();
+        printBlankSheets(s.reports);
+        QCOMPARE(s.f.runs().size(), 2);
+        QVERIFY(s.f.runText(0).contains(QStringLiteral("Adatlap (1/2)")));
+        QVERIFY(s.f.runText(1).contains(QStringLiteral("Adatlap (2/2)")));
+        QCOMPARE(pageCount(s.f.runText(0)) + pageCount(s.f.runText(1)), 2);
+        checkViewRestored(s.f.cursors.tEgyszeru);
+
+        // Without a printer: one clear message, and the second sheet is not tried.
+        int attempts = 0;
+        s.reports.output.setPrinterFactory([&] {
+            ++attempts;
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            return printer;
+        });
+        DialogAnswerer answers;
+        answers.answer(QStringLiteral("OK"));
+        printBlankSheets(s.reports);
+        QCOMPARE(attempts, 1);
+        QCOMPARE(answers.seen(),
+                 QStringList {"Nincs elérhető nyomtató, a nyomtatás nem indítható!"});
+    }
+
     void failingPrinter()
     {
         Setup s;
