@@ -6,12 +6,20 @@
 #include "cp1250.h"
 #include "datadirectory.h"
 #include "menulabel.h"
+#include "newproperty.h"
+#include "nyomtatlista.h"
+#include "photogroup.h"
+#include "printreports.h"
+#include "reszletespanel.h"
+#include "ujkep.h"
+#include "workingowners.h"
 #include "messages.h"
 #include "reg.h"
 #include "searchpanel.h"
 #include "textformat.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -27,10 +35,11 @@ const QSize workArea(840, 700);
 
 } // namespace
 
-TfMain::TfMain(Database &db, QWidget *parent)
+TfMain::TfMain(Database &db, Windows &windows, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_db(db)
+    , m_windows(windows)
     , m_cursors(db)
     , m_exit([] { QCoreApplication::exit(0); })
 {
@@ -59,16 +68,21 @@ TfMain::TfMain(Database &db, QWidget *parent)
     m_background->setGeometry(QRect(QPoint(0, 0), workArea));
     m_background->setPixmap(workAreaBackground(workArea));
 
-    m_pNew = placeholderPanel("pNew");
-    m_pReszletes = placeholderPanel("pReszletes");
+    m_pNew = new NewPropertyPanel(m_cursors, m_windows.registerWindows);
+    m_pReszletes = new ReszletesPanel;
     m_pSearch = new SearchPanel(m_cursors);
     m_pUpload = placeholderPanel("pUpload");
-    for (QWidget *panel : {m_pNew, m_pReszletes, static_cast<QWidget *>(m_pSearch), m_pUpload}) {
+    for (QWidget *panel : {static_cast<QWidget *>(m_pNew), static_cast<QWidget *>(m_pReszletes),
+             static_cast<QWidget *>(m_pSearch), m_pUpload}) {
         panel->setParent(area);
         panel->setGeometry(QRect(QPoint(0, 0), workArea));
         panel->setAutoFillBackground(true);
         panel->hide();
     }
+    connect(m_pNew, &NewPropertyPanel::detailedRequested, this, &TfMain::showDetailedDescription);
+    connect(m_pReszletes, &ReszletesPanel::backRequested, this, &TfMain::hideDetailedDescription);
+    connect(m_pSearch, &SearchPanel::printRequested, this,
+        [this] { openPrintDialog(*m_windows.printReports, this); });
     setFixedSize(sizeHint().expandedTo(QSize(stripWidth + workArea.width(), workArea.height())));
     if (const QScreen *screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -152,6 +166,7 @@ void TfMain::buildMenu(QWidget *strip)
     connect(label2, &MenuLabel::clicked, this, &TfMain::hidePanels);
     connect(label88, &MenuLabel::clicked, this, &TfMain::Label88Click);
     connect(label96, &MenuLabel::clicked, this, &TfMain::Label96Click);
+    connect(label104, &MenuLabel::clicked, this, &TfMain::Label104Click);
     connect(label81, &MenuLabel::clicked, this, &TfMain::Label81Click);
 }
 
@@ -166,7 +181,8 @@ void TfMain::placeCover()
 
 QWidget *TfMain::panel(const QString &objectName) const
 {
-    for (QWidget *candidate : {m_pNew, m_pReszletes, static_cast<QWidget *>(m_pSearch), m_pUpload}) {
+    for (QWidget *candidate : {static_cast<QWidget *>(m_pNew), static_cast<QWidget *>(m_pReszletes),
+             static_cast<QWidget *>(m_pSearch), m_pUpload}) {
         if (candidate->objectName() == objectName)
             return candidate;
     }
@@ -276,9 +292,25 @@ void TfMain::hideDetailedDescription()
     showPanels({m_pNew}, {m_pReszletes});
 }
 
+void TfMain::clearNewProperty()
+{
+    if (m_windows.registerWindows.fUjKep)
+        m_windows.registerWindows.fUjKep->emptyPhotos();
+    m_pNew->photos()->setCount(0);
+    emptyWorkingOwners(m_cursors.tdTulaj);
+    m_pNew->detailedCheck()->setChecked(false);
+    m_pReszletes->clear();
+}
+
 void TfMain::Label78Click()
 {
+    clearNewProperty();
     showPanels({m_pNew}, {m_pSearch, m_pUpload});
+}
+
+void TfMain::Label104Click()
+{
+    printBlankSheets(*m_windows.printReports, this);
 }
 
 void TfMain::Label79Click()

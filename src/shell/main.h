@@ -1,12 +1,15 @@
 #pragma once
 
 #include "maincursors.h"
+#include "windows.h"
 
 #include <QWidget>
 #include <functional>
 
 class MenuLabel;
 class QLabel;
+class NewPropertyPanel;
+class ReszletesPanel;
 class SearchPanel;
 
 // The main window: the side menu on the left, the four work panels sharing the area on the
@@ -18,7 +21,7 @@ class TfMain : public QWidget
 public:
     static constexpr const char *edition = "Edition: 20011002/1 DBVer: ";
 
-    explicit TfMain(Database &db, QWidget *parent = nullptr);
+    TfMain(Database &db, Windows &windows, QWidget *parent = nullptr);
     ~TfMain() override;
 
     // The creation steps: the lock file, the cursors, the lists, the company name, the version
@@ -46,6 +49,7 @@ private:
     void buildMenu(QWidget *strip);
     void placeCover();
     QWidget *placeholderPanel(const char *name);
+    void clearNewProperty();
     void fillLists();
     void removeLockFile();
     void Label78Click();
@@ -54,12 +58,14 @@ private:
     void Label88Click();
     void Label96Click();
     void Label81Click();
+    void Label104Click();
 
     Database &m_db;
+    Windows &m_windows;
     MainCursors m_cursors;
     std::function<void()> m_exit;
-    QWidget *m_pNew = nullptr;
-    QWidget *m_pReszletes = nullptr;
+    NewPropertyPanel *m_pNew = nullptr;
+    ReszletesPanel *m_pReszletes = nullptr;
     SearchPanel *m_pSearch = nullptr;
     QWidget *m_pUpload = nullptr;
     QLabel *m_background = nullptr;

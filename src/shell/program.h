@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows.h"
+
 #include <QString>
 #include <memory>
 
@@ -7,6 +9,10 @@ class Database;
 class TfMain;
 class TfUzenet;
 class TfKerdes;
+class TfUjKep;
+class TfKepmegtekint;
+class TfTulajHozzaad;
+class TfTulajModosit;
 
 // The program from start to end: the data directory, then the long-lived windows in their fixed
 // order, the main window first. Tests run it just as main() does, on a data directory of their
@@ -26,10 +32,21 @@ public:
 
     TfMain *main() const { return m_main.get(); }
     Database *database() const { return m_db.get(); }
+    Windows &windows() { return m_windows; }
 
 private:
+    void createWindows();
+
+    // Declared in creation order: the windows go before the main window whose cursors they use.
     std::unique_ptr<Database> m_db;
+    Windows m_windows;
     std::unique_ptr<TfMain> m_main;
+    std::unique_ptr<TfErdeklodo> m_erdeklodo;
+    std::unique_ptr<PrintReports> m_printReports;
+    std::unique_ptr<TfUjKep> m_ujKep;
+    std::unique_ptr<TfKepmegtekint> m_kepmegtekint;
+    std::unique_ptr<TfTulajHozzaad> m_tulajHozzaad;
+    std::unique_ptr<TfTulajModosit> m_tulajModosit;
     std::unique_ptr<TfUzenet> m_uzenet;
     std::unique_ptr<TfKerdes> m_kerdes;
 };

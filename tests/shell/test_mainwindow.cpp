@@ -1,10 +1,12 @@
 #include "dialoganswerer.h"
 #include "main.h"
+#include "printreports.h"
 #include "program.h"
 #include "tempdatadir.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QtTest>
 
 // The side menu as a user clicks it: through the window, so that whatever lies on top of an
@@ -86,10 +88,18 @@ private slots:
         QVERIFY(main->backgroundShown());
         QVERIFY(!main->panel(QStringLiteral("pNew"))->isVisible());
 
-        // "Adatlap nyomtatás" leaves the panel on screen.
+        // "Adatlap nyomtatás" prints the two blank sheets and leaves the panel on screen.
+        const QString pdf = dir.filePath(QStringLiteral("adatlap.pdf"));
+        program.windows().printReports->output.setPrinterFactory([pdf] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return printer;
+        });
         clickEntry(main, "Label79");
         clickEntry(main, "Label104");
         QVERIFY(main->panel(QStringLiteral("pSearch"))->isVisible());
+        QVERIFY(QFileInfo(pdf).size() > 0);
     }
 
     void aboutWithoutLicenceStillOpens()
