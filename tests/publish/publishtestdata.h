@@ -60,4 +60,5 @@ inline void setSettings(Cursor &defaults, const QVariantMap &values)
     defaults.post();
 }
 
-inline const QString uploadFilter = QStringLiteral("(Web = True or Apro = True) and Feltoltve = False");
+inline const QString uploadFilter =
+    QStringLiteral("(Web = True or Apro = True) and Feltoltve = False");
