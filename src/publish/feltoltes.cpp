@@ -22,7 +22,6 @@ TfFeltoltes::TfFeltoltes(MainCursors &cursors, QWidget *parent)
 {
     setObjectName(QStringLiteral("fFeltoltes"));
     setWindowTitle(QStringLiteral("Pelmora - Feltöltés"));
-    setModal(true);
 
     auto *layout = new QVBoxLayout(this);
     QLabel *heading = makeHeading(QStringLiteral("Feltöltés folyamatban..."));
@@ -76,6 +75,7 @@ void TfFeltoltes::FormActivate()
     if (ending == UploadRun::Ending::Success || ending == UploadRun::Ending::WithErrors)
         QApplication::beep();
     m_uBezar->setEnabled(true);
+    m_ended = true;
 }
 
 void TfFeltoltes::showProgress(qint64 done, qint64 total)

@@ -19,7 +19,7 @@ public:
     explicit TfFeltoltes(MainCursors &cursors, QWidget *parent = nullptr);
 
     UploadRun &uploadRun() { return m_run; }
-    bool hasRun() const { return m_started && !m_run.isRunning(); }
+    bool runEnded() const { return m_ended; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -37,4 +37,5 @@ private:
     QProgressBar *m_uVonal;
     QPushButton *m_uBezar;
     bool m_started = false;
+    bool m_ended = false;
 };

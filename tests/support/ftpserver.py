@@ -8,6 +8,7 @@ faults the upload run must survive. When it listens it prints "LISTENING <port>"
 
 import argparse
 import os
+import socket
 import sys
 
 from pyftpdlib import handlers
@@ -53,6 +54,12 @@ def main():
         read_limit = args.throttle
         write_limit = args.throttle
         sent_limit = args.cut_retr
+
+        def __init__(self, sock, cmd_channel):
+            if args.throttle:
+                # A small window, so that the client cannot park a whole file in buffers.
+                sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 65536)
+            super().__init__(sock, cmd_channel)
 
         def enable_receiving(self, type, cmd):
             super().enable_receiving('i', cmd)
