@@ -100,8 +100,8 @@ void Cursor::close()
     cancel();
     m_open = false;
     invalidate();
-    m_position = -1;
     m_currentRowId = 0;
+    m_position = -1;
     emit viewChanged();
 }
 
@@ -122,6 +122,7 @@ void Cursor::invalidate() const
 {
     m_count = -1;
     m_chunks.clear();
+    m_current = Record();
     m_seenGeneration = m_db.generation(m_def.name);
 }
 
@@ -129,10 +130,12 @@ void Cursor::refreshIfStale() const
 {
     if (m_seenGeneration == m_db.generation(m_def.name))
         return;
-    const qint64 rowId = m_currentRowId;
-    const int fallback = m_position;
     invalidate();
-    relocate(rowId, fallback);
+    if (m_currentRowId == 0) {
+        setPosition(0);
+        return;
+    }
+    settleOn(m_currentRowId, m_position);
 }
 
 Cursor::ViewSql Cursor::viewSql() const
@@ -176,6 +179,17 @@ int Cursor::recordCount() const
     return m_count;
 }
 
+static Record recordFromQuery(const TableDef &def, const QSqlQuery &query)
+{
+    Record record(&def);
+    record.rowId = query.value(0).toLongLong();
+    for (int i = 0; i < def.fields.size(); ++i) {
+        // Already in stored form: no re-cutting on the way out.
+        record.setStoredValue(i, fromColumn(def.fields[i], query.value(i + 1)));
+    }
+    return record;
+}
+
 const QVector<Record> &Cursor::chunk(int index) const
 {
     auto found = m_chunks.find(index);
@@ -188,20 +202,23 @@ const QVector<Record> &Cursor::chunk(int index) const
     QString sql = QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") + quoted(m_def.name);
     if (!view.where.isEmpty())
         sql += QStringLiteral(" WHERE ") + view.where;
-    sql += QStringLiteral(" ORDER BY ") + view.order + QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize);
+    sql += QStringLiteral(" ORDER BY ") + view.order
+        + QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize);
     QSqlQuery query = run(m_db, sql, view.binds);
     QVector<Record> rows;
     rows.reserve(chunkSize);
-    while (query.next()) {
-        Record record(&m_def);
-        record.rowId = query.value(0).toLongLong();
-        for (int i = 0; i < m_def.fields.size(); ++i) {
-            // Already in stored form: no re-cutting on the way out.
-            record.setStoredValue(i, fromColumn(m_def.fields[i], query.value(i + 1)));
-        }
-        rows.append(std::move(record));
-    }
+    while (query.next())
+        rows.append(recordFromQuery(m_def, query));
     return m_chunks.emplace(index, std::move(rows)).first->second;
+}
+
+Record Cursor::readRecord(qint64 rowId) const
+{
+    QSqlQuery query = run(m_db,
+        QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") + quoted(m_def.name)
+            + QStringLiteral(" WHERE rowid = ?"),
+        {rowId});
+    return query.next() ? recordFromQuery(m_def, query) : Record(&m_def);
 }
 
 Record Cursor::recordAt(int position) const
@@ -219,6 +236,10 @@ int Cursor::position() const
 {
     ensureOpen();
     refreshIfStale();
+    if (m_currentRowId == 0)
+        return -1;
+    if (m_position < 0)
+        m_position = positionOf(m_currentRowId);
     return m_position;
 }
 
@@ -228,11 +249,21 @@ void Cursor::setPosition(int position) const
     if (count <= 0) {
         m_position = -1;
         m_currentRowId = 0;
+        m_current = Record(&m_def);
         m_eof = m_bof = true;
         return;
     }
     m_position = std::clamp(position, 0, count - 1);
-    m_currentRowId = recordAt(m_position).rowId;
+    m_current = recordAt(m_position);
+    m_currentRowId = m_current.rowId;
+}
+
+void Cursor::setCurrent(qint64 rowId) const
+{
+    m_currentRowId = rowId;
+    m_position = -2;
+    m_current = Record();
+    m_eof = m_bof = false;
 }
 
 int Cursor::positionOf(qint64 rowId) const
@@ -246,12 +277,19 @@ int Cursor::positionOf(qint64 rowId) const
         sql += QStringLiteral("rowid < ?");
         binds << rowId;
     } else {
-        const QString key = QStringLiteral("(SELECT %1 FROM %2 WHERE rowid = ?)").arg(view.orderColumn, quoted(m_def.name));
+        const QString key
+            = QStringLiteral("(SELECT %1 FROM %2 WHERE rowid = ?)").arg(view.orderColumn, quoted(m_def.name));
         sql += QStringLiteral("(%1 < %2 OR (%1 = %2 AND rowid < ?))").arg(view.orderColumn, key);
         binds << rowId << rowId << rowId;
     }
     QSqlQuery query = run(m_db, sql, binds);
     return query.next() ? query.value(0).toInt() : 0;
+}
+
+bool Cursor::exists(qint64 rowId) const
+{
+    return run(m_db, QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?"), {rowId})
+        .next();
 }
 
 bool Cursor::passes(qint64 rowId) const
@@ -266,20 +304,17 @@ bool Cursor::passes(qint64 rowId) const
     return run(m_db, sql, binds).next();
 }
 
-void Cursor::relocate(qint64 rowId, int fallbackPosition) const
+void Cursor::settleOn(qint64 rowId, int fallbackPosition) const
 {
-    if (rowId != 0) {
-        QSqlQuery exists = run(m_db, QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?"), {rowId});
-        if (exists.next()) {
-            // A record that left the view hands its place to the one that followed it.
-            setPosition(positionOf(rowId));
-            m_eof = m_bof = false;
-            if (!passes(rowId))
-                m_eof = m_position < 0;
-            return;
-        }
+    const bool everyRecordPasses = !m_filtered || m_filter.isEmpty();
+    if (rowId != 0 && (everyRecordPasses ? exists(rowId) : passes(rowId))) {
+        setCurrent(rowId);
+        return;
     }
-    setPosition(fallbackPosition);
+    if (rowId != 0 && exists(rowId))
+        setPosition(positionOf(rowId));
+    else
+        setPosition(std::max(0, fallbackPosition));
     m_eof = m_bof = m_position < 0;
 }
 
@@ -291,7 +326,7 @@ void Cursor::first()
     setPosition(0);
     m_bof = true;
     m_eof = m_position < 0;
-    emit currentChanged(m_position);
+    emit currentChanged();
 }
 
 void Cursor::last()
@@ -302,47 +337,46 @@ void Cursor::last()
     setPosition(recordCount() - 1);
     m_eof = true;
     m_bof = m_position < 0;
-    emit currentChanged(m_position);
+    emit currentChanged();
 }
 
 void Cursor::next()
 {
     ensureOpen();
     checkBrowseMode();
-    refreshIfStale();
-    if (m_position < 0 || m_position + 1 >= recordCount()) {
+    const int here = position();
+    if (here < 0 || here + 1 >= recordCount()) {
         m_eof = true;
         return;
     }
-    setPosition(m_position + 1);
+    setPosition(here + 1);
     m_eof = m_bof = false;
-    emit currentChanged(m_position);
+    emit currentChanged();
 }
 
 void Cursor::prior()
 {
     ensureOpen();
     checkBrowseMode();
-    refreshIfStale();
-    if (m_position <= 0) {
+    const int here = position();
+    if (here <= 0) {
         m_bof = true;
         return;
     }
-    setPosition(m_position - 1);
+    setPosition(here - 1);
     m_eof = m_bof = false;
-    emit currentChanged(m_position);
+    emit currentChanged();
 }
 
 void Cursor::moveTo(int position)
 {
     ensureOpen();
     checkBrowseMode();
-    refreshIfStale();
-    const int before = m_position;
+    const int before = this->position();
     setPosition(position);
     m_eof = m_bof = m_position < 0;
     if (m_position != before)
-        emit currentChanged(m_position);
+        emit currentChanged();
 }
 
 void Cursor::setFilterText(const QString &text)
@@ -376,6 +410,7 @@ bool Cursor::locate(const QString &filterText)
 {
     ensureOpen();
     checkBrowseMode();
+    refreshIfStale();
     const Filter wanted = Filter::parse(filterText);
     const Filter::Sql extra = wanted.toSql(m_def, m_ci);
     const ViewSql view = viewSql();
@@ -396,10 +431,8 @@ bool Cursor::locate(const QString &filterText)
     QSqlQuery query = run(m_db, sql, binds);
     if (!query.next())
         return false;
-    refreshIfStale();
-    setPosition(positionOf(query.value(0).toLongLong()));
-    m_eof = m_bof = false;
-    emit currentChanged(m_position);
+    setCurrent(query.value(0).toLongLong());
+    emit currentChanged();
     return true;
 }
 
@@ -412,9 +445,9 @@ void Cursor::setIndexName(const QString &name)
     if (m_open) {
         const qint64 rowId = m_currentRowId;
         invalidate();
-        relocate(rowId, 0);
+        settleOn(rowId, 0);
         emit viewChanged();
-        emit currentChanged(m_position);
+        emit currentChanged();
     }
 }
 
@@ -422,11 +455,11 @@ QVariant Cursor::valueOf(const Record &record, const QString &field) const
 {
     const int index = m_def.fieldIndex(field);
     if (index >= 0)
-        return record.value(index);
+        return record.isNull() ? emptyValue(m_def.fields[index].kind) : record.value(index);
     const int calc = m_def.calcIndex(field);
     if (calc < 0)
         throw StoreError(QStringLiteral("Ismeretlen mező: %1.%2").arg(m_def.name, field));
-    if (record.rowId == 0 && m_state == State::Browse)
+    if (record.isNull() || (record.rowId == 0 && m_state == State::Browse))
         return QString();
     const CalcDef &def = m_def.calcs[calc];
     return def.compute(record).left(def.width);
@@ -438,7 +471,11 @@ Record Cursor::record() const
         return m_buffer;
     ensureOpen();
     refreshIfStale();
-    return recordAt(m_position);
+    if (m_currentRowId == 0)
+        return Record(&m_def);
+    if (m_current.rowId != m_currentRowId)
+        m_current = readRecord(m_currentRowId);
+    return m_current;
 }
 
 QVariant Cursor::value(const QString &field) const
@@ -466,13 +503,13 @@ void Cursor::edit()
     ensureOpen();
     if (m_state != State::Browse)
         return;
-    refreshIfStale();
-    if (recordCount() <= 0) {
+    const Record current = record();
+    if (current.rowId == 0) {
         // Editing an empty table starts a new record, as the windows expect of a fresh table.
         append();
         return;
     }
-    m_buffer = recordAt(m_position);
+    m_buffer = current;
     m_state = State::Edit;
 }
 
@@ -502,31 +539,47 @@ void Cursor::post()
         }
     }
     qint64 rowId = m_buffer.rowId;
+    const int fallback = m_position;
     if (m_state == State::Insert) {
         QStringList marks;
         for (int i = 0; i < columns.size(); ++i)
             marks << QStringLiteral("?");
-        QSqlQuery query = run(m_db,
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(quoted(m_def.name), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-            values);
-        rowId = query.lastInsertId().toLongLong();
+        // Prepared once per cursor: appending thousands of records (an import, the benchmarks)
+        // should not parse the same statement thousands of times.
+        if (!m_insertQuery) {
+            m_insertQuery = std::make_unique<QSqlQuery>(m_db.connection());
+            if (!m_insertQuery->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                            .arg(quoted(m_def.name), columns.join(QStringLiteral(", ")),
+                                                marks.join(QStringLiteral(", "))))) {
+                const QString error = m_insertQuery->lastError().text();
+                m_insertQuery.reset();
+                throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(error));
+            }
+        }
+        for (int i = 0; i < values.size(); ++i)
+            m_insertQuery->bindValue(i, values[i]);
+        if (!m_insertQuery->exec())
+            throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(m_insertQuery->lastError().text()));
+        rowId = m_insertQuery->lastInsertId().toLongLong();
+        m_insertQuery->finish();
     } else {
         QStringList sets;
         for (const QString &column : std::as_const(columns))
             sets << column + QStringLiteral(" = ?");
         values << rowId;
-        run(m_db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoted(m_def.name), sets.join(QStringLiteral(", "))),
+        run(m_db,
+            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoted(m_def.name), sets.join(QStringLiteral(", "))),
             values);
     }
-    const int fallback = m_position;
     m_state = State::Browse;
     m_buffer = Record();
     m_db.tableChanged(m_def.name);
     invalidate();
-    // The stored record stays current; one that left the view hands its place on.
-    relocate(rowId, fallback);
-    emit currentChanged(m_position);
+    if (!m_filtered || m_filter.isEmpty())
+        setCurrent(rowId); // it was just written, so it is there
+    else
+        settleOn(rowId, fallback);
+    emit currentChanged();
 }
 
 void Cursor::remove()
@@ -537,15 +590,15 @@ void Cursor::remove()
         return;
     }
     cancel();
-    refreshIfStale();
-    if (m_position < 0)
+    const int here = position();
+    if (here < 0)
         return;
-    const int position = m_position;
     run(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_def.name)), {m_currentRowId});
     m_db.tableChanged(m_def.name);
     invalidate();
-    relocate(0, position);
-    emit currentChanged(m_position);
+    setPosition(here);
+    m_eof = m_bof = m_position < 0;
+    emit currentChanged();
 }
 
 int Cursor::scan(const QStringList &fields, const std::function<void(const Record &)> &visit) const
@@ -590,15 +643,14 @@ int Cursor::copyRecords(Cursor &destination, int count)
 {
     ensureOpen();
     checkBrowseMode();
-    refreshIfStale();
-    const int start = count == 0 ? 0 : m_position;
+    const int start = count == 0 ? 0 : position();
     const int total = recordCount();
     const int end = count == 0 ? total : std::min(total, start + count);
     if (start < 0)
         return 0;
     QVector<Record> sources;
-    for (int position = start; position < end; ++position)
-        sources << recordAt(position);
+    for (int at = start; at < end; ++at)
+        sources << recordAt(at);
     for (const Record &source : std::as_const(sources)) {
         destination.append();
         for (const FieldDef &field : destination.def().fields) {

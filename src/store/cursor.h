@@ -5,8 +5,10 @@
 #include "record.h"
 
 #include <QObject>
+#include <QSqlQuery>
 #include <functional>
 #include <map>
+#include <memory>
 
 // A named handle on one table: a current record, a filter text with an on/off switch and an
 // optional named index, with the operations the windows are written in. Rows are read in
@@ -87,7 +89,7 @@ public:
 
 signals:
     void viewChanged(); // rows may have come, gone or changed
-    void currentChanged(int position);
+    void currentChanged();
 
 private:
     struct ViewSql
@@ -104,11 +106,16 @@ private:
     void refreshIfStale() const;
     ViewSql viewSql() const;
     void setPosition(int position) const;
+    void setCurrent(qint64 rowId) const; // a record known to be in the view
     int positionOf(qint64 rowId) const; // records of the view before it in the order
     bool passes(qint64 rowId) const;
-    void relocate(qint64 rowId, int fallbackPosition) const;
+    bool exists(qint64 rowId) const;
+    // After a write: the record stays current while it is in the view; otherwise its place goes
+    // to the record that followed it.
+    void settleOn(qint64 rowId, int fallbackPosition) const;
     const QVector<Record> &chunk(int index) const;
     QString selectColumns() const;
+    Record readRecord(qint64 rowId) const;
     void onDatabaseChanged(const QString &table);
 
     Database &m_db;
@@ -120,9 +127,11 @@ private:
     bool m_filtered = false;
     QString m_indexName;
 
-    // The place in the view moves when another cursor's write changes the table.
-    mutable int m_position = -1;
+    // The current record is known by its row id; its place in the view is worked out only when
+    // asked for (-2: not yet), so appending many records never counts the table.
     mutable qint64 m_currentRowId = 0;
+    mutable int m_position = -1;
+    mutable Record m_current;
     mutable bool m_eof = true;
     mutable bool m_bof = true;
     State m_state = State::Browse;
@@ -131,4 +140,5 @@ private:
     mutable quint64 m_seenGeneration = 0;
     mutable int m_count = -1;
     mutable std::map<int, QVector<Record>> m_chunks;
+    std::unique_ptr<QSqlQuery> m_insertQuery;
 };
