@@ -626,10 +626,10 @@ int Cursor::scan(const QStringList &fields, const std::function<void(const Recor
         sql += QStringLiteral(" WHERE ") + view.where;
     sql += QStringLiteral(" ORDER BY ") + view.order;
     QSqlQuery query = run(m_db, sql, view.binds);
-    const Record blank(&m_def);
+    // One record serves every row: only the fields read change, the rest stay empty.
+    Record record(&m_def);
     int visited = 0;
     while (query.next()) {
-        Record record = blank;
         record.rowId = query.value(0).toLongLong();
         for (int i = 0; i < indexes.size(); ++i)
             record.setStoredValue(indexes[i], fromColumn(m_def.fields[indexes[i]], query.value(i + 1)));
