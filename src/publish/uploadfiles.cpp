@@ -111,15 +111,48 @@ void appendUrlEncoded(QByteArray &out, const QByteArray &bytes)
     out.truncate(dst - out.constData());
 }
 
-// A TAB or line break inside a plain column would break the portal's line structure.
-QByteArray plainText(const QString &text, bool keepTabs)
+// Windows-1250 byte of every UTF-16 code unit, so that the files' tens of megabytes of text
+// need no allocation per value. The mapping itself is the store's.
+const std::array<char, 65536> &cp1250Table()
 {
-    QByteArray bytes = cp1250::encode(text);
-    for (char &c : bytes) {
-        if (c == '\r' || c == '\n' || (c == '\t' && !keepTabs))
-            c = ' ';
+    static const std::array<char, 65536> table = [] {
+        std::array<char, 65536> t {};
+        for (int u = 0; u < 65536; ++u) {
+            const QChar c(static_cast<char16_t>(u));
+            t[u] = c.isSurrogate() ? '?' : cp1250::encode(QString(c)).at(0);
+        }
+        return t;
+    }();
+    return table;
+}
+
+// The text in Windows-1250, appended; a character outside the repertoire (a surrogate pair
+// too) is one "?". With `blankBreaks`, CR and LF become a blank, and TAB too with `blankTabs`.
+void appendCp1250(QByteArray &out, const QString &text, bool blankBreaks, bool blankTabs)
+{
+    const auto &table = cp1250Table();
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *dst = out.data() + start;
+    const auto *src = reinterpret_cast<const char16_t *>(text.utf16());
+    const char16_t *end = src + text.size();
+    for (; src < end; ++src) {
+        char b = table[*src];
+        if (QChar::isHighSurrogate(*src) && src + 1 < end && QChar::isLowSurrogate(src[1]))
+            ++src;
+        if ((blankBreaks && (b == '\r' || b == '\n')) || (blankTabs && b == '\t'))
+            b = ' ';
+        *dst++ = b;
     }
-    return bytes;
+    out.truncate(dst - out.constData());
+}
+
+void appendUrlEncoded(QByteArray &out, const QString &text)
+{
+    thread_local QByteArray bytes;
+    bytes.clear();
+    appendCp1250(bytes, text, false, false);
+    appendUrlEncoded(out, bytes);
 }
 
 QByteArray roundedText(double value)
@@ -179,7 +212,8 @@ void appendColumn(QByteArray &out, Form form, const QVariant &value)
 {
     switch (form) {
     case Form::Text:
-        out.append(plainText(value.toString(), false));
+        // A TAB or line break inside a plain column would break the portal's line structure.
+        appendCp1250(out, value.toString(), true, true);
         break;
     case Form::Integer:
         out.append(QByteArray::number(value.toLongLong()));
@@ -191,7 +225,7 @@ void appendColumn(QByteArray &out, Form form, const QVariant &value)
         out.append(value.toBool() ? '1' : '0');
         break;
     case Form::Encoded:
-        appendUrlEncoded(out, cp1250::encode(value.toString()));
+        appendUrlEncoded(out, value.toString());
         break;
     }
 }
@@ -214,7 +248,9 @@ QByteArray UrlEncode(const QByteArray &cp1250Text)
 
 QByteArray UrlEncode(const QString &text)
 {
-    return UrlEncode(cp1250::encode(text));
+    QByteArray out;
+    appendUrlEncoded(out, text);
+    return out;
 }
 
 QString dataFileName(const QString &runStamp)
@@ -266,7 +302,7 @@ QString WriteHeadFile(const QString &runStamp, Cursor &properties, const QDir &d
     properties.scan({QStringLiteral("Id"), QStringLiteral("Azonosito")}, [&](const Record &record) {
         out.append(QByteArray::number(record.value(id).toLongLong()));
         out.append('\t');
-        out.append(plainText(record.value(azonosito).toString(), false));
+        appendCp1250(out, record.value(azonosito).toString(), true, true);
         out.append('\t');
         file.endLine();
     });
@@ -281,7 +317,7 @@ QString WriteUserFile(const QString &runStamp, const Cursor &settings, const QDi
     LineFile file(path);
     for (const char *field : {"Userid", "Name", "Irsz", "Varos", "Megye", "Utca", "Contact",
                               "Telefon", "Email", "Web"}) {
-        file.buffer().append(plainText(record.text(QString::fromLatin1(field)), true));
+        appendCp1250(file.buffer(), record.text(QString::fromLatin1(field)), true, false);
         file.endLine();
     }
     file.buffer().append(
