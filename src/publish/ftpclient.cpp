@@ -55,11 +55,6 @@ QString explain(int code, int timeoutSeconds, const char *detail)
     case CURLE_OPERATION_TIMEDOUT:
     case CURLE_FTP_ACCEPT_TIMEOUT:
         return QStringLiteral("az FTP szerver %1 másodpercig nem válaszolt").arg(timeoutSeconds);
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_USE_SSL_FAILED:
-    case CURLE_SSL_CACERT_BADFILE:
-        return QStringLiteral("a titkosított kapcsolat nem jött létre");
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
     case CURLE_GOT_NOTHING:
@@ -240,14 +235,6 @@ void FtpClient::prepare(const QString &remoteName, Transfer &transfer)
     curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &Transfer::openSocket);
     curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, &transfer);
-    if (m_settings.tls) {
-        curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-        if (!m_settings.caFile.isEmpty())
-            curl_easy_setopt(curl, CURLOPT_CAINFO,
-                             QFile::encodeName(m_settings.caFile).constData());
-    }
 }
 
 int FtpClient::perform()

@@ -19,7 +19,7 @@ public:
         Failed, // the command or transfer failed; the session goes on
         NotFound, // the server has no such file
         InvalidHost, // connect: the name is empty, malformed or cannot be resolved
-        ConnectionFailed, // connect: refused, no greeting, login refused, handshake failed
+        ConnectionFailed, // connect: refused, no greeting, login refused
         ConnectionLost, // the connection dropped or the server went silent
     };
 
@@ -36,8 +36,6 @@ public:
         QString user;
         QString password;
         int timeoutSeconds = 30;
-        bool tls = false; // explicit TLS for commands and data, certificate verified
-        QString caFile; // trusted certificates, when not the system's
     };
 
     // Bytes done and the total of the transfer under way; called on the transferring thread.

@@ -56,9 +56,6 @@ FtpClient::Settings UploadRun::clientSettings() const
     result.user = QStringLiteral("i") + settings.text(QStringLiteral("Userid"));
     result.password = settings.text(QStringLiteral("Ftppass"));
     result.timeoutSeconds = m_timeoutSeconds;
-    result.caFile = m_caFile;
-    if (settings.def().fieldIndex(QStringLiteral("FtpTls")) >= 0)
-        result.tls = settings.boolean(QStringLiteral("FtpTls"));
     return result;
 }
 

@@ -28,8 +28,6 @@ public:
 
     // Seconds of silence after which the server counts as gone.
     void setTimeoutSeconds(int seconds) { m_timeoutSeconds = seconds; }
-    // Trusted certificates for an encrypted connection, when not the system's.
-    void setCertificateAuthorities(const QString &file) { m_caFile = file; }
 
     // Runs every step and returns when the run has ended.
     Ending run();
@@ -57,6 +55,5 @@ private:
 
     MainCursors &m_cursors;
     int m_timeoutSeconds = 30;
-    QString m_caFile;
     bool m_running = false;
 };

@@ -275,6 +275,26 @@ private slots:
             QCOMPARE(Cursor(scene.db, tables::hirek, false).recordCount(), 0);
         }
     }
+
+    void fileErrorEndsTheRun()
+    {
+        FtpServerFixture server;
+        UploadScene scene(server.address());
+        // The working directory is gone: the data file cannot be created.
+        const QString gone = scene.work.path() + u"eltunt"_s;
+        QVERIFY(QDir().mkpath(gone));
+        QVERIFY(QDir::setCurrent(gone));
+        QVERIFY(QDir(gone).removeRecursively());
+        const Outcome outcome = runUpload(scene);
+        QCOMPARE(outcome.ending, UploadRun::Ending::FileError);
+        QCOMPARE(outcome.problems.size(), 1);
+        QVERIFY2(outcome.problems.first().contains(u"ingatlan.data"_s),
+                 qPrintable(outcome.problems.first()));
+        QCOMPARE(outcome.log.last(), u"Hiba."_s);
+        QVERIFY(scene.cursors.tEgyszeru.filtered());
+        QCOMPARE(scene.marked(), QStringList());
+        QVERIFY(server.commands().isEmpty());
+    }
 };
 
 QTEST_MAIN(TestUploadRun)

@@ -40,15 +40,11 @@ def main():
                         help='close the connection mid-upload of a file whose name ends so')
     parser.add_argument('--cut-retr', type=int, default=-1,
                         help='send only this many bytes of a download, then fail it')
-    parser.add_argument('--tls-cert', default='',
-                        help='certificate and key file: require explicit TLS')
     args = parser.parse_args()
 
     log = open(args.log, 'a', buffering=1, encoding='utf-8')
 
     dtp_base = handlers.ThrottledDTPHandler if args.throttle else handlers.DTPHandler
-    if args.tls_cert:
-        dtp_base = handlers.TLS_DTPHandler
 
     class DTP(dtp_base):
         read_limit = args.throttle
@@ -64,16 +60,17 @@ def main():
         def enable_receiving(self, type, cmd):
             super().enable_receiving('i', cmd)
 
-        def handle_read(self):
-            super().handle_read()
-            name = getattr(self.file_obj, 'name', '') or ''
-            if args.drop_on and name.endswith(args.drop_on) and not self._closed:
-                # Gone in the middle of the transfer: both connections close at once.
-                control = self.cmd_channel
-                self.close()
-                control.close()
+        if args.drop_on:
+            def handle_read(self):
+                super().handle_read()
+                name = getattr(self.file_obj, 'name', '') or ''
+                if name.endswith(args.drop_on) and not self._closed:
+                    # Gone in the middle of the transfer: both connections close at once.
+                    control = self.cmd_channel
+                    self.close()
+                    control.close()
 
-        handle_read_event = handle_read
+            handle_read_event = handle_read
 
         def push_with_producer(self, producer):
             if self.sent_limit >= 0:
@@ -86,9 +83,7 @@ def main():
                 return
             super().push_with_producer(producer)
 
-    handler_base = handlers.TLS_FTPHandler if args.tls_cert else handlers.FTPHandler
-
-    class Handler(handler_base):
+    class Handler(handlers.FTPHandler):
         dtp_handler = DTP
         passive_ports = None
         permit_foreign_addresses = False
@@ -113,11 +108,6 @@ def main():
                 self._cut_retr = False
                 resp = '426 Connection closed; transfer aborted.'
             super().respond(resp, logfun)
-
-    if args.tls_cert:
-        Handler.certfile = args.tls_cert
-        Handler.tls_control_required = True
-        Handler.tls_data_required = True
 
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.home, perm='elradfmwMT')

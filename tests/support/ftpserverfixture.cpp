@@ -5,14 +5,24 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace {
+
+QString python()
+{
+    const QString named = qEnvironmentVariable("PELMORA_TEST_PYTHON");
+    return named.isEmpty() ? QStringLiteral("/usr/bin/python3") : named;
+}
+
+QString script()
+{
+    return qEnvironmentVariable("PELMORA_TEST_SUPPORT_DIR") + QStringLiteral("/ftpserver.py");
+}
+
+} // namespace
+
 FtpServerFixture::FtpServerFixture(const QStringList &extraArguments)
 {
-    QString python = qEnvironmentVariable("PELMORA_TEST_PYTHON");
-    if (python.isEmpty())
-        python = QStringLiteral("/usr/bin/python3");
-    const QString script =
-        qEnvironmentVariable("PELMORA_TEST_SUPPORT_DIR") + QStringLiteral("/ftpserver.py");
-    QStringList arguments {script,
+    QStringList arguments {script(),
                            QStringLiteral("--home"),
                            QDir::cleanPath(m_home.path()),
                            QStringLiteral("--user"),
@@ -24,7 +34,7 @@ FtpServerFixture::FtpServerFixture(const QStringList &extraArguments)
     arguments += extraArguments;
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setStandardErrorFile(m_state.filePath(QStringLiteral("server.err")));
-    m_process.start(python, arguments);
+    m_process.start(python(), arguments);
     if (!m_process.waitForStarted(10000))
         return;
     const QDeadlineTimer deadline(15000);
