@@ -122,6 +122,54 @@ void UploadRun::fetchNews(FtpClient &client)
     }
 }
 
+QList<UploadRun::Property> UploadRun::readUploadSet() const
+{
+    QList<Property> uploadSet;
+    m_cursors.tEgyszeru.scan({QStringLiteral("Id"), QStringLiteral("Kep1"), QStringLiteral("Kep2"),
+                              QStringLiteral("Kep3"), QStringLiteral("Kep4")},
+                             [&](const Record &record) {
+                                 Property property;
+                                 property.id = record.integer(QStringLiteral("Id"));
+                                 for (const char *field : {"Kep1", "Kep2", "Kep3", "Kep4"}) {
+                                     const QString photo = record.text(QString::fromLatin1(field));
+                                     if (!photo.isEmpty())
+                                         property.photos << photo;
+                                 }
+                                 uploadSet << property;
+                             });
+    return uploadSet;
+}
+
+QList<int> UploadRun::uploadPhotos(FtpClient &client, const QList<Property> &uploadSet,
+                                   bool textsSent)
+{
+    // A property counts as uploaded only when the text files and every photograph of it are on
+    // the server.
+    QList<int> whole;
+    const QString images = m_cursors.tEgyszeru.dataDir() + QStringLiteral("Images/");
+    for (const Property &property : uploadSet) {
+        bool complete = textsSent;
+        for (const QString &photo : property.photos) {
+            if (client.connectionLost()) {
+                complete = false;
+                break;
+            }
+            log(photo + QStringLiteral(" feltöltése"));
+            if (!QFile::exists(images + photo)) {
+                log(QStringLiteral("%1: a fénykép nem található a gépen, nem került feltöltésre.")
+                        .arg(photo));
+                complete = false;
+                continue;
+            }
+            complete =
+                upload(client, images + photo, QStringLiteral("Images/") + photo) && complete;
+        }
+        if (complete)
+            whole << property.id;
+    }
+    return whole;
+}
+
 UploadRun::Ending UploadRun::run()
 {
     m_running = true;
@@ -177,42 +225,9 @@ UploadRun::Ending UploadRun::run()
 
     client.setType(FtpClient::Type::Binary);
     properties.setFiltered(wasFiltered);
-    QList<Property> uploadSet;
-    properties.scan({QStringLiteral("Id"), QStringLiteral("Kep1"), QStringLiteral("Kep2"),
-                     QStringLiteral("Kep3"), QStringLiteral("Kep4")},
-                    [&](const Record &record) {
-                        Property property;
-                        property.id = record.integer(QStringLiteral("Id"));
-                        for (const char *field : {"Kep1", "Kep2", "Kep3", "Kep4"}) {
-                            const QString photo = record.text(QString::fromLatin1(field));
-                            if (!photo.isEmpty())
-                                property.photos << photo;
-                        }
-                        uploadSet << property;
-                    });
-
-    QList<int> toMark;
-    const QString images = properties.dataDir() + QStringLiteral("Images/");
-    for (const Property &property : std::as_const(uploadSet)) {
-        bool whole = dataSent && headSent;
-        for (const QString &photo : property.photos) {
-            if (client.connectionLost()) {
-                whole = false;
-                break;
-            }
-            log(photo + QStringLiteral(" feltöltése"));
-            if (!QFile::exists(images + photo)) {
-                log(QStringLiteral("%1: a fénykép nem található a gépen, nem került feltöltésre.")
-                        .arg(photo));
-                whole = false;
-                continue;
-            }
-            whole = upload(client, images + photo, QStringLiteral("Images/") + photo) && whole;
-        }
-        allSent = allSent && whole;
-        if (whole)
-            toMark << property.id;
-    }
+    const QList<Property> uploadSet = readUploadSet();
+    const QList<int> toMark = uploadPhotos(client, uploadSet, dataSent && headSent);
+    allSent = allSent && toMark.size() == uploadSet.size();
 
     try {
         markUploaded(toMark);

@@ -47,6 +47,9 @@ private:
     void log(const QString &message);
     bool upload(FtpClient &client, const QString &localPath, const QString &remoteName);
     FtpClient::Settings clientSettings() const;
+    QList<Property> readUploadSet() const;
+    // Returns the properties that went up whole.
+    QList<int> uploadPhotos(FtpClient &client, const QList<Property> &uploadSet, bool textsSent);
     void markUploaded(const QList<int> &ids);
     void fetchNews(FtpClient &client);
 
