@@ -201,6 +201,27 @@ private slots:
         QCOMPARE(work.read(u"2ingatlan.head"_s).count("\r\n"), 3);
     }
 
+    void numbersBeyondThirtyTwoBits()
+    {
+        TempDataDir data;
+        Database db(data.path());
+        MainCursors cursors(db);
+        addRecord(cursors.tEgyszeru,
+                  {{u"Azonosito"_s, u"N"_s},
+                   {u"TipusId"_s, 3.5},
+                   {u"Ar"_s, 3000000000.5},
+                   {u"EpuletTerulet"_s, -2.5},
+                   {u"TelekTerulet"_s, 1e20}});
+        WorkDir work;
+        WriteDataFile(u"1"_s, cursors.tEgyszeru, QDir::current());
+        const QList<QByteArray> columns = work.read(u"1ingatlan.data"_s).chopped(2).split('\t');
+        QCOMPARE(columns.size(), 33);
+        QCOMPARE(columns[2], QByteArray("4"));
+        QCOMPARE(columns[4], QByteArray("3000000000"));
+        QCOMPARE(columns[7], QByteArray("-2"));
+        QCOMPARE(columns[8], QByteArray("100000000000000000000"));
+    }
+
     void unwritableDirectoryNamesTheFile()
     {
         TempDataDir data;
