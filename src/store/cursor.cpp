@@ -623,6 +623,44 @@ void Cursor::remove()
     emit currentChanged();
 }
 
+int Cursor::scan(const QStringList &fields, const std::function<void(const Record &)> &visit) const
+{
+    ensureOpen();
+    refreshIfStale();
+    QList<int> indexes;
+    for (const QString &name : fields) {
+        const int index = m_def.fieldIndex(name);
+        if (index < 0)
+            throw StoreError(QStringLiteral("Ismeretlen mező: %1.%2").arg(m_def.name, name));
+        indexes << index;
+    }
+    if (fields.isEmpty()) {
+        for (int i = 0; i < m_def.fields.size(); ++i)
+            indexes << i;
+    }
+    QStringList columns {QStringLiteral("rowid")};
+    for (const int index : std::as_const(indexes))
+        columns << quoted(m_def.fields[index].name);
+    const ViewSql view = viewSql();
+    QString sql = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+        + quoted(m_def.name);
+    if (!view.where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + view.where;
+    sql += QStringLiteral(" ORDER BY ") + view.order;
+    QSqlQuery query = run(m_db, sql, view.binds);
+    // One record serves every row: only the fields read change, the rest stay empty.
+    Record record(&m_def);
+    int visited = 0;
+    while (query.next()) {
+        record.rowId = query.value(0).toLongLong();
+        for (int i = 0; i < indexes.size(); ++i)
+            record.setStoredValue(indexes[i], fromColumn(m_def.fields[indexes[i]], query.value(i + 1)));
+        visit(record);
+        ++visited;
+    }
+    return visited;
+}
+
 int Cursor::copyRecords(Cursor &destination, int count)
 {
     ensureOpen();

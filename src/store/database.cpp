@@ -75,6 +75,7 @@ Database::Database(const QString &dataDir, QObject *parent)
     exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
     exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    exec(QStringLiteral("PRAGMA mmap_size = 1073741824"));
     if (m_createdNow)
         createTables();
 }
