@@ -32,10 +32,8 @@ AmountEdit::AmountEdit(QWidget *parent)
     // a mistyped amount is reported as it was typed.
     setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,15}")), this));
-    connect(this, &QLineEdit::textEdited, this, [this](const QString &text) {
-        m_value = parseAmount(text);
-        emit valueEdited(m_value);
-    });
+    connect(this, &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_value = parseAmount(text); });
     showFormatted();
 }
 

@@ -17,9 +17,6 @@ public:
     // Empty when the amount fits the tables, else the message that says what does.
     QString rangeProblem() const;
 
-signals:
-    void valueEdited(double value); // by the user, not by setValue
-
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

@@ -165,11 +165,8 @@ AmountEdit *TfErdeklodes::boundAmount(const char *field)
     auto *edit = new AmountEdit;
     const QString name = QLatin1String(field);
     edit->setObjectName(name);
-    connect(edit, &AmountEdit::valueEdited, this, [this, edit, name](double value) {
-        // An amount the table cannot hold never reaches the record; leaving the box says so.
-        if (edit->rangeProblem().isEmpty())
-            m_tErdeklodes.setValue(name, value);
-    });
+    // Taken over when the box is left (before a click elsewhere acts), so that the digits on the
+    // way to an amount never reach the record, nor one the table cannot hold.
     connect(edit, &QLineEdit::editingFinished, this,
             [this, edit, name] { amountFinished(edit, name); });
     return edit;
@@ -177,9 +174,14 @@ AmountEdit *TfErdeklodes::boundAmount(const char *field)
 
 void TfErdeklodes::amountFinished(AmountEdit *box, const QString &field)
 {
-    const QString problem = box->rangeProblem();
-    if (problem.isEmpty())
+    if (!box->isModified())
         return;
+    box->setModified(false);
+    const QString problem = box->rangeProblem();
+    if (problem.isEmpty()) {
+        m_tErdeklodes.setValue(field, box->value());
+        return;
+    }
     box->setValue(m_tErdeklodes.number(field));
     showMessage(problem);
 }
