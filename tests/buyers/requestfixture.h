@@ -218,3 +218,15 @@ inline QString shown(QWidget *window, const QString &box)
 {
     return control<QLineEdit>(window, box)->text().replace(QChar(0xA0), QLatin1Char(' '));
 }
+
+// Fills the boxes a request form requires.
+inline void fillRequired(QWidget *w)
+{
+    typeInto(control(w, QStringLiteral("eNev")), QStringLiteral("Kiss Ödön"));
+    typeInto(control(w, QStringLiteral("eCimIrsz")), QStringLiteral("6720"));
+    typeInto(control(w, QStringLiteral("eCimVaros")), QStringLiteral("Szeged"));
+    typeInto(control(w, QStringLiteral("eCimUtca")), QStringLiteral("Kárász utca 5."));
+    typeInto(control(w, QStringLiteral("eCimMegye")), QStringLiteral("Csongrád"));
+    control<QComboBox>(w, QStringLiteral("eTipus"))->setCurrentIndex(1);
+    typeInto(control(w, QStringLiteral("eTelefon")), QStringLiteral("+36 62 123 456"));
+}

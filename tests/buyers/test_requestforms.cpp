@@ -8,17 +8,6 @@ class TestRequestForms : public QObject
     Q_OBJECT
 
 private:
-    static void fillRequired(QWidget *w)
-    {
-        typeInto(control(w, QStringLiteral("eNev")), QStringLiteral("Kiss Ödön"));
-        typeInto(control(w, QStringLiteral("eCimIrsz")), QStringLiteral("6720"));
-        typeInto(control(w, QStringLiteral("eCimVaros")), QStringLiteral("Szeged"));
-        typeInto(control(w, QStringLiteral("eCimUtca")), QStringLiteral("Kárász utca 5."));
-        typeInto(control(w, QStringLiteral("eCimMegye")), QStringLiteral("Csongrád"));
-        control<QComboBox>(w, QStringLiteral("eTipus"))->setCurrentIndex(1);
-        typeInto(control(w, QStringLiteral("eTelefon")), QStringLiteral("+36 62 123 456"));
-    }
-
     static int execWith(QDialog *dialog, const std::function<void(QWidget *)> &steps)
     {
         int result = -1;
