@@ -28,6 +28,7 @@ AmountEdit::AmountEdit(QWidget *parent)
     : QLineEdit(parent)
 {
     setAlignment(Qt::AlignRight);
+    setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-2 147 483 648 Ft")) + 16);
     // Fifteen digits are more than any amount the tables hold, and still exact in a double, so
     // a mistyped amount is reported as it was typed.
     setValidator(

@@ -227,8 +227,7 @@ void TfErdeklodes::showEvent(QShowEvent *event)
 
 void TfErdeklodes::done(int result)
 {
-    // An edit made in place and not stored yet is dropped with the window.
-    m_tErdeklodes.cancel();
+    // Closing drops an edit made in place and not stored yet.
     m_tErdeklodes.close();
     QDialog::done(result);
 }
