@@ -65,8 +65,13 @@ void DialogAnswerer::poll()
     m_windows << (modal->objectName().isEmpty() ? modal->windowTitle() : modal->objectName());
     auto action = std::move(m_actions.front());
     m_actions.erase(m_actions.begin());
-    action(modal);
-    // The same long-lived window may come up again for the next answer.
-    if (!guard || !guard->isVisible())
-        m_lastHandled = nullptr;
+    // Run outside this timer's slot: an action that opens another modal window must still let
+    // the timer answer that one.
+    QTimer::singleShot(0, m_timer, [this, guard, action = std::move(action)] {
+        if (guard)
+            action(guard);
+        // The same long-lived window may come up again for the next answer.
+        if (!guard || !guard->isVisible())
+            m_lastHandled = nullptr;
+    });
 }

@@ -1,0 +1,25 @@
+#include "program.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStyleFactory>
+#include <QTranslator>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pelmora"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // Qt's own dialogs (files, printing, message boxes) speak Hungarian like the rest.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Hungarian, QLocale::Hungary), QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    Program program;
+    if (!program.start())
+        return 0;
+    program.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,142 @@
+#include "erdeklodo.h"
+
+#include "dialogframe.h"
+#include "messages.h"
+#include "tables.h"
+#include "textformat.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+void ErdeklodoFelvitel(Cursor &tErdeklodo, double ingatlanId, const QString &ingatlanAzon,
+                       const Buyer &buyer, const QDateTime &when)
+{
+    tErdeklodo.append();
+    tErdeklodo.setValue(QStringLiteral("IngatlanId"), ingatlanId);
+    tErdeklodo.setValue(QStringLiteral("IngatlanAzon"), ingatlanAzon);
+    tErdeklodo.setValue(QStringLiteral("Name"), buyer.name);
+    tErdeklodo.setValue(QStringLiteral("Address"), buyer.address);
+    tErdeklodo.setValue(QStringLiteral("Telefon"), buyer.telefon);
+    tErdeklodo.setValue(QStringLiteral("Szigsz"), buyer.szigsz);
+    tErdeklodo.setValue(QStringLiteral("When"), when);
+    tErdeklodo.post();
+}
+
+QString handoutFilter(double ingatlanId)
+{
+    return QStringLiteral("IngatlanId = ") + textformat::filterNumber(ingatlanId);
+}
+
+Record latestHandout(Cursor &tErdeklodo, double ingatlanId)
+{
+    tErdeklodo.open();
+    tErdeklodo.setFilterText(handoutFilter(ingatlanId));
+    tErdeklodo.setFiltered(true);
+    tErdeklodo.last();
+    if (tErdeklodo.isEmpty())
+        return {};
+    return tErdeklodo.record();
+}
+
+namespace {
+
+QLineEdit *boxFor(const QString &name, const QString &field)
+{
+    auto *edit = new QLineEdit;
+    edit->setObjectName(name);
+    // The box takes no more than the table keeps, so nothing typed is lost on storing.
+    const TableDef &def = tables::def(tables::erdeklodok);
+    edit->setMaxLength(def.fields[def.fieldIndex(field)].width);
+    return edit;
+}
+
+} // namespace
+
+TfErdeklodo::TfErdeklodo(Database &database, QWidget *parent)
+    : QDialog(parent)
+    , m_tErdeklodo(database, tables::erdeklodok, false)
+    , m_edit1(boxFor(QStringLiteral("Edit1"), QStringLiteral("Name")))
+    , m_edit2(boxFor(QStringLiteral("Edit2"), QStringLiteral("Address")))
+    , m_edit3(boxFor(QStringLiteral("Edit3"), QStringLiteral("Telefon")))
+    , m_edit4(boxFor(QStringLiteral("Edit4"), QStringLiteral("Szigsz")))
+{
+    setObjectName(QStringLiteral("fErdeklodo"));
+    setWindowTitle(QStringLiteral("Pelmora - Új érdeklődő"));
+    m_tErdeklodo.setObjectName(QStringLiteral("tErdeklodo"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makeHeading(QStringLiteral("Érdeklődő felvitele")));
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Érdeklődő neve:"), m_edit1);
+    form->addRow(QStringLiteral("Érdeklődő címe:"), m_edit2);
+    form->addRow(QStringLiteral("Érdeklődő telefonszáma:"), m_edit3);
+    form->addRow(QStringLiteral("Személyigazolvány száma:"), m_edit4);
+    m_edit2->setMinimumWidth(320);
+    layout->addLayout(form);
+
+    auto *rogzit = new QPushButton(QStringLiteral("Rögzít"));
+    rogzit->setObjectName(QStringLiteral("BitBtn1"));
+    rogzit->setDefault(true);
+    auto *torles = new QPushButton(QStringLiteral("Mezők törlése"));
+    torles->setObjectName(QStringLiteral("Button2"));
+    torles->setAutoDefault(false);
+    auto *megsem = new QPushButton(QStringLiteral("Mégsem"));
+    megsem->setObjectName(QStringLiteral("BitBtn2"));
+    megsem->setAutoDefault(false);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(rogzit);
+    buttons->addWidget(torles);
+    buttons->addStretch();
+    buttons->addWidget(megsem);
+    layout->addLayout(buttons);
+
+    setTabOrder(m_edit1, m_edit2);
+    setTabOrder(m_edit2, m_edit3);
+    setTabOrder(m_edit3, m_edit4);
+    setTabOrder(m_edit4, rogzit);
+    setTabOrder(rogzit, torles);
+    setTabOrder(torles, megsem);
+
+    connect(rogzit, &QPushButton::clicked, this, &TfErdeklodo::BitBtn1Click);
+    connect(torles, &QPushButton::clicked, this, &TfErdeklodo::Button2Click);
+    connect(megsem, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TfErdeklodo::Outcome TfErdeklodo::ask()
+{
+    fixAndCentre(this);
+    return exec() == QDialog::Accepted ? Outcome::GoOn : Outcome::Abandon;
+}
+
+Buyer TfErdeklodo::buyer() const
+{
+    return {m_edit1->text(), m_edit2->text(), m_edit3->text(), m_edit4->text()};
+}
+
+void TfErdeklodo::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_edit1->setFocus();
+}
+
+void TfErdeklodo::BitBtn1Click()
+{
+    for (QLineEdit *edit : {m_edit1, m_edit2, m_edit3, m_edit4}) {
+        if (edit->text().isEmpty()) {
+            showMessage(QStringLiteral("Nincs elegendő adat!"));
+            edit->setFocus();
+            return;
+        }
+    }
+    accept();
+}
+
+void TfErdeklodo::Button2Click()
+{
+    for (QLineEdit *edit : {m_edit1, m_edit2, m_edit3, m_edit4})
+        edit->clear();
+}

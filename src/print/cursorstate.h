@@ -1,0 +1,24 @@
+#pragma once
+
+#include "cursor.h"
+
+// Remembers a cursor's filter text, filtering switch, open state and row, and puts them back
+// when it goes out of scope: a print run borrows the shared cursors and leaves them as it found
+// them. The row comes back by its number in the view, as the user last saw it.
+class CursorState
+{
+public:
+    explicit CursorState(Cursor &cursor);
+    ~CursorState();
+    CursorState(const CursorState &) = delete;
+    CursorState &operator=(const CursorState &) = delete;
+
+    int row() const { return m_row; }
+
+private:
+    Cursor &m_cursor;
+    bool m_open;
+    QString m_filterText;
+    bool m_filtered;
+    int m_row;
+};

@@ -1,0 +1,35 @@
+#include "printapro.h"
+
+#include "maincursors.h"
+#include "sheetkit.h"
+#include "textformat.h"
+
+TfPrintApro::TfPrintApro(MainCursors &cursors)
+    : m_c(cursors)
+{ }
+
+void TfPrintApro::paint(PrintCanvas &canvas)
+{
+    Report report(canvas, CompanyHeader::read(m_c.tDefaults),
+                  {QStringLiteral("Hírdetési szöveg"), {}, {}, {}});
+    report.begin();
+    const QFont strong = PrintCanvas::font(10, true, true);
+    const Cursor &view = m_c.tEgyszeru;
+    const int count = view.recordCount();
+    for (int i = 0; i < count; ++i) {
+        const RowValues p = RowValues::at(view, i);
+        report.beginFrame();
+        report.addText(TextBlock(report.device(), report.width(),
+                                 {{textformat::memoToEdit(p.text(QStringLiteral("LeirasApro"))),
+                                   PrintCanvas::font(10)}}));
+        report.addSpace(1.5);
+        sheet::Cell price {{}, {{p.text(QStringLiteral("ArText")), strong}}, 0, Qt::AlignRight};
+        report.add(sheet::row(report,
+                              {sheet::cell(QStringLiteral("Azonosító:"),
+                                           p.text(QStringLiteral("Azonosito")), 0, strong),
+                               price}));
+        report.endFrame();
+        report.addSpace(3);
+    }
+    report.finish();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+struct MainCursors;
+class PrintCanvas;
+
+// The classified-ad list: one framed box per property of the register's view, with its whole
+// advertisement text, identifier and price.
+class TfPrintApro
+{
+public:
+    explicit TfPrintApro(MainCursors &cursors);
+    void paint(PrintCanvas &canvas);
+
+private:
+    MainCursors &m_c;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+struct MainCursors;
+class PrintCanvas;
+
+// The archive sheet of the register's current property: a paper record with the minimum price,
+// the principal and every owner. Always complete and always one copy.
+class TfPrintArchiv
+{
+public:
+    explicit TfPrintArchiv(MainCursors &cursors);
+    void paint(PrintCanvas &canvas);
+
+private:
+    MainCursors &m_c;
+};

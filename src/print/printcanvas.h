@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+#include <QRectF>
+
+class QPrinter;
+
+// One painting session on one printer: every report of the program is A4 portrait with 10 mm
+// margins, set in Arial. Several report runs may share one session (the copies of a sheet on a
+// printer that cannot make copies itself); each starts on a fresh page.
+class PrintCanvas
+{
+public:
+    explicit PrintCanvas(QPrinter *printer);
+    ~PrintCanvas();
+    PrintCanvas(const PrintCanvas &) = delete;
+    PrintCanvas &operator=(const PrintCanvas &) = delete;
+
+    // False when the printer or the output file could not be opened.
+    bool isActive() const { return m_painter.isActive(); }
+    QPainter &painter() { return m_painter; }
+    QPaintDevice *device() const;
+
+    // Device units of a length in millimetres.
+    double mm(double millimetres) const { return millimetres * m_unitsPerMm; }
+    // The area inside the margins, at the origin.
+    QRectF pageRect() const { return m_page; }
+
+    // The first call paints on the first page, every later one on a new page.
+    void startPage();
+    // Ends the session. False when the printer reported an error.
+    bool finish();
+
+    static void prepare(QPrinter *printer); // paper, orientation and margins
+    // An unfilled black rectangle, the line `pen` device units wide.
+    static void drawFrame(QPainter &painter, const QRectF &rect, double pen);
+    static QFont font(double pointSize, bool bold = false, bool italic = false);
+
+private:
+    QPrinter *m_printer;
+    QPainter m_painter;
+    double m_unitsPerMm = 1;
+    QRectF m_page;
+    bool m_pageStarted = false;
+    bool m_finished = false;
+};

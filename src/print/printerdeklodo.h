@@ -1,0 +1,18 @@
+#pragma once
+
+class Cursor;
+struct MainCursors;
+class PrintCanvas;
+
+// The buyers' list of the register's current property: the property at the top of every page,
+// then everybody its address was handed to, numbered from 1, with the page number at the foot.
+class TfPrintErdeklodo
+{
+public:
+    TfPrintErdeklodo(MainCursors &cursors, Cursor &tErdeklodo);
+    void paint(PrintCanvas &canvas);
+
+private:
+    MainCursors &m_c;
+    Cursor &m_tErdeklodo;
+};

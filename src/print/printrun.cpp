@@ -1,0 +1,142 @@
+#include "printrun.h"
+
+#include "cursorstate.h"
+#include "erdeklodo.h"
+#include "maincursors.h"
+#include "printreports.h"
+#include "textformat.h"
+
+namespace {
+
+const QString listedFilter = QStringLiteral("Print = True");
+
+QString idFilter(double id)
+{
+    return QStringLiteral("Id = ") + textformat::filterNumber(id);
+}
+
+} // namespace
+
+PrintRun::PrintRun(PrintReports &reports, BuyerPrompt askBuyer, QWidget *parent)
+    : m_reports(reports)
+    , m_askBuyer(std::move(askBuyer))
+    , m_parent(parent)
+{ }
+
+bool PrintRun::send(const PaintRoutine &paint, int copies)
+{
+    return m_reports.output.run(m_destination, paint, copies, m_parent);
+}
+
+void PrintRun::filterView(const QString &filterText)
+{
+    Cursor &view = m_reports.cursors.tEgyszeru;
+    view.setFilterText(filterText);
+    view.setFiltered(true);
+    view.first();
+}
+
+bool PrintRun::execute(const PrintChoice &choice, Destination destination)
+{
+    m_destination = destination;
+    if (choice.target == PrintChoice::Target::Erdeklodok)
+        return send([this](PrintCanvas &canvas) { m_reports.fPrintErdeklodo.paint(canvas); }, 1);
+
+    std::optional<Buyer> buyer;
+    if (choice.cimlista) {
+        buyer = m_askBuyer();
+        if (!buyer)
+            return false;
+    }
+
+    Cursor &view = m_reports.cursors.tEgyszeru;
+    Cursor &handouts = m_reports.fErdeklodo.tErdeklodo();
+    // Declared before the unit of writes, so the views are put back after it is undone.
+    CursorState keepHandouts(handouts);
+    CursorState keepView(view);
+    Database::Transaction handoutRecords(view.database());
+    handouts.open();
+    const bool done = choice.archivalas ? archiveSheets(choice) : sheetsAndLists(choice, buyer);
+    if (done)
+        handoutRecords.commit();
+    return done;
+}
+
+bool PrintRun::archiveSheets(const PrintChoice &choice)
+{
+    auto sheet = [this] {
+        return send([this](PrintCanvas &canvas) { m_reports.fPrintArchiv.paint(canvas); }, 1);
+    };
+    if (choice.target == PrintChoice::Target::Aktualis)
+        return sheet();
+    Cursor &view = m_reports.cursors.tEgyszeru;
+    filterView(listedFilter);
+    const int n = view.recordCount();
+    for (int i = 0; i < n; ++i) {
+        if (!sheet())
+            return false;
+        view.next();
+    }
+    return true;
+}
+
+bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buyer> &buyer)
+{
+    Cursor &view = m_reports.cursors.tEgyszeru;
+    Cursor &handouts = m_reports.fErdeklodo.tErdeklodo();
+    const SheetOptions options = choice.sheet;
+    const bool aktualis = choice.target == PrintChoice::Target::Aktualis;
+    const double currentId = view.number(QStringLiteral("Id"));
+
+    auto adList = [this] {
+        return send([this](PrintCanvas &canvas) { m_reports.fPrintApro.paint(canvas); }, 1);
+    };
+    auto sheetStep = [&] {
+        if (!choice.cimlista || options.reszletesAdatokkal) {
+            if (!send([&](PrintCanvas &canvas) { m_reports.fPrintTeljes.paint(canvas, options); },
+                      choice.copies))
+                return false;
+        }
+        if (choice.cimlista)
+            ErdeklodoFelvitel(handouts, view.number(QStringLiteral("Id")),
+                              view.text(QStringLiteral("Azonosito")), *buyer);
+        return true;
+    };
+
+    if (aktualis) {
+        if (choice.apro) {
+            filterView(idFilter(currentId));
+            if (!adList())
+                return false;
+        } else if (!sheetStep()) {
+            return false;
+        }
+    } else {
+        filterView(listedFilter);
+        if (choice.apro) {
+            if (!adList())
+                return false;
+        } else {
+            const int n = view.recordCount();
+            for (int i = 0; i < n; ++i) {
+                if (!sheetStep())
+                    return false;
+                view.next();
+            }
+        }
+    }
+
+    if (!choice.cimlista)
+        return true;
+    if (aktualis)
+        filterView(idFilter(currentId));
+    else
+        view.first();
+    CimlistaRun run;
+    run.handout = latestHandout(handouts, view.number(QStringLiteral("Id")));
+    run.megbizoAdataival = options.megbizoAdataival;
+    Cursor &settings = m_reports.cursors.tDefaults;
+    settings.open();
+    run.qElvitel = !settings.text(QStringLiteral("Elvitel")).isEmpty();
+    return send([&](PrintCanvas &canvas) { m_reports.fPrintCimlista.paint(canvas, run); }, 1);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "printoutput.h"
+#include "sheetoptions.h"
+
+#include <functional>
+#include <optional>
+
+struct Buyer;
+struct PrintReports;
+class QWidget;
+
+// What the print dialog asks for.
+struct PrintChoice
+{
+    enum class Target { Aktualis, Kijelolt, Erdeklodok };
+
+    Target target = Target::Aktualis;
+    SheetOptions sheet;
+    bool archivalas = false; // "Archiválás": archive sheets instead of data sheets
+    bool cimlista = false; // "Érdeklődőnek címlista kiadás": hand the addresses to a buyer
+    bool apro = false; // "Apróhírdetési szöveg": the classified-ad texts
+    int copies = 1; // of each data sheet
+};
+
+// One run of the print dialog: which reports go out, for which properties, in which order, and
+// which handouts are recorded. It borrows the register's shared cursor and leaves its filter
+// and row as it found them. The handouts of a run are recorded together with it: a run that
+// fails or stops half way records none, since no address went out.
+class PrintRun
+{
+public:
+    // Shows the buyer window: the buyer, or nothing when the user abandoned the handout.
+    using BuyerPrompt = std::function<std::optional<Buyer>()>;
+
+    PrintRun(PrintReports &reports, BuyerPrompt askBuyer, QWidget *parent = nullptr);
+
+    // True when everything asked for went out; false when it was abandoned or failed (the user
+    // has been told why). Throws StoreError on a table error, after undoing the run's records.
+    bool execute(const PrintChoice &choice, Destination destination);
+
+private:
+    bool send(const PaintRoutine &paint, int copies);
+    bool archiveSheets(const PrintChoice &choice);
+    bool sheetsAndLists(const PrintChoice &choice, const std::optional<Buyer> &buyer);
+    void filterView(const QString &filterText);
+
+    PrintReports &m_reports;
+    BuyerPrompt m_askBuyer;
+    QWidget *m_parent;
+    Destination m_destination = Destination::Printer;
+};

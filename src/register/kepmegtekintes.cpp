@@ -1,0 +1,53 @@
+#include "kepmegtekintes.h"
+
+#include "dialogframe.h"
+#include "jpegcodec.h"
+#include "photoshrink.h"
+#include "storeerror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfKepmegtekint::TfKepmegtekint(QWidget *parent)
+    : QDialog(parent)
+    , m_view(new QLabel(this))
+{
+    setObjectName(QStringLiteral("fKepmegtekint"));
+    setWindowTitle(QStringLiteral("Pelmora - Kép megtekintése"));
+    auto *layout = new QVBoxLayout(this);
+
+    m_view->setObjectName(QStringLiteral("kKep"));
+    m_view->setFrameShape(QFrame::Box);
+    m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int frame = 2 * m_view->frameWidth();
+    m_view->setFixedSize(storedPhotoSide + frame, storedPhotoSide + frame);
+    layout->addWidget(m_view, 0, Qt::AlignHCenter);
+
+    auto *close = new QPushButton(QStringLiteral("Bezár"), this);
+    close->setObjectName(QStringLiteral("BitBtn1"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    fixAndCentre(this);
+}
+
+void TfKepmegtekint::loadPicture(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw StoreError(QStringLiteral("A(z) \"%1\" kép nem található vagy nem olvasható.")
+                             .arg(QDir::toNativeSeparators(path)));
+    const QImage picture =
+        jpeg::toQImage(jpeg::decode(file.readAll(), QDir::toNativeSeparators(path)));
+    // Only what the window can show is kept; the rest is cut off, not scaled.
+    m_view->setPixmap(
+        QPixmap::fromImage(picture.copy(0, 0, std::min(picture.width(), storedPhotoSide),
+                                        std::min(picture.height(), storedPhotoSide))));
+}

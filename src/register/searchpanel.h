@@ -1,0 +1,52 @@
+#pragma once
+
+#include "searchfilter.h"
+
+#include <QWidget>
+
+struct MainCursors;
+class CursorGrid;
+class NumberEdit;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The search panel: finds properties by identifier, type, settlement and price range on the
+// shared property cursor, sorts them by a click on a column title, and fills and empties the
+// print list. The row selected in its grid is what modify, delete, browse and print act on.
+class SearchPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SearchPanel(MainCursors &cursors, QWidget *parent = nullptr);
+
+    // The panel's entry steps, run by the side menu after it has shown the panel.
+    void enter();
+    CursorGrid *grid() const { return m_grid; }
+
+signals:
+    // Raised only when the list holds a record; the empty list is answered here.
+    void modifyRequested();
+    void deleteRequested();
+    void printRequested();
+    void browseRequested();
+
+private:
+    void sAzonositoChange();
+    void BitBtn1Click(); // search
+    void BitBtn5Click(); // all properties
+    void DBGrid1TitleClick(int column);
+    void markSortColumn(int column);
+    SearchFields currentFields() const;
+    void showFields(const SearchFields &fields);
+    bool hasRecord() const;
+
+    MainCursors &m_cursors;
+    QLineEdit *m_azonosito;
+    QComboBox *m_telepules;
+    QComboBox *m_tipus;
+    NumberEdit *m_artol;
+    NumberEdit *m_arig;
+    CursorGrid *m_grid;
+    SearchFields m_remembered;
+};

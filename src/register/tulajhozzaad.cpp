@@ -1,0 +1,13 @@
+#include "tulajhozzaad.h"
+
+#include "cursor.h"
+
+TfTulajHozzaad::TfTulajHozzaad(Cursor &tdTulaj, QWidget *parent)
+    : OwnerDialog(tdTulaj, QStringLiteral("fTulajHozzaad"), QStringLiteral("Tulajdonos hozzáadása"),
+                  QStringLiteral("Telefonszám:"), QStringLiteral("Rögzít"), parent)
+{ }
+
+void TfTulajHozzaad::startRecord()
+{
+    m_tdTulaj.append();
+}

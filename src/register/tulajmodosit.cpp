@@ -1,0 +1,13 @@
+#include "tulajmodosit.h"
+
+#include "cursor.h"
+
+TfTulajModosit::TfTulajModosit(Cursor &tdTulaj, QWidget *parent)
+    : OwnerDialog(tdTulaj, QStringLiteral("fTulajModosit"), QStringLiteral("Tulajdonos módosítása"),
+                  QStringLiteral("Telefon:"), QStringLiteral("Módosít"), parent)
+{ }
+
+void TfTulajModosit::startRecord()
+{
+    m_tdTulaj.edit();
+}

@@ -1,0 +1,58 @@
+#include "about.h"
+
+#include "cp1250.h"
+#include "datadirectory.h"
+#include "dialogframe.h"
+#include "messages.h"
+#include "textformat.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfAbout::TfAbout(const QString &dataDir, QWidget *parent)
+    : QDialog(parent)
+    , m_dataDir(dataDir)
+    , m_memo(new QPlainTextEdit)
+{
+    setObjectName(QStringLiteral("fAbout"));
+    setWindowTitle(QStringLiteral("Pelmora - Névjegy"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makeHeading(QStringLiteral("Pelmora Ingatlan Nyilvántartási Szoftver")));
+    auto *body = new QHBoxLayout;
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setReadOnly(true);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo->setMinimumSize(420, 260);
+    body->addWidget(m_memo, 1);
+    auto *maker = new QLabel(QStringLiteral("Pelmora\nIngatlan Nyilvántartás\n\nKészítette:\na Pelmora fejlesztői\n\n"
+                                            "Edition: 20011002/1"));
+    maker->setObjectName(QStringLiteral("Label2"));
+    maker->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    body->addWidget(maker);
+    layout->addLayout(body);
+    auto *close = new QPushButton(QStringLiteral("Bezár"));
+    close->setObjectName(QStringLiteral("BitBtn1"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    fixAndCentre(this);
+}
+
+void TfAbout::loadLicence()
+{
+    const QString path = datadirectory::licencePath(m_dataDir);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_memo->setPlainText(QStringLiteral("A licencszöveg nem olvasható."));
+        showPlainMessage(QStringLiteral("A fájl nem olvasható: %1\n%2").arg(path, file.errorString()), this);
+        return;
+    }
+    m_memo->setPlainText(textformat::memoToEdit(cp1250::decode(file.readAll())));
+}

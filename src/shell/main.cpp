@@ -1,0 +1,330 @@
+#include "main.h"
+
+#include "about.h"
+#include "askquit.h"
+#include "background.h"
+#include "cp1250.h"
+#include "datadirectory.h"
+#include "menulabel.h"
+#include "messages.h"
+#include "reg.h"
+#include "searchpanel.h"
+#include "textformat.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int stripWidth = 190;
+const QSize workArea(840, 700);
+
+} // namespace
+
+TfMain::TfMain(Database &db, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_db(db)
+    , m_cursors(db)
+    , m_exit([] { QCoreApplication::exit(0); })
+{
+    setObjectName(QStringLiteral("fMain"));
+    setWindowTitle(QStringLiteral("Pelmora - Ingatlan Nyilvántartás"));
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto *strip = new QWidget;
+    strip->setObjectName(QStringLiteral("Panel1"));
+    strip->setFixedWidth(stripWidth);
+    strip->setAutoFillBackground(true);
+    QPalette stripPalette = strip->palette();
+    stripPalette.setColor(QPalette::Window, QColor(0x9f, 0xb4, 0xcf));
+    strip->setPalette(stripPalette);
+    layout->addWidget(strip);
+    buildMenu(strip);
+
+    auto *area = new QWidget;
+    area->setObjectName(QStringLiteral("Panel2"));
+    area->setFixedSize(workArea);
+    layout->addWidget(area);
+    m_background = new QLabel(area);
+    m_background->setObjectName(QStringLiteral("Image1"));
+    m_background->setGeometry(QRect(QPoint(0, 0), workArea));
+    m_background->setPixmap(workAreaBackground(workArea));
+
+    m_pNew = placeholderPanel("pNew");
+    m_pReszletes = placeholderPanel("pReszletes");
+    m_pSearch = new SearchPanel(m_cursors);
+    m_pUpload = placeholderPanel("pUpload");
+    for (QWidget *panel : {m_pNew, m_pReszletes, static_cast<QWidget *>(m_pSearch), m_pUpload}) {
+        panel->setParent(area);
+        panel->setGeometry(QRect(QPoint(0, 0), workArea));
+        panel->setAutoFillBackground(true);
+        panel->hide();
+    }
+    setFixedSize(sizeHint().expandedTo(QSize(stripWidth + workArea.width(), workArea.height())));
+    if (const QScreen *screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TfMain::~TfMain() = default;
+
+QWidget *TfMain::placeholderPanel(const char *name)
+{
+    auto *panel = new QWidget;
+    panel->setObjectName(QString::fromLatin1(name));
+    return panel;
+}
+
+void TfMain::buildMenu(QWidget *strip)
+{
+    auto *layout = new QVBoxLayout(strip);
+    layout->setContentsMargins(8, 10, 8, 6);
+    layout->setSpacing(6);
+
+    // The first three entries stand on a darker band.
+    auto *band = new QWidget;
+    band->setAutoFillBackground(true);
+    QPalette bandPalette = band->palette();
+    bandPalette.setColor(QPalette::Window, QColor(0x5d, 0x77, 0x9c));
+    band->setPalette(bandPalette);
+    auto *bandLayout = new QVBoxLayout(band);
+    bandLayout->setContentsMargins(6, 8, 6, 8);
+    auto *label78 = new MenuLabel(QStringLiteral("Label78"), QStringLiteral("Új ingatlan felvitele"));
+    auto *label79 = new MenuLabel(QStringLiteral("Label79"), QStringLiteral("Keresés / Módosítás"));
+    auto *label80 = new MenuLabel(QStringLiteral("Label80"), QStringLiteral("Feltöltés"));
+    bandLayout->addWidget(label78);
+    bandLayout->addWidget(label79);
+    bandLayout->addWidget(label80);
+    layout->addWidget(band);
+    layout->addSpacing(10);
+
+    auto *label89 = new MenuLabel(QStringLiteral("Label89"), QStringLiteral("Ingatlant keres"));
+    auto *label44 = new MenuLabel(QStringLiteral("Label44"), QStringLiteral("Archívum"));
+    auto *label2 = new MenuLabel(QStringLiteral("Label2"), QStringLiteral("Üzenetek"));
+    auto *label88 = new MenuLabel(QStringLiteral("Label88"), QStringLiteral("Beállítások"));
+    auto *label104 = new MenuLabel(QStringLiteral("Label104"), QStringLiteral("Adatlap nyomtatás"));
+    auto *label96 = new MenuLabel(QStringLiteral("Label96"), QStringLiteral("Névjegy"));
+    for (MenuLabel *entry : {label89, label44, label2, label88, label104, label96})
+        layout->addWidget(entry);
+    layout->addSpacing(16);
+
+    m_cegnev = new QLabel;
+    m_cegnev->setObjectName(QStringLiteral("cegnev"));
+    m_cegnev->setAlignment(Qt::AlignCenter);
+    m_cegnev->setWordWrap(true);
+    QFont bold = m_cegnev->font();
+    bold.setBold(true);
+    m_cegnev->setFont(bold);
+    layout->addWidget(m_cegnev);
+    layout->addSpacing(12);
+    auto *label81 = new MenuLabel(QStringLiteral("Label81"), QStringLiteral("Kilépés"));
+    layout->addWidget(label81);
+    layout->addStretch();
+    m_edition = new QLabel;
+    m_edition->setObjectName(QStringLiteral("Label32"));
+    QFont small = m_edition->font();
+    small.setPointSizeF(small.pointSizeF() * 0.75);
+    m_edition->setFont(small);
+    m_edition->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_edition);
+
+    // An invisible area over the menu, from above its top down to just below the company name:
+    // while it is shown, clicks reach nothing under it. "Kilépés" lies outside it.
+    m_eltakar = new QWidget(strip);
+    m_eltakar->setObjectName(QStringLiteral("Eltakar"));
+    m_eltakar->hide();
+    m_strip = strip;
+    m_kilepes = label81;
+
+    connect(label78, &MenuLabel::clicked, this, &TfMain::Label78Click);
+    connect(label79, &MenuLabel::clicked, this, &TfMain::Label79Click);
+    connect(label80, &MenuLabel::clicked, this, &TfMain::Label80Click);
+    connect(label89, &MenuLabel::clicked, this, &TfMain::hidePanels);
+    connect(label44, &MenuLabel::clicked, this, &TfMain::hidePanels);
+    connect(label2, &MenuLabel::clicked, this, &TfMain::hidePanels);
+    connect(label88, &MenuLabel::clicked, this, &TfMain::Label88Click);
+    connect(label96, &MenuLabel::clicked, this, &TfMain::Label96Click);
+    connect(label81, &MenuLabel::clicked, this, &TfMain::Label81Click);
+}
+
+void TfMain::placeCover()
+{
+    // An invisible area over the menu, from above its top down to just below the company name:
+    // while it is shown, clicks reach nothing under it. "Kilépés" and the edition lie outside.
+    m_strip->layout()->activate();
+    m_eltakar->setGeometry(0, 0, m_strip->width(), std::max(0, m_kilepes->geometry().top() - 4));
+    m_eltakar->raise();
+}
+
+QWidget *TfMain::panel(const QString &objectName) const
+{
+    for (QWidget *candidate : {m_pNew, m_pReszletes, static_cast<QWidget *>(m_pSearch), m_pUpload}) {
+        if (candidate->objectName() == objectName)
+            return candidate;
+    }
+    return nullptr;
+}
+
+bool TfMain::create()
+{
+    const QString dataDir = m_db.dataDir();
+    const QString lockPath = datadirectory::lockFilePath(dataDir);
+    if (QFile::exists(lockPath)
+        && !askQuestion(QStringLiteral("A program úgy érzékeli, hogy már egy példányban fut! Ha ez nem így van, "
+                                       "kérem nyomja meg az \"OK\" gombot!"))) {
+        return false;
+    }
+    QFile lock(lockPath);
+    if (!lock.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || lock.write(cp1250::encode(textformat::timestampNow() + QStringLiteral("\r\n"))) < 0) {
+        // The lock only warns a second copy; a start without it can still go on.
+        showPlainMessage(QStringLiteral("A zárolófájl nem írható: %1\n%2").arg(lockPath, lock.errorString()), this);
+    }
+    lock.close();
+
+    m_edition->setText(QLatin1String(edition) + textformat::numberText(tables::databaseVersion));
+    for (Cursor *cursor : {&m_cursors.tDefaults, &m_cursors.tEgyszeru, &m_cursors.tTelep, &m_cursors.tItypes,
+             &m_cursors.tdTulaj})
+        cursor->open();
+    hidePanels();
+    fillLists();
+    m_cegnev->setText(m_cursors.tDefaults.text(QStringLiteral("Name")));
+
+    const double version = m_cursors.tDefaults.number(QStringLiteral("Version"));
+    if (version != tables::databaseVersion) {
+        showPlainMessage(QStringLiteral("Hibás software verzió! Adatbázis Verzió: ") + textformat::numberText(version)
+                + QStringLiteral(" Software verzió:") + textformat::numberText(tables::databaseVersion)
+                + QStringLiteral(". Hívja az ügyfélszolgáltatot!"),
+            this);
+        return false;
+    }
+    return true;
+}
+
+void TfMain::fillLists()
+{
+    auto combo = [this](const char *name) { return findChild<QComboBox *>(QString::fromLatin1(name)); };
+    QComboBox *sTipus = combo("sTipus");
+    QComboBox *nTipus = combo("nTipus");
+    QComboBox *sTelepules = combo("sTelepules");
+    QComboBox *nCimVaros = combo("nCimVaros");
+    QStringList types;
+    Cursor &itypes = m_cursors.tItypes;
+    for (itypes.first(); !itypes.atEnd() && !itypes.isEmpty(); itypes.next())
+        types << itypes.text(QStringLiteral("Name"));
+    QStringList settlements;
+    Cursor &telep = m_cursors.tTelep;
+    for (telep.first(); !telep.atEnd() && !telep.isEmpty(); telep.next())
+        settlements << telep.text(QStringLiteral("Name"));
+    if (sTipus) {
+        sTipus->addItem(QStringLiteral("<üres>"));
+        sTipus->addItems(types);
+        sTipus->setCurrentIndex(0);
+    }
+    if (nTipus) {
+        nTipus->addItems(types);
+        nTipus->setCurrentIndex(0);
+    }
+    for (QComboBox *list : {sTelepules, nCimVaros}) {
+        if (list) {
+            list->addItems(settlements);
+            list->setCurrentIndex(-1);
+            list->setCurrentText(QString());
+        }
+    }
+    itypes.close();
+}
+
+void TfMain::showPanels(std::initializer_list<QWidget *> shown, std::initializer_list<QWidget *> hidden)
+{
+    for (QWidget *panel : hidden)
+        panel->hide();
+    for (QWidget *panel : shown)
+        panel->show();
+    m_background->setVisible(m_pNew->isHidden() && m_pReszletes->isHidden() && m_pSearch->isHidden()
+        && m_pUpload->isHidden());
+}
+
+void TfMain::hidePanels()
+{
+    showPanels({}, {m_pNew, m_pSearch, m_pUpload, m_pReszletes});
+}
+
+bool TfMain::backgroundShown() const
+{
+    return !m_background->isHidden();
+}
+
+void TfMain::showDetailedDescription()
+{
+    placeCover();
+    m_eltakar->show();
+    showPanels({m_pReszletes}, {m_pNew, m_pSearch, m_pUpload});
+}
+
+void TfMain::hideDetailedDescription()
+{
+    m_eltakar->hide();
+    showPanels({m_pNew}, {m_pReszletes});
+}
+
+void TfMain::Label78Click()
+{
+    showPanels({m_pNew}, {m_pSearch, m_pUpload});
+}
+
+void TfMain::Label79Click()
+{
+    showPanels({m_pSearch}, {m_pNew, m_pUpload});
+    m_pSearch->enter();
+}
+
+void TfMain::Label80Click()
+{
+    showPanels({m_pUpload}, {m_pNew, m_pSearch});
+}
+
+void TfMain::Label88Click()
+{
+    hidePanels();
+    TfReg settings(m_cursors.tDefaults, this);
+    settings.exec();
+}
+
+void TfMain::Label96Click()
+{
+    hidePanels();
+    TfAbout about(m_db.dataDir(), this);
+    about.loadLicence();
+    about.exec();
+}
+
+void TfMain::removeLockFile()
+{
+    QFile::remove(datadirectory::lockFilePath(m_db.dataDir()));
+}
+
+void TfMain::Label81Click()
+{
+    TfQuit quit(this);
+    if (quit.exec() != QDialog::Accepted)
+        return;
+    removeLockFile();
+    m_exit();
+}
+
+void TfMain::closeEvent(QCloseEvent *event)
+{
+    m_cursors.tDefaults.close();
+    m_cursors.tTelep.close();
+    removeLockFile();
+    event->accept();
+}

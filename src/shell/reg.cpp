@@ -1,0 +1,157 @@
+#include "reg.h"
+
+#include "counties.h"
+#include "cursor.h"
+#include "dialogframe.h"
+#include "textformat.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit *namedEdit(const char *name)
+{
+    auto *edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(name));
+    return edit;
+}
+
+QPushButton *saveButton(const char *name)
+{
+    auto *button = new QPushButton(QStringLiteral("Rögzít"));
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+} // namespace
+
+TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_defaults(tDefaults)
+    , m_pages(new QTabWidget)
+{
+    setObjectName(QStringLiteral("fReg"));
+    setWindowTitle(QStringLiteral("Pelmora - Beállítások"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makeHeading(QStringLiteral("Beállítások")));
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    layout->addWidget(m_pages);
+
+    auto *user = new QWidget;
+    user->setObjectName(QStringLiteral("TabSheet1"));
+    auto *grid = new QGridLayout(user);
+    m_edit1 = namedEdit("Edit1");
+    m_edit2 = namedEdit("Edit2");
+    m_edit5 = namedEdit("Edit5");
+    m_edit5->setMaximumWidth(70);
+    m_edit6 = namedEdit("Edit6");
+    m_edit3 = namedEdit("Edit3");
+    m_megye = new QComboBox;
+    m_megye->setObjectName(QStringLiteral("Megye"));
+    m_megye->setEditable(true);
+    m_megye->addItems(hungarianCounties());
+    m_edit7 = namedEdit("Edit7");
+    m_edit8 = namedEdit("Edit8");
+    m_edit4 = namedEdit("Edit4");
+    m_edit4->setMaxLength(255);
+    int row = 0;
+    grid->addWidget(new QLabel(QStringLiteral("Cég neve:")), row, 0);
+    grid->addWidget(m_edit1, row++, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Kapcsolattartó:")), row, 0);
+    grid->addWidget(m_edit2, row++, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Cím:")), row, 0);
+    grid->addWidget(m_edit5, row, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Irsz.")), row++, 2);
+    grid->addWidget(m_edit6, row, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Város")), row++, 2);
+    grid->addWidget(m_edit3, row, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Utca, házszám")), row++, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Megye:")), row, 0);
+    grid->addWidget(m_megye, row++, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("E-mail:")), row, 0);
+    grid->addWidget(m_edit7, row++, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Web cím:")), row, 0);
+    grid->addWidget(m_edit8, row++, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Telefonszám:")), row, 0);
+    grid->addWidget(m_edit4, row++, 1, 1, 2);
+    auto *save1 = saveButton("BitBtn1");
+    grid->addWidget(save1, row, 2, Qt::AlignRight);
+    grid->setColumnMinimumWidth(1, 260);
+    m_pages->addTab(user, QStringLiteral("Felhasználói adatok"));
+
+    auto *terms = new QWidget;
+    terms->setObjectName(QStringLiteral("TabSheet3"));
+    auto *termsLayout = new QVBoxLayout(terms);
+    termsLayout->addWidget(new QLabel(QStringLiteral("Az ingatlan cím elvitelének feltételei:")));
+    m_elvitel = new QPlainTextEdit;
+    m_elvitel->setObjectName(QStringLiteral("bElvitel"));
+    m_elvitel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    termsLayout->addWidget(m_elvitel);
+    auto *save3 = saveButton("BitBtn3");
+    termsLayout->addWidget(save3, 0, Qt::AlignRight);
+    m_pages->addTab(terms, QStringLiteral("Elvitel feltételei"));
+
+    // Each page's "Rögzít" is the default button while its page is shown.
+    auto chooseDefault = [save1, save3](int page) {
+        save1->setDefault(page == 0);
+        save3->setDefault(page == 1);
+    };
+    connect(m_pages, &QTabWidget::currentChanged, this, chooseDefault);
+    chooseDefault(0);
+    connect(save1, &QPushButton::clicked, this, &TfReg::BitBtn1Click);
+    connect(save3, &QPushButton::clicked, this, &TfReg::BitBtn3Click);
+    fixAndCentre(this);
+}
+
+void TfReg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TfReg::FormActivate()
+{
+    m_edit1->setText(m_defaults.text(QStringLiteral("Name")));
+    m_edit2->setText(m_defaults.text(QStringLiteral("Contact")));
+    m_edit5->setText(m_defaults.text(QStringLiteral("Irsz")));
+    m_edit6->setText(m_defaults.text(QStringLiteral("Varos")));
+    m_edit3->setText(m_defaults.text(QStringLiteral("Utca")));
+    m_edit4->setText(m_defaults.text(QStringLiteral("Telefon")));
+    m_edit7->setText(m_defaults.text(QStringLiteral("Email")));
+    m_edit8->setText(m_defaults.text(QStringLiteral("Web")));
+    m_megye->setCurrentText(m_defaults.text(QStringLiteral("Megye")));
+    m_elvitel->setPlainText(textformat::memoToEdit(m_defaults.text(QStringLiteral("Elvitel"))));
+    m_pages->setCurrentIndex(0);
+}
+
+void TfReg::BitBtn1Click()
+{
+    m_defaults.edit();
+    m_defaults.setValue(QStringLiteral("Name"), m_edit1->text());
+    m_defaults.setValue(QStringLiteral("Megye"), m_megye->currentText());
+    m_defaults.setValue(QStringLiteral("Contact"), m_edit2->text());
+    m_defaults.setValue(QStringLiteral("Irsz"), m_edit5->text());
+    m_defaults.setValue(QStringLiteral("Varos"), m_edit6->text());
+    m_defaults.setValue(QStringLiteral("Utca"), m_edit3->text());
+    m_defaults.setValue(QStringLiteral("Telefon"), m_edit4->text());
+    m_defaults.setValue(QStringLiteral("Email"), m_edit7->text());
+    m_defaults.setValue(QStringLiteral("Web"), m_edit8->text());
+    m_defaults.post();
+}
+
+void TfReg::BitBtn3Click()
+{
+    m_defaults.edit();
+    m_defaults.setValue(QStringLiteral("Elvitel"), textformat::memoFromEdit(m_elvitel->toPlainText()));
+    m_defaults.post();
+}

@@ -1,0 +1,478 @@
+#include "dialoganswerer.h"
+#include "erdeklodo.h"
+#include "nyomtatlista.h"
+#include "printfixture.h"
+#include "printreports.h"
+#include "tables.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+// The print dialog driven through its controls, every printer run written to a PDF of its own.
+class TestNyomtatlista : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Setup
+    {
+        PrintFixture f;
+        TfErdeklodo fErdeklodo {f.db};
+        PrintReports reports {f.cursors, fErdeklodo};
+        Setup() { f.capture(reports.output); }
+
+        // Five properties, priced so that the price order differs from the stored order; the
+        // second, third and fifth are on the print list, the third has a detailed description.
+        void register5()
+        {
+            const double prices[] = {30, 10, 50, 20, 40};
+            for (int i = 0; i < 5; ++i) {
+                const int id =
+                    f.addProperty({{"Azonosito", QStringLiteral("P%1").arg(i + 1)},
+                                   {"Ar", prices[i] * 1000000},
+                                   {"CimVaros", i == 3 ? "Győr" : "Pécs"},
+                                   {"Print", i == 1 || i == 2 || i == 4},
+                                   {"Reszletes", i == 2},
+                                   {"MegbizoNev", QStringLiteral("Megbízó %1").arg(i + 1)},
+                                   {"LeirasApro", QStringLiteral("Apró %1").arg(i + 1)}});
+                if (i == 2)
+                    f.addDetails(id, {{"AlakText", "szabálytalan"}});
+            }
+            // The results list as the search panel leaves it: sorted by price, filtered, on a row.
+            Cursor &view = f.cursors.tEgyszeru;
+            view.setIndexName(QStringLiteral("iar"));
+            view.setFilterText(QStringLiteral("CimVaros = 'Pécs'"));
+            view.setFiltered(true);
+            view.moveTo(1); // P1 (30), after P2 (10)
+        }
+        int handoutCount()
+        {
+            Cursor all(f.db, tables::erdeklodok, false);
+            all.open();
+            return all.recordCount();
+        }
+    };
+
+    template<typename W>
+    static W *control(QWidget *dialog, const char *name)
+    {
+        W *w = dialog->findChild<W *>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    static void tick(QWidget *dialog, const char *name, bool on = true)
+    {
+        auto *box = control<QCheckBox>(dialog, name);
+        if (box->isChecked() != on)
+            box->click();
+    }
+    static QString ticked(QWidget *dialog)
+    {
+        QString result;
+        for (const char *name : {"CheckBox2", "CheckBox1", "CheckBox3", "CheckBox4", "CheckBox5"})
+            result +=
+                control<QCheckBox>(dialog, name)->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+        return result;
+    }
+    static void typeInto(QWidget *widget, const QString &text)
+    {
+        for (QChar ch : text)
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+    static void answerBuyer(DialogAnswerer &answers, const QStringList &buyer)
+    {
+        answers.handle([buyer](QWidget *w) {
+            const char *names[] = {"Edit1", "Edit2", "Edit3", "Edit4"};
+            for (int i = 0; i < 4; ++i) {
+                auto *edit = w->findChild<QLineEdit *>(QLatin1String(names[i]));
+                edit->clear();
+                typeInto(edit, buyer[i]);
+            }
+            w->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        });
+    }
+    static void checkViewRestored(Cursor &view)
+    {
+        QCOMPARE(view.filterText(), QStringLiteral("CimVaros = 'Pécs'"));
+        QVERIFY(view.filtered());
+        QCOMPARE(view.position(), 1);
+        QCOMPARE(view.text(QStringLiteral("Azonosito")), QStringLiteral("P1"));
+    }
+
+private slots:
+    void controlsAndDefaults()
+    {
+        Setup s;
+        DialogAnswerer answers;
+        // An empty results list gets a message, not a dialog.
+        answers.answer(QStringLiteral("OK"));
+        openPrintDialog(s.reports);
+        QCOMPARE(answers.seen(),
+                 QStringList {"Nincs kiválaszott ingatlan, amit nyomtatni lehetne!"});
+
+        s.f.addProperty({{"Azonosito", "A1"}});
+        answers.handle([&](QWidget *d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Pelmora - Nyomtatás"));
+            // Nothing is on the print list.
+            QVERIFY(control<QRadioButton>(d, "RadioButton1")->isChecked());
+            QVERIFY(!control<QRadioButton>(d, "RadioButton2")->isEnabled());
+            control<QPushButton>(d, "BitBtn1")->click();
+        });
+        openPrintDialog(s.reports);
+
+        s.register5();
+        answers.handle([&](QWidget *d) {
+            auto *group = control<QGroupBox>(d, "nyGroup");
+            QVERIFY(control<QRadioButton>(d, "RadioButton2")->isEnabled());
+            QCOMPARE(group->title(), QStringLiteral("Aktuális ingatlan"));
+            QCOMPARE(ticked(d), QStringLiteral("10000"));
+            QCOMPARE(control<QLineEdit>(d, "MaskEdit1")->text(), QStringLiteral("1"));
+            QCOMPARE(control<QLabel>(d, "Label3")
+                         ->text()
+                         .contains(QStringLiteral("Nyomtató beállítása...")),
+                     true);
+            QCOMPARE(control<QPushButton>(d, "SpeedButton1")->text(), QStringLiteral("Nyomtatás"));
+            QCOMPARE(control<QPushButton>(d, "SpeedButton2")->text(),
+                     QStringLiteral("Nyomtatási kép"));
+
+            control<QRadioButton>(d, "RadioButton2")->click();
+            QCOMPARE(group->title(), QStringLiteral("Nyomtatásra kijelölt ingatlanok"));
+            control<QRadioButton>(d, "RadioButton3")->click();
+            QVERIFY(group->isHidden());
+            control<QRadioButton>(d, "RadioButton1")->click();
+            QVERIFY(!group->isHidden());
+            QCOMPARE(group->title(), QStringLiteral("Aktuális ingatlan"));
+
+            // Archive and ad texts untick the rest; a handout unticks those two; the others
+            // untick nothing.
+            tick(d, "CheckBox1");
+            QCOMPARE(ticked(d), QStringLiteral("11000"));
+            tick(d, "CheckBox3");
+            QCOMPARE(ticked(d), QStringLiteral("00100"));
+            tick(d, "CheckBox2");
+            tick(d, "CheckBox5");
+            QCOMPARE(ticked(d), QStringLiteral("00001"));
+            tick(d, "CheckBox2");
+            tick(d, "CheckBox1");
+            tick(d, "CheckBox4");
+            QCOMPARE(ticked(d), QStringLiteral("11010"));
+            tick(d, "CheckBox3");
+            tick(d, "CheckBox4");
+            QCOMPARE(ticked(d), QStringLiteral("00010"));
+            tick(d, "CheckBox2", false);
+
+            // Copies: the text is selected after every change, so a keystroke replaces it; an
+            // empty box or 0 becomes 1.
+            auto *copies = control<QLineEdit>(d, "MaskEdit1");
+            copies->setFocus();
+            copies->selectAll();
+            typeInto(copies, QStringLiteral("3"));
+            QCoreApplication::processEvents();
+            QCOMPARE(copies->text(), QStringLiteral("3"));
+            QCOMPARE(copies->selectedText(), QStringLiteral("3"));
+            typeInto(copies, QStringLiteral("7"));
+            QCoreApplication::processEvents();
+            QCOMPARE(copies->text(), QStringLiteral("7"));
+            typeInto(copies, QStringLiteral("x"));
+            QCOMPARE(copies->text(), QStringLiteral("7"));
+            for (const QString &value : {QString(), QStringLiteral("0"), QStringLiteral("00")}) {
+                copies->setText(value);
+                emit copies->editingFinished();
+                QCOMPARE(copies->text(), QStringLiteral("1"));
+            }
+            copies->setText(QStringLiteral("5"));
+            control<QPushButton>(d, "BitBtn1")->click();
+        });
+        openPrintDialog(s.reports);
+
+        // The next opening starts from the defaults again, and opening leaves the view as it was.
+        answers.handle([&](QWidget *d) {
+            QVERIFY(control<QRadioButton>(d, "RadioButton1")->isChecked());
+            QCOMPARE(ticked(d), QStringLiteral("10000"));
+            QCOMPARE(control<QLineEdit>(d, "MaskEdit1")->text(), QStringLiteral("1"));
+            d->close();
+        });
+        openPrintDialog(s.reports);
+        QCOMPARE(answers.pending(), 0);
+        checkViewRestored(s.f.cursors.tEgyszeru);
+        QVERIFY(s.f.runs().isEmpty());
+    }
+
+    void sheetsAndCopies()
+    {
+        Setup s;
+        s.register5();
+        TfValasztNyomtat dialog(s.reports);
+        dialog.show();
+        // Three listed properties: three data sheet runs in the results list's order (by
+        // price), each with the copies asked for.
+        control<QRadioButton>(&dialog, "RadioButton2")->click();
+        control<QLineEdit>(&dialog, "MaskEdit1")->setText(QStringLiteral("2"));
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QCOMPARE(s.f.runs().size(), 3);
+        const QStringList order {"P2", "P5", "P3"};
+        for (int i = 0; i < 3; ++i) {
+            const QString text = s.f.runText(i);
+            QCOMPARE(pageCount(text), 2);
+            QCOMPARE(text.count(QStringLiteral("Ingatlan adatai\n") + order[i] + QLatin1Char('\n')),
+                     2);
+            QVERIFY(text.contains(QStringLiteral("Megbízó")));
+            QVERIFY(!text.contains(QStringLiteral("Részletes adatok")));
+        }
+        checkViewRestored(s.f.cursors.tEgyszeru);
+
+        // The current property alone, with its detailed data when it has some; the dialog
+        // stays open for the next run.
+        s.f.cursors.tEgyszeru.moveTo(3); // P3, detailed
+        tick(&dialog, "CheckBox1");
+        tick(&dialog, "CheckBox2", false);
+        control<QRadioButton>(&dialog, "RadioButton1")->click();
+        control<QLineEdit>(&dialog, "MaskEdit1")->setText(QString());
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(s.f.runs().size(), 4);
+        const QString current = s.f.runText(3);
+        QCOMPARE(pageCount(current), 1);
+        QVERIFY(inOrder(current, {"P3", "Általános adatok", "Részletes adatok", "szabálytalan"}));
+        QVERIFY(!current.contains(QStringLiteral("Megbízó")));
+        QCOMPARE(s.f.cursors.tEgyszeru.position(), 3);
+
+        // Archive sheets for the list: one run each, nothing else.
+        control<QRadioButton>(&dialog, "RadioButton2")->click();
+        tick(&dialog, "CheckBox3");
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QCOMPARE(s.f.runs().size(), 7);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(
+                inOrder(s.f.runText(4 + i), {"(Archív)", order[i], "Minimum ár:", "Tulajdonosok"}));
+
+        // Ad texts: one list over the print list, or over the current property alone.
+        tick(&dialog, "CheckBox5");
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QVERIFY(inOrder(s.f.runText(7),
+                        {"Hírdetési szöveg", "Apró 2", "P2", "Apró 5", "P5", "Apró 3", "P3"}));
+        control<QRadioButton>(&dialog, "RadioButton1")->click();
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QCOMPARE(s.f.runs().size(), 9);
+        const QString single = s.f.runText(8);
+        QVERIFY(single.contains(QStringLiteral("Apró 3")));
+        QCOMPARE(single.count(QStringLiteral("Azonosító:")), 1);
+        QCOMPARE(s.f.cursors.tEgyszeru.position(), 3);
+
+        // The buyers' list of the current property, and nothing recorded by any of this.
+        control<QRadioButton>(&dialog, "RadioButton3")->click();
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QCOMPARE(s.f.runs().size(), 10);
+        QVERIFY(inOrder(s.f.runText(9), {"Érdeklődők listája", "P3", "Érdeklődők:"}));
+        QCOMPARE(s.handoutCount(), 0);
+        QVERIFY(!s.fErdeklodo.tErdeklodo().isOpen());
+    }
+
+    void handouts()
+    {
+        Setup s;
+        s.register5();
+        s.f.setSettings({{"Elvitel", "Jutalék: 3%."}});
+        Cursor &view = s.f.cursors.tEgyszeru;
+        // Take P3 off the list: two listed properties remain, P2 and P5.
+        view.setFiltered(false);
+        QVERIFY(view.locate(QStringLiteral("Azonosito = 'P3'")));
+        view.setValue(QStringLiteral("Print"), false);
+        view.post();
+        view.setFiltered(true);
+        view.moveTo(1);
+        DialogAnswerer answers;
+        TfValasztNyomtat dialog(s.reports);
+        dialog.show();
+        control<QRadioButton>(&dialog, "RadioButton2")->click();
+        tick(&dialog, "CheckBox4");
+
+        // Without detailed data: no data sheets, two records, one address list naming both.
+        answerBuyer(answers, {"Vevő Győző", "Eger, Dobó tér 1.", "36/222", "ŰŐ-77"});
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QCOMPARE(s.f.runs().size(), 1);
+        QCOMPARE(s.handoutCount(), 2);
+        const QString list = s.f.runText(0);
+        QVERIFY(inOrder(list,
+                        {"Címlista kiadás", "Érdeklődő adatai", "Vevő Győző", "Eger, Dobó tér 1.",
+                         "36/222", "ŰŐ-77", "Elvitt címek", "1.,", "P2", "2.,", "P5",
+                         "Megbízó: Megbízó 5", "Elvitel feltételei", "Jutalék: 3%."}));
+        checkViewRestored(view);
+        QVERIFY(!s.fErdeklodo.tErdeklodo().isOpen());
+
+        // With detailed data the two data sheets come first; the buyer window offers the same
+        // buyer again.
+        tick(&dialog, "CheckBox1");
+        tick(&dialog, "CheckBox2", false);
+        answers.handle([](QWidget *w) {
+            QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("Edit1"))->text(),
+                     QStringLiteral("Vevő Győző"));
+            w->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        });
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QCOMPARE(s.f.runs().size(), 4);
+        QVERIFY(s.f.runText(1).contains(QStringLiteral("Ingatlan adatai\nP2")));
+        QVERIFY(s.f.runText(2).contains(QStringLiteral("Ingatlan adatai\nP5")));
+        QVERIFY(!s.f.runText(3).contains(QStringLiteral("Megbízó:")));
+        QCOMPARE(s.handoutCount(), 4);
+
+        // The current property alone: one record, an address list of that property only.
+        control<QRadioButton>(&dialog, "RadioButton1")->click();
+        tick(&dialog, "CheckBox1", false);
+        answerBuyer(answers, {"Második Vevő", "Vác", "1", "2"});
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QCOMPARE(s.f.runs().size(), 5);
+        QCOMPARE(s.handoutCount(), 5);
+        const QString one = s.f.runText(4);
+        QVERIFY(inOrder(one, {"Második Vevő", "1.,", "P1"}));
+        QVERIFY(!one.contains(QStringLiteral("2.,")));
+        Record latest = latestHandout(s.fErdeklodo.tErdeklodo(), view.number(QStringLiteral("Id")));
+        QCOMPARE(latest.text(QStringLiteral("IngatlanAzon")), QStringLiteral("P1"));
+        s.fErdeklodo.tErdeklodo().close();
+
+        // "Mégsem" or the close box in the buyer window: nothing printed, nothing recorded.
+        answers.answer(QStringLiteral("BitBtn2"));
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        answers.handle([](QWidget *w) { w->close(); });
+        control<QPushButton>(&dialog, "SpeedButton2")->click();
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(s.f.runs().size(), 5);
+        QCOMPARE(s.handoutCount(), 5);
+        checkViewRestored(view);
+    }
+
+    void previews()
+    {
+        Setup s;
+        s.register5();
+        DialogAnswerer answers;
+        TfValasztNyomtat dialog(s.reports);
+        dialog.show();
+        control<QRadioButton>(&dialog, "RadioButton2")->click();
+
+        // Three listed properties: three previews, each opening when the previous is closed.
+        QStringList shown;
+        for (int i = 0; i < 3; ++i)
+            answers.handle([&](QWidget *w) {
+                shown << w->windowTitle();
+                w->close();
+            });
+        control<QPushButton>(&dialog, "SpeedButton2")->click();
+        QCOMPARE(shown, QStringList(3, QStringLiteral("Pelmora - Nyomtatási kép")));
+        QCOMPARE(answers.pending(), 0);
+
+        // A handout shown in the preview is recorded as when printing; the preview saves the
+        // report it shows as a PDF.
+        tick(&dialog, "CheckBox4");
+        answerBuyer(answers, {"Előnézeti Vevő", "Szeged", "1", "2"});
+        const QString saved = s.f.pdfFile(QStringLiteral("mentett"));
+        answers.handle([&](QWidget *w) {
+            QAction *save = w->findChild<QAction *>(QStringLiteral("mentesPdf"));
+            QVERIFY(save);
+            QCOMPARE(save->text(), QStringLiteral("Mentés PDF-be..."));
+            QMetaObject::invokeMethod(save, &QAction::trigger, Qt::QueuedConnection);
+        });
+        answers.handle([&](QWidget *fileDialog) {
+            auto *name = fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(saved);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        answers.handle([&](QWidget *w) { w->close(); });
+        control<QPushButton>(&dialog, "SpeedButton2")->click();
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(s.handoutCount(), 3);
+        QVERIFY(
+            inOrder(PrintFixture::pdfText(saved + QStringLiteral(".pdf")),
+                    {"Címlista kiadás", "Előnézeti Vevő", "1.,", "P2", "2.,", "P5", "3.,", "P3"}));
+        checkViewRestored(s.f.cursors.tEgyszeru);
+    }
+
+    void blankSheetsFromMenu()
+    {
+        Setup s;
+        s.register5();
+        printBlankSheets(s.reports);
+        QCOMPARE(s.f.runs().size(), 2);
+        QVERIFY(s.f.runText(0).contains(QStringLiteral("Adatlap (1/2)")));
+        QVERIFY(s.f.runText(1).contains(QStringLiteral("Adatlap (2/2)")));
+        QCOMPARE(pageCount(s.f.runText(0)) + pageCount(s.f.runText(1)), 2);
+        checkViewRestored(s.f.cursors.tEgyszeru);
+
+        // Without a printer: one clear message, and the second sheet is not tried.
+        int attempts = 0;
+        s.reports.output.setPrinterFactory([&] {
+            ++attempts;
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            return printer;
+        });
+        DialogAnswerer answers;
+        answers.answer(QStringLiteral("OK"));
+        printBlankSheets(s.reports);
+        QCOMPARE(attempts, 1);
+        QCOMPARE(answers.seen(),
+                 QStringList {"Nincs elérhető nyomtató, a nyomtatás nem indítható!"});
+    }
+
+    void failingPrinter()
+    {
+        Setup s;
+        s.register5();
+        // An output that cannot be written: the run stops with a message and records nothing.
+        int attempts = 0;
+        s.reports.output.setPrinterFactory([&] {
+            ++attempts;
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(s.f.pdfFile(QStringLiteral("nincs/ilyen/mappa.pdf")));
+            return printer;
+        });
+        DialogAnswerer answers;
+        TfValasztNyomtat dialog(s.reports);
+        dialog.show();
+        control<QRadioButton>(&dialog, "RadioButton2")->click();
+        tick(&dialog, "CheckBox4");
+        tick(&dialog, "CheckBox1");
+        answerBuyer(answers, {"Vevő", "Cím", "1", "2"});
+        answers.answer(QStringLiteral("OK"));
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(attempts, 1); // the first sheet failed, nothing after it was tried
+        QVERIFY(answers.lastSeen().contains(QStringLiteral("nincs/ilyen/mappa.pdf")));
+        QVERIFY(answers.lastSeen().contains(QStringLiteral("nem írható")));
+        QCOMPARE(s.handoutCount(), 0);
+        checkViewRestored(s.f.cursors.tEgyszeru);
+
+        // A printer that fails at the address list, after the data sheets went out and their
+        // handouts were written, undoes the handouts of the whole run too.
+        int runs = 0;
+        s.reports.output.setPrinterFactory([&] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            if (++runs <= 3)
+                printer->setOutputFileName(s.f.pdfFile(QStringLiteral("lap-%1.pdf").arg(runs)));
+            return printer;
+        });
+        answerBuyer(answers, {"Vevő", "Cím", "1", "2"});
+        answers.answer(QStringLiteral("OK"));
+        control<QPushButton>(&dialog, "SpeedButton1")->click();
+        QCOMPARE(runs, 4);
+        QVERIFY(PrintFixture::pdfText(s.f.pdfFile(QStringLiteral("lap-3.pdf")))
+                    .contains(QStringLiteral("Ingatlan adatai")));
+        QCOMPARE(answers.lastSeen(),
+                 QStringLiteral("Nincs elérhető nyomtató, a nyomtatás nem indítható!"));
+        QCOMPARE(s.handoutCount(), 0);
+        checkViewRestored(s.f.cursors.tEgyszeru);
+    }
+};
+
+QTEST_MAIN(TestNyomtatlista)
+#include "test_nyomtatlista.moc"

@@ -1,0 +1,134 @@
+#include "askftp.h"
+#include "cursor.h"
+#include "database.h"
+#include "datadirectory.h"
+#include "dialoganswerer.h"
+#include "reg.h"
+#include "tables.h"
+#include "tempdatadir.h"
+#include "typing.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+// The two settings windows driven through their controls, against the one settings record.
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    template<typename T>
+    static T *child(QWidget *window, const char *name)
+    {
+        auto *found = window->findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no %s", name);
+        return found;
+    }
+
+    static void retype(QLineEdit *edit, const QString &text) { retypeText(edit, text); }
+
+private slots:
+    void settingsPagesSaveSeparately()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        datadirectory::prepare(db);
+        Cursor defaults(db, tables::defaults, false);
+        defaults.open();
+        defaults.edit();
+        defaults.setValue(QStringLiteral("Name"), QStringLiteral("Régi Iroda"));
+        defaults.post();
+
+        DialogAnswerer answerer;
+        answerer.handle([](QWidget *w) {
+            QCOMPARE(child<QTabWidget>(w, "PageControl1")->currentIndex(), 0);
+            QCOMPARE(child<QLineEdit>(w, "Edit1")->text(), QStringLiteral("Régi Iroda"));
+            retype(child<QLineEdit>(w, "Edit1"), QStringLiteral("Ház és Otthon Kft."));
+            retype(child<QLineEdit>(w, "Edit4"), QStringLiteral("+36 1 234 5678"));
+            child<QComboBox>(w, "Megye")->setCurrentText(QStringLiteral("Budapest"));
+            child<QPushButton>(w, "BitBtn1")->click();
+            // Typed on page two but not saved there: lost with the window.
+            child<QTabWidget>(w, "PageControl1")->setCurrentIndex(1);
+            child<QPlainTextEdit>(w, "bElvitel")->setPlainText(QStringLiteral("nem mentett"));
+            w->close();
+        });
+        {
+            TfReg reg(defaults);
+            reg.exec();
+        }
+        QCOMPARE(defaults.text(QStringLiteral("Name")), QStringLiteral("Ház és Otthon Kft."));
+        QCOMPARE(defaults.text(QStringLiteral("Telefon")), QStringLiteral("+36 1 234 5678"));
+        QCOMPARE(defaults.text(QStringLiteral("Megye")), QStringLiteral("Budapest"));
+        QCOMPARE(defaults.text(QStringLiteral("Elvitel")), QString());
+        QCOMPARE(defaults.number(QStringLiteral("Version")), 3.0);
+
+        answerer.handle([](QWidget *w) {
+            child<QTabWidget>(w, "PageControl1")->setCurrentIndex(1);
+            child<QPlainTextEdit>(w, "bElvitel")->setPlainText(QStringLiteral("Első sor\nMásodik sor"));
+            child<QPushButton>(w, "BitBtn3")->click();
+            // Page one emptied and saved: empty values, no message.
+            child<QTabWidget>(w, "PageControl1")->setCurrentIndex(0);
+            for (const char *edit : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8"})
+                child<QLineEdit>(w, edit)->clear();
+            child<QComboBox>(w, "Megye")->setCurrentText(QString());
+            child<QPushButton>(w, "BitBtn1")->click();
+            w->close();
+        });
+        {
+            TfReg reg(defaults);
+            reg.exec();
+        }
+        QCOMPARE(answerer.seen().size(), 2); // the two windows, no message between
+        QCOMPARE(defaults.text(QStringLiteral("Elvitel")), QStringLiteral("Első sor\r\nMásodik sor"));
+        QCOMPARE(defaults.text(QStringLiteral("Name")), QString());
+        QCOMPARE(defaults.recordCount(), 1);
+    }
+
+    void ftpServerDialog()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        datadirectory::prepare(db);
+        Cursor defaults(db, tables::defaults, false);
+        defaults.open();
+
+        DialogAnswerer answerer;
+        answerer.handle([&answerer](QWidget *w) {
+            QVERIFY(child<QLineEdit>(w, "Edit1")->hasFocus());
+            QCOMPARE(child<QLineEdit>(w, "eFtppass")->echoMode(), QLineEdit::Password);
+            answerer.answer(QStringLiteral("OK")); // "A mező üres!"
+            child<QPushButton>(w, "BitBtn1")->click();
+            QVERIFY(w->isVisible());
+            retype(child<QLineEdit>(w, "Edit1"), QStringLiteral("   "));
+            retype(child<QLineEdit>(w, "eUserid"), QStringLiteral("AG1234567"));
+            retype(child<QLineEdit>(w, "eFtppass"), QStringLiteral("titok"));
+            child<QPushButton>(w, "BitBtn1")->click();
+        });
+        {
+            TfFtp ftp(defaults);
+            QCOMPARE(ftp.exec(), int(QDialog::Accepted));
+        }
+        QCOMPARE(answerer.seen().value(1), QStringLiteral("A mező üres!"));
+        QCOMPARE(defaults.text(QStringLiteral("Ftpserver")), QStringLiteral("   ")); // blanks count as text
+        QCOMPARE(defaults.text(QStringLiteral("Userid")), QStringLiteral("AG1234"));
+        QCOMPARE(defaults.text(QStringLiteral("Ftppass")), QStringLiteral("titok"));
+
+        answerer.handle([](QWidget *w) {
+            retype(child<QLineEdit>(w, "Edit1"), QStringLiteral("ftp.example.hu"));
+            child<QPushButton>(w, "BitBtn2")->click();
+        });
+        {
+            TfFtp ftp(defaults);
+            QCOMPARE(ftp.exec(), int(QDialog::Rejected));
+        }
+        QCOMPARE(defaults.text(QStringLiteral("Ftpserver")), QStringLiteral("   "));
+    }
+};
+
+QTEST_MAIN(TestSettings)
+#include "test_settings.moc"
