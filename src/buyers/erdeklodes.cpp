@@ -1,6 +1,5 @@
 #include "erdeklodes.h"
 
-#include "amountedit.h"
 #include "cursorgrid.h"
 #include "dialogframe.h"
 #include "erdmodosit.h"
@@ -8,6 +7,7 @@
 #include "maincursors.h"
 #include "matching.h"
 #include "messages.h"
+#include "numberedit.h"
 #include "requestform.h"
 #include "storeerror.h"
 #include "tables.h"
@@ -160,29 +160,30 @@ QLineEdit *TfErdeklodes::boundLine(const char *field, int width)
     return edit;
 }
 
-AmountEdit *TfErdeklodes::boundAmount(const char *field)
+NumberEdit *TfErdeklodes::boundAmount(const char *field)
 {
-    auto *edit = new AmountEdit;
     const QString name = QLatin1String(field);
-    edit->setObjectName(name);
-    // Taken over when the box is left (before a click elsewhere acts), so that the digits on the
-    // way to an amount never reach the record, nor one the table cannot hold.
-    connect(edit, &QLineEdit::editingFinished, this,
+    NumberEdit *edit = makeAmountEdit(name);
+    // Taken over when the box is left (before a click elsewhere acts), so that an amount the
+    // table cannot hold never reaches the record.
+    connect(edit, &QAbstractSpinBox::editingFinished, this,
             [this, edit, name] { amountFinished(edit, name); });
     return edit;
 }
 
-void TfErdeklodes::amountFinished(AmountEdit *box, const QString &field)
+void TfErdeklodes::amountFinished(NumberEdit *box, const QString &field)
 {
-    if (!box->isModified())
+    const double stored = m_tErdeklodes.number(field);
+    const double typed = textformat::roundHalfEven(box->value());
+    // Unchanged is what the box was loaded with, as far as it can show it.
+    if (typed == textformat::roundHalfEven(std::clamp(stored, box->minimum(), box->maximum())))
         return;
-    box->setModified(false);
-    const QString problem = box->rangeProblem();
+    const QString problem = amountProblem(typed);
     if (problem.isEmpty()) {
-        m_tErdeklodes.setValue(field, box->value());
+        m_tErdeklodes.setValue(field, typed);
         return;
     }
-    box->setValue(m_tErdeklodes.number(field));
+    box->setValue(stored);
     showMessage(problem);
 }
 

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <QList>
 
-class AmountEdit;
 class CursorGrid;
+class NumberEdit;
 class QLineEdit;
 class QPlainTextEdit;
 class TfErdeklodes;
@@ -56,9 +56,9 @@ private:
     };
 
     QLineEdit *boundLine(const char *field, int width);
-    AmountEdit *boundAmount(const char *field);
+    NumberEdit *boundAmount(const char *field);
     void loadBoxes();
-    void amountFinished(AmountEdit *box, const QString &field);
+    void amountFinished(NumberEdit *box, const QString &field);
 
     void Button2Click(); // Találatok...
     void BitBtn2Click(); // Új
@@ -70,8 +70,8 @@ private:
     Cursor m_tErdeklodes;
     CursorGrid *DBGrid1;
     QList<BoundLine> m_lines;
-    AmountEdit *m_artol;
-    AmountEdit *m_arig;
+    NumberEdit *m_artol;
+    NumberEdit *m_arig;
     QPlainTextEdit *m_szoveg;
     bool m_loading = false;
 };

@@ -1,10 +1,10 @@
 #include "requestform.h"
 
-#include "amountedit.h"
 #include "cursor.h"
 #include "dialogframe.h"
 #include "maincursors.h"
 #include "messages.h"
+#include "numberedit.h"
 #include "storeerror.h"
 #include "textformat.h"
 
@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -48,14 +49,27 @@ QLineEdit *fieldEdit(const char *name, int width)
     return edit;
 }
 
-AmountEdit *amountEdit(const char *name)
+} // namespace
+
+NumberEdit *makeAmountEdit(const QString &objectName)
 {
-    auto *edit = new AmountEdit;
-    edit->setObjectName(QLatin1String(name));
+    // Fifteen digits are still exact in a double.
+    constexpr double typeable = 999999999999999;
+    auto *edit = new NumberEdit(objectName, QStringLiteral(" Ft"), -typeable, typeable);
+    edit->setMinimumWidth(
+        edit->fontMetrics().horizontalAdvance(QStringLiteral("-2 147 483 648 Ft")) + 16);
     return edit;
 }
 
-} // namespace
+QString amountProblem(double amount)
+{
+    const double whole = textformat::roundHalfEven(amount);
+    if (whole > std::numeric_limits<qint32>::max())
+        return QStringLiteral("Az összeg legfeljebb 2 147 483 647 Ft lehet!");
+    if (whole < std::numeric_limits<qint32>::min())
+        return QStringLiteral("Az összeg legalább -2 147 483 648 Ft lehet!");
+    return {};
+}
 
 void limitStoredLength(QPlainTextEdit *edit, int width)
 {
@@ -124,8 +138,8 @@ RequestForm::RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QStrin
     eCimMegye->lineEdit()->setMaxLength(35);
     form->addRow(QStringLiteral("Megye:"), eCimMegye);
 
-    eArtol = amountEdit("eArtol");
-    eArig = amountEdit("eArig");
+    eArtol = makeAmountEdit(QStringLiteral("eArtol"));
+    eArig = makeAmountEdit(QStringLiteral("eArig"));
     auto *prices = new QHBoxLayout;
     prices->addWidget(eArtol, 1);
     prices->addWidget(new QLabel(QStringLiteral("-tól")));
@@ -206,8 +220,8 @@ bool RequestForm::failsCheck()
             return true;
         }
     }
-    for (AmountEdit *amount : {eArtol, eArig}) {
-        const QString problem = amount->rangeProblem();
+    for (NumberEdit *amount : {eArtol, eArig}) {
+        const QString problem = amountProblem(amount->value());
         if (!problem.isEmpty()) {
             showMessage(problem);
             amount->setFocus();
@@ -232,8 +246,8 @@ void RequestForm::writeRecord()
     c.setValue(QStringLiteral("Email"), eEmail->text());
     c.setValue(QStringLiteral("Tipus"), eTipus->currentIndex());
     c.setValue(QStringLiteral("TipusText"), eTipus->currentText());
-    c.setValue(QStringLiteral("Artol"), eArtol->value());
-    c.setValue(QStringLiteral("Arig"), eArig->value());
+    c.setValue(QStringLiteral("Artol"), textformat::roundHalfEven(eArtol->value()));
+    c.setValue(QStringLiteral("Arig"), textformat::roundHalfEven(eArig->value()));
     c.setValue(QStringLiteral("Mikor"), textformat::timestampNow());
     c.post();
 }

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-class AmountEdit;
 class Cursor;
+class NumberEdit;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -11,6 +11,12 @@ struct MainCursors;
 
 // Keeps a multi-line box within what its text field stores (line breaks count as two).
 void limitStoredLength(QPlainTextEdit *edit, int width);
+
+// A box for a request's price bound: whole forints shown as ",0 Ft;-,0 Ft". It takes more than
+// the table holds, so that an amount typed too large is reported rather than changed.
+NumberEdit *makeAmountEdit(const QString &objectName);
+// Empty when a price bound fits the table, else the message that says what does.
+QString amountProblem(double amount);
 
 // The form the new-request and modify windows share: the buyer's details and what is sought,
 // the checks of "Rögzít" and the write into the request table. The two windows differ in what
@@ -39,8 +45,8 @@ protected:
     QComboBox *eTipus;
     QLineEdit *eTelepules;
     QComboBox *eCimMegye;
-    AmountEdit *eArtol;
-    AmountEdit *eArig;
+    NumberEdit *eArtol;
+    NumberEdit *eArig;
     QPlainTextEdit *eSzoveg;
 
 private:

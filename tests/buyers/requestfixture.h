@@ -1,6 +1,5 @@
 #pragma once
 
-#include "amountedit.h"
 #include "cursor.h"
 #include "database.h"
 #include "dialoganswerer.h"
@@ -8,8 +7,10 @@
 #include "erdmodosit.h"
 #include "erdutkoztet.h"
 #include "maincursors.h"
+#include "numberedit.h"
 #include "tables.h"
 #include "tempdatadir.h"
+#include "typing.h"
 #include "ujerdeklodes.h"
 
 #include <QAbstractButton>
@@ -113,8 +114,7 @@ inline void click(QWidget *window, const QString &button)
     QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
 }
 
-// Types into a box as a user does after clicking into it, replacing what it held. Letters
-// outside ASCII go as key events carrying their text, as a keyboard layout sends them.
+// Puts the focus on a box as a click into it does.
 inline void focusOn(QWidget *box)
 {
     // A message that just closed may have left no window active; focus moves only in an active
@@ -126,24 +126,24 @@ inline void focusOn(QWidget *box)
     box->setFocus();
 }
 
+// Types into a box as a user does after clicking into it, replacing what it held.
 inline void typeInto(QWidget *box, const QString &text)
 {
     focusOn(box);
-    if (auto *line = qobject_cast<QLineEdit *>(box))
-        line->selectAll();
-    if (auto *combo = qobject_cast<QComboBox *>(box); combo && combo->lineEdit())
-        combo->lineEdit()->selectAll();
-    QWidget *target = box->focusProxy() ? box->focusProxy() : box;
-    for (const QChar c : text) {
-        if (c == u'\n') {
-            QTest::keyClick(target, Qt::Key_Return);
-        } else if (c.unicode() < 128) {
-            QTest::keyClick(target, c.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, target, Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-        }
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(box)) {
+        spin->selectAll();
+        typeText(spin, text);
+        return;
+    }
+    if (qobject_cast<QLineEdit *>(box) || qobject_cast<QComboBox *>(box)) {
+        retypeText(box, text);
+        return;
+    }
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(box, Qt::Key_Return);
+        typeText(box, lines[i]);
     }
 }
 
@@ -216,7 +216,12 @@ inline QString focused(QWidget *window)
 // What a box shows, with the regional no-break spaces of money texts read as blanks.
 inline QString shown(QWidget *window, const QString &box)
 {
-    return control<QLineEdit>(window, box)->text().replace(QChar(0xA0), QLatin1Char(' '));
+    QString text;
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(control(window, box)))
+        text = spin->text();
+    else
+        text = control<QLineEdit>(window, box)->text();
+    return text.replace(QChar(0xA0), QLatin1Char(' ')).replace(QChar(0x202F), QLatin1Char(' '));
 }
 
 // Fills the boxes a request form requires.

@@ -139,7 +139,7 @@ private slots:
 
             // An amount the table cannot hold is refused when the box is left.
             selectRow(w, 1);
-            auto *artol = control<AmountEdit>(w, QStringLiteral("Artol"));
+            auto *artol = control<NumberEdit>(w, QStringLiteral("Artol"));
             typeInto(artol, QStringLiteral("3000000000"));
             const QString refused =
                 throughModal([&] { focusOn(control(w, QStringLiteral("Email"))); },
