@@ -48,6 +48,16 @@ QString shownText(const Cursor &cursor, const QString &field)
     return cursor.text(field);
 }
 
+// Shown in its normal look, but neither the mouse nor the keys change it.
+class ShownCheckBox : public QCheckBox
+{
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint &) const override { return false; }
+};
+
 } // namespace
 
 QStringList photoItems(const Record &property)
@@ -88,9 +98,12 @@ QPlainTextEdit *BoundFields::memo(QWidget *parent, const QString &objectName, co
 }
 
 QCheckBox *BoundFields::check(QWidget *parent, const QString &objectName, const QString &caption,
-                              const QString &field)
+                              const QString &field, Check kind)
 {
-    auto *control = new QCheckBox(caption, parent);
+    QCheckBox *control = kind == Check::Editable ? new QCheckBox(caption, parent)
+                                                 : new ShownCheckBox(caption, parent);
+    if (kind == Check::Shown)
+        control->setFocusPolicy(Qt::NoFocus);
     control->setObjectName(objectName);
     m_checks.append({control, field});
     return control;
@@ -235,7 +248,7 @@ QWidget *TfTallozas::buildButtons()
     };
 
     m_print = m_bound.check(area, QStringLiteral("DBCheckBox1"), s("Nyomtatandó"),
-                            QStringLiteral("Print"));
+                            QStringLiteral("Print"), BoundFields::Check::Editable);
     connect(m_print, &QCheckBox::clicked, this, &TfTallozas::DBCheckBox1Click);
     grid->addWidget(m_print, 0, 0);
 

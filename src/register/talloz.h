@@ -29,8 +29,10 @@ class BoundFields
 public:
     QLineEdit *edit(QWidget *parent, const QString &objectName, const QString &field);
     QPlainTextEdit *memo(QWidget *parent, const QString &objectName, const QString &field);
+    // A box the user may change, or one that only shows the field.
+    enum class Check { Editable, Shown };
     QCheckBox *check(QWidget *parent, const QString &objectName, const QString &caption,
-                     const QString &field);
+                     const QString &field, Check kind);
     // An empty view shows empty edits and unticked boxes.
     void fill(const Cursor &cursor) const;
 

@@ -125,12 +125,8 @@ QWidget *TfTallozbelso::buildFlags()
         {"DBCheckBox4", "Az Interneten a település is megjelenhet", "Telepulestis"},
     };
     for (const auto &[name, caption, field] : flags) {
-        QCheckBox *box =
-            m_bound.check(area, QString::fromLatin1(name), s(caption), QString::fromLatin1(field));
-        // Shown, not changed: the box ignores the mouse and keys but keeps its normal look.
-        box->setAttribute(Qt::WA_TransparentForMouseEvents);
-        box->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(box);
+        layout->addWidget(m_bound.check(area, QString::fromLatin1(name), s(caption),
+                                        QString::fromLatin1(field), BoundFields::Check::Shown));
     }
     layout->addStretch();
     return area;
