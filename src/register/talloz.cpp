@@ -109,6 +109,21 @@ QCheckBox *BoundFields::check(QWidget *parent, const QString &objectName, const 
     return control;
 }
 
+QWidget *BoundFields::group(QWidget *parent, const QString &title, const QList<Labelled> &rows)
+{
+    auto *box = new QGroupBox(title, parent);
+    auto *grid = new QGridLayout(box);
+    int row = 0;
+    for (const Labelled &labelled : rows) {
+        grid->addWidget(new QLabel(QString::fromUtf8(labelled.label), box), row, 0);
+        grid->addWidget(edit(box, QString::fromLatin1(labelled.objectName),
+                             QString::fromLatin1(labelled.field)),
+                        row, 1);
+        ++row;
+    }
+    return box;
+}
+
 void BoundFields::fill(const Cursor &cursor) const
 {
     const bool empty = cursor.isEmpty();
@@ -199,22 +214,17 @@ QWidget *TfTallozas::buildData()
 
 QWidget *TfTallozas::buildAddress()
 {
-    auto *group = new QGroupBox(s("Cím"), this);
-    auto *grid = new QGridLayout(group);
-    const QList<std::tuple<const char *, const char *, const char *>> rows {
-        {"Irányítószám:", "DBEdit13", "CimIrsz"}, {"Város:", "DBEdit14", "CimVaros"},
-        {"Megye:", "DBEdit16", "CimMegye"},       {"Utca:", "DBEdit15", "CimUtca"},
-        {"Házszám:", "DBEdit17", "CimHazszam"},   {"Emelet:", "DBEdit18", "CimEmelet"},
-        {"Ajtó:", "DBEdit19", "CimAjto"},         {"Helyrajzi szám:", "DBEdit21", "Hrsz"},
-    };
-    int row = 0;
-    for (const auto &[label, name, field] : rows) {
-        grid->addWidget(new QLabel(s(label), group), row, 0);
-        grid->addWidget(m_bound.edit(group, QString::fromLatin1(name), QString::fromLatin1(field)),
-                        row, 1);
-        ++row;
-    }
-    return group;
+    return m_bound.group(this, s("Cím"),
+                         {
+                             {"Irányítószám:", "DBEdit13", "CimIrsz"},
+                             {"Város:", "DBEdit14", "CimVaros"},
+                             {"Megye:", "DBEdit16", "CimMegye"},
+                             {"Utca:", "DBEdit15", "CimUtca"},
+                             {"Házszám:", "DBEdit17", "CimHazszam"},
+                             {"Emelet:", "DBEdit18", "CimEmelet"},
+                             {"Ajtó:", "DBEdit19", "CimAjto"},
+                             {"Helyrajzi szám:", "DBEdit21", "Hrsz"},
+                         });
 }
 
 QWidget *TfTallozas::buildDescriptions()

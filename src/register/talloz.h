@@ -33,6 +33,14 @@ public:
     enum class Check { Editable, Shown };
     QCheckBox *check(QWidget *parent, const QString &objectName, const QString &caption,
                      const QString &field, Check kind);
+    struct Labelled
+    {
+        const char *label;
+        const char *objectName;
+        const char *field;
+    };
+    // A group of labelled edits, one under the other.
+    QWidget *group(QWidget *parent, const QString &title, const QList<Labelled> &rows);
     // An empty view shows empty edits and unticked boxes.
     void fill(const Cursor &cursor) const;
 

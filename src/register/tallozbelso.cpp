@@ -87,31 +87,23 @@ QWidget *TfTallozbelso::buildOwners()
                                 group);
     grid->setObjectName(QStringLiteral("DBGrid1"));
     grid->setMinimumSize(720, 140);
+    grid->resizeColumnsToContents();
     layout->addWidget(grid);
     return group;
 }
 
 QWidget *TfTallozbelso::buildPrincipal()
 {
-    auto *group = new QGroupBox(s("Megbízó"), this);
-    auto *grid = new QGridLayout(group);
-    const QList<std::tuple<const char *, const char *, const char *>> rows {
-        {"Neve:", "DBEdit3", "MegbizoNev"},
-        {"Irányítószám:", "DBEdit4", "MegbizoIrsz"},
-        {"Város:", "DBEdit5", "MegbizoVaros"},
-        {"Utca, házszám:", "DBEdit6", "MegbizoUtca"},
-        {"Telefon:", "DBEdit7", "MegbizoTelefon"},
-        {"Személyigazolvány száma:", "DBEdit8", "MegbizoSzigsz"},
-        {"Anyja neve:", "DBEdit9", "MegbizoAnyja"},
-    };
-    int row = 0;
-    for (const auto &[label, name, field] : rows) {
-        grid->addWidget(new QLabel(s(label), group), row, 0);
-        grid->addWidget(m_bound.edit(group, QString::fromLatin1(name), QString::fromLatin1(field)),
-                        row, 1);
-        ++row;
-    }
-    return group;
+    return m_bound.group(this, s("Megbízó"),
+                         {
+                             {"Neve:", "DBEdit3", "MegbizoNev"},
+                             {"Irányítószám:", "DBEdit4", "MegbizoIrsz"},
+                             {"Város:", "DBEdit5", "MegbizoVaros"},
+                             {"Utca, házszám:", "DBEdit6", "MegbizoUtca"},
+                             {"Telefon:", "DBEdit7", "MegbizoTelefon"},
+                             {"Személyigazolvány száma:", "DBEdit8", "MegbizoSzigsz"},
+                             {"Anyja neve:", "DBEdit9", "MegbizoAnyja"},
+                         });
 }
 
 QWidget *TfTallozbelso::buildFlags()
