@@ -121,8 +121,7 @@ QCheckBox *TfArchivum::shownCheck(const QString &caption, const QString &field)
     auto *box = new QCheckBox(caption);
     box->setObjectName(field);
     // Shows the stored flag; a click must not change what the archive says.
-    box->setAttribute(Qt::WA_TransparentForMouseEvents);
-    box->setFocusPolicy(Qt::NoFocus);
+    box->setEnabled(false);
     m_checks << box;
     return box;
 }

@@ -155,9 +155,12 @@ QWidget *TfModosit::propertyBox()
     form->addRow(s("Felújítás éve:"),
                  addNumber(new NumberEdit(s("nFelujitasEve"), QString(), -999, 9999),
                            s("FelujitasEve"), true));
-    form->addRow(s("Épület terület (m²):"),
-                 addNumber(new NumberEdit(s("nEpuletTerulet"), QString(), -9999999, 99999999),
-                           s("EpuletTerulet"), true));
+    auto *building = new QHBoxLayout;
+    building->addWidget(
+        addNumber(new NumberEdit(s("nEpuletTerulet"), QString(), -9999999, 99999999),
+                  s("EpuletTerulet"), true));
+    building->addWidget(new QLabel(s("m<sup>2</sup>")));
+    form->addRow(s("Épület terület:"), building);
     auto *plot = new QHBoxLayout;
     plot->addWidget(addNumber(new NumberEdit(s("nTelekTerulet"), QString(), -9999999, 99999999),
                               s("TelekTerulet"), true));
