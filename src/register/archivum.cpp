@@ -95,7 +95,7 @@ TfArchivum::TfArchivum(MainCursors &cursors, QWidget *parent)
     connect(&m_c.tArchiv, &Cursor::currentChanged, this, &TfArchivum::DBGrid1Scroll);
     connect(&m_c.tArchiv, &Cursor::viewChanged, this, &TfArchivum::DBGrid1Scroll);
     DBGrid1Scroll();
-    resize(900, 760);
+    m_pages->setMinimumWidth(900);
     fixAndCentre(this);
 }
 
@@ -206,6 +206,9 @@ QWidget *TfArchivum::internalPage()
                               page);
     m_owners->setObjectName(s("DBGrid3"));
     m_owners->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_owners->setColumnWidth(0, 180);
+    m_owners->setColumnWidth(2, 130);
+    m_owners->setColumnWidth(3, 160);
     grid->addWidget(m_owners, 1, 0, 1, 2);
 
     auto *principal = new QGroupBox(s("Megbízó"));
@@ -229,6 +232,8 @@ QWidget *TfArchivum::internalPage()
     right->addWidget(shownCheck(s("Az Interneten a település is megjelenhet"), s("Telepulestis")));
     right->addStretch();
     grid->addLayout(right, 2, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
     return page;
 }
 

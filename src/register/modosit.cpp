@@ -96,7 +96,8 @@ TfModosit::TfModosit(MainCursors &cursors, RegisterWindows &windows, QWidget *pa
     if (QComboBox *varos = findChild<QComboBox *>(s("nCimVaros")))
         varos->addItems(names(m_c.tTelep));
     resetDetailed();
-    resize(900, 700);
+    // Room for the simple data side by side with the address; the rest scrolls.
+    m_pages->setMinimumSize(1000, 640);
     fixAndCentre(this);
 }
 
@@ -127,6 +128,7 @@ QWidget *TfModosit::buildSimplePage()
     auto *scroll = new QScrollArea;
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return scroll;
 }
 
