@@ -118,6 +118,9 @@ void loadWorkingOwners(MainCursors &c, int id)
             c.tdTulaj.setValue(s(field), owner.value(s(field)));
         c.tdTulaj.post();
     }
+    // Saving selects them again; meanwhile nobody else finds this table filtered.
+    owners.setFiltered(false);
+    owners.close();
     c.tdTulaj.first();
 }
 
