@@ -1,0 +1,134 @@
+#include "archiving.h"
+
+#include "cursor.h"
+#include "maincursors.h"
+#include "textformat.h"
+#include "workingowners.h"
+
+namespace {
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QString ownersOf(int id)
+{
+    return QStringLiteral("EgyszeruId = %1").arg(id);
+}
+
+void removeAll(Cursor &cursor)
+{
+    cursor.first();
+    while (!cursor.isEmpty())
+        cursor.remove();
+}
+
+// The owners of property `id` in `tTulajdonos`, filtered to them.
+void selectOwners(MainCursors &c, int id)
+{
+    c.tTulajdonos.open();
+    c.tTulajdonos.setFilterText(ownersOf(id));
+    c.tTulajdonos.setFiltered(true);
+    c.tTulajdonos.first();
+}
+
+int copyToArchive(MainCursors &c, const QString &reason)
+{
+    const Record property = c.tEgyszeru.record();
+    Cursor &archive = c.tArchiv;
+    archive.open();
+    archive.append();
+    for (const FieldDef &field : archive.def().fields) {
+        if (field.kind == FieldKind::AutoInc || field.name == s("Ok"))
+            continue;
+        if (property.def()->fieldIndex(field.name) >= 0)
+            archive.setValue(field.name, property.value(field.name));
+    }
+    archive.setValue(s("Stop"), textformat::timestampNow());
+    archive.setValue(s("Ok"), reason);
+    archive.post();
+    const int archiveId = archive.integer(s("Id"));
+
+    // Each copy is linked to the new archive record as it is made, so archived owners of other
+    // records are never touched whatever their numbers.
+    Cursor &archivedOwners = c.tArchivTulaj;
+    archivedOwners.open();
+    for (int at = 0, count = c.tTulajdonos.recordCount(); at < count; ++at) {
+        const Record owner = c.tTulajdonos.recordAt(at);
+        archivedOwners.append();
+        archivedOwners.setValue(s("EgyszeruId"), archiveId);
+        for (const char *field : ownerFields)
+            archivedOwners.setValue(s(field), owner.value(s(field)));
+        archivedOwners.post();
+    }
+    return archiveId;
+}
+
+void leaveRegister(MainCursors &c, bool keepInArchive, const QString &reason)
+{
+    if (c.tEgyszeru.isEmpty())
+        return;
+    const int id = c.tEgyszeru.integer(s("Id"));
+    try {
+        Database::Transaction unit(c.db);
+        selectOwners(c, id);
+        if (keepInArchive)
+            copyToArchive(c, reason);
+        removeAll(c.tTulajdonos);
+        c.tEgyszeru.remove();
+        unit.commit();
+    } catch (...) {
+        c.tArchiv.cancel();
+        c.tArchivTulaj.cancel();
+        c.tEgyszeru.cancel();
+        c.tTulajdonos.close();
+        c.tArchiv.close();
+        c.tArchivTulaj.close();
+        throw;
+    }
+    c.tTulajdonos.close();
+    c.tArchiv.close();
+    c.tArchivTulaj.close();
+}
+
+} // namespace
+
+QStringList deletionReasons()
+{
+    return {s("az ingatlan eladva"), s("megbízás visszavonva"), s("megbízás felfüggesztve"),
+            s("saját eladás"),       s("megbízás lejárt"),      s("egyéb")};
+}
+
+void archiveProperty(MainCursors &cursors, const QString &reason)
+{
+    leaveRegister(cursors, true, reason);
+}
+
+void deletePropertyOutright(MainCursors &cursors)
+{
+    leaveRegister(cursors, false, QString());
+}
+
+void deleteArchivedProperty(MainCursors &c)
+{
+    Cursor &archive = c.tArchiv;
+    if (!archive.isOpen() || archive.isEmpty())
+        return;
+    const int id = archive.integer(s("Id"));
+    const int position = archive.position();
+    // The owner grid keeps its own filter; the deletion works on a cursor of its own.
+    Cursor owners(c.db, c.tArchivTulaj.def().name, false);
+    try {
+        Database::Transaction unit(c.db);
+        owners.open();
+        owners.setFilterText(ownersOf(id));
+        owners.setFiltered(true);
+        removeAll(owners);
+        archive.remove();
+        unit.commit();
+    } catch (...) {
+        archive.moveTo(position);
+        throw;
+    }
+}

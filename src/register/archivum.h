@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+class CursorGrid;
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+struct MainCursors;
+
+// The archive window `fArchivum`: the archived properties with their owners and data, and the
+// deletion for good. Made for one use from the side menu. The archive is a record of what left
+// the register, so its fields are shown, not edited.
+class TfArchivum : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfArchivum(MainCursors &cursors, QWidget *parent = nullptr);
+    ~TfArchivum() override;
+
+private:
+    QWidget *simplePage();
+    QWidget *internalPage();
+    QLineEdit *shown(const QString &field);
+    QCheckBox *shownCheck(const QString &caption, const QString &field);
+    QPlainTextEdit *shownMemo(const QString &field);
+
+    void DBGrid1Scroll(); // another archive record became the current one
+    void BitBtn2Click();
+
+    MainCursors &m_c;
+    CursorGrid *m_grid;
+    CursorGrid *m_owners = nullptr;
+    QTabWidget *m_pages;
+    QList<QLineEdit *> m_fields;
+    QList<QCheckBox *> m_checks;
+    QList<QPlainTextEdit *> m_memos;
+};

@@ -1,0 +1,167 @@
+#include "saveproperty.h"
+
+#include "cp1250.h"
+#include "cursor.h"
+#include "filter.h"
+#include "maincursors.h"
+#include "photos.h"
+#include "storeerror.h"
+#include "tables.h"
+#include "textformat.h"
+#include "workingowners.h"
+
+namespace {
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QString ownerFilter(int id)
+{
+    return QStringLiteral("EgyszeruId = %1").arg(id);
+}
+
+void replaceOwners(MainCursors &c, int id)
+{
+    Cursor &owners = c.tTulajdonos;
+    owners.open();
+    owners.setFilterText(ownerFilter(id));
+    owners.setFiltered(true);
+    owners.first();
+    while (!owners.isEmpty())
+        owners.remove();
+    owners.setFiltered(false);
+    Cursor &working = c.tdTulaj;
+    working.open();
+    const int count = working.recordCount();
+    for (int at = 0; at < count; ++at) {
+        const Record entry = working.recordAt(at);
+        owners.append();
+        owners.setValue(s("EgyszeruId"), id);
+        for (const char *field : ownerFields)
+            owners.setValue(s(field), entry.value(s(field)));
+        owners.post();
+    }
+    owners.close();
+}
+
+void writeDetailed(MainCursors &c, int id, const QString &identifier,
+                   const PropertyChanges &changes)
+{
+    Cursor &detailed = c.tReszletes;
+    detailed.open();
+    detailed.setFiltered(false);
+    // Only this property's own record: never a second one, never another property's.
+    const bool found = detailed.locate(ownerFilter(id));
+    if (changes.writeDetailed) {
+        if (found)
+            detailed.edit();
+        else
+            detailed.append();
+        detailed.setValue(s("Azonosito"), identifier);
+        detailed.setValue(s("EgyszeruId"), id);
+        changes.writeDetailed(detailed);
+        detailed.post();
+    } else if (found) {
+        detailed.remove();
+    }
+    detailed.close();
+}
+
+// Renames every shrunk copy over its slot; one that fails does not keep the others back.
+void placePhotos(std::vector<PendingPhoto> &pending)
+{
+    QStringList failures;
+    for (PendingPhoto &photo : pending) {
+        try {
+            photo.place();
+        } catch (const StoreError &error) {
+            failures << error.message();
+        }
+    }
+    if (!failures.isEmpty())
+        throw StoreError(failures.join(QLatin1Char('\n')));
+}
+
+} // namespace
+
+bool identifierTaken(Database &db, const QString &identifier, int ownId)
+{
+    const QString stored = cp1250::clean(identifier.left(20));
+    Cursor probe(db, tables::egyszeru, true);
+    probe.open();
+    probe.setFilterText(s("Azonosito = ") + Filter::quote(stored));
+    probe.setFiltered(true);
+    // A trailing "*" makes the filter a prefix match, so each hit is compared whole as well.
+    const QString wanted = textformat::fold(stored);
+    for (int at = 0, count = probe.recordCount(); at < count; ++at) {
+        const Record other = probe.recordAt(at);
+        if (other.integer(s("Id")) != ownId &&
+            textformat::fold(other.text(s("Azonosito"))) == wanted)
+            return true;
+    }
+    return false;
+}
+
+void loadWorkingOwners(MainCursors &c, int id)
+{
+    emptyWorkingOwners(c.tdTulaj);
+    Cursor &owners = c.tTulajdonos;
+    owners.open();
+    owners.setFilterText(ownerFilter(id));
+    owners.setFiltered(true);
+    for (int at = 0, count = owners.recordCount(); at < count; ++at) {
+        const Record owner = owners.recordAt(at);
+        c.tdTulaj.append();
+        for (const char *field : ownerFields)
+            c.tdTulaj.setValue(s(field), owner.value(s(field)));
+        c.tdTulaj.post();
+    }
+    // Saving selects them again; meanwhile nobody else finds this table filtered.
+    owners.setFiltered(false);
+    owners.close();
+    c.tdTulaj.first();
+}
+
+void saveModifiedProperty(MainCursors &c, const PropertyChanges &changes)
+{
+    Cursor &property = c.tEgyszeru;
+    if (property.isEmpty())
+        return;
+    const int id = property.integer(s("Id"));
+    std::vector<PendingPhoto> pending;
+    try {
+        property.edit();
+        QString identifier = property.text(s("Azonosito"));
+        for (const auto &[field, value] : changes.fields) {
+            property.setValue(field, value);
+            if (field == s("Azonosito"))
+                identifier = value.toString();
+        }
+        property.setValue(s("Change"), textformat::timestampNow());
+        property.setValue(s("Feltoltve"), false);
+        for (int slot = 1; slot <= maxPhotos; ++slot)
+            property.setValue(QStringLiteral("Kep%1").arg(slot), QString());
+        // Every photo is read and shrunk before any stored one is replaced: a photo moving to a
+        // lower slot would otherwise overwrite one that is still to be read.
+        pending = preparePhotos(property, changes.photos, changes.photoCount);
+
+        Database::Transaction unit(c.db);
+        property.post();
+        replaceOwners(c, id);
+        writeDetailed(c, id, identifier, changes);
+        unit.commit();
+    } catch (...) {
+        property.cancel();
+        // A post that moved the view may have left another record current; the window stays
+        // open on this property, so a second try must again save into it.
+        property.locate(QStringLiteral("Id = %1").arg(id));
+        c.tTulajdonos.cancel();
+        c.tTulajdonos.close();
+        c.tReszletes.cancel();
+        c.tReszletes.close();
+        throw;
+    }
+    placePhotos(pending);
+}
