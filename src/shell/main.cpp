@@ -1,6 +1,13 @@
 #include "main.h"
 
 #include "about.h"
+#include "archivum.h"
+#include "askdel.h"
+#include "askftp.h"
+#include "hirek.h"
+#include "modosit.h"
+#include "talloz.h"
+#include "uploadpanel.h"
 #include "askquit.h"
 #include "background.h"
 #include "cp1250.h"
@@ -71,9 +78,9 @@ TfMain::TfMain(Database &db, Windows &windows, QWidget *parent)
     m_pNew = new NewPropertyPanel(m_cursors, m_windows.registerWindows);
     m_pReszletes = new ReszletesPanel;
     m_pSearch = new SearchPanel(m_cursors);
-    m_pUpload = placeholderPanel("pUpload");
+    m_pUpload = new UploadPanel(m_cursors);
     for (QWidget *panel : {static_cast<QWidget *>(m_pNew), static_cast<QWidget *>(m_pReszletes),
-             static_cast<QWidget *>(m_pSearch), m_pUpload}) {
+             static_cast<QWidget *>(m_pSearch), static_cast<QWidget *>(m_pUpload)}) {
         panel->setParent(area);
         panel->setGeometry(QRect(QPoint(0, 0), workArea));
         panel->setAutoFillBackground(true);
@@ -83,19 +90,23 @@ TfMain::TfMain(Database &db, Windows &windows, QWidget *parent)
     connect(m_pReszletes, &ReszletesPanel::backRequested, this, &TfMain::hideDetailedDescription);
     connect(m_pSearch, &SearchPanel::printRequested, this,
         [this] { openPrintDialog(*m_windows.printReports, this); });
+    connect(m_pSearch, &SearchPanel::browseRequested, this, &TfMain::browse);
+    connect(m_pUpload, &UploadPanel::browseRequested, this, &TfMain::browse);
+    connect(m_pSearch, &SearchPanel::modifyRequested, this, [this] { m_windows.fModosit->exec(); });
+    connect(m_pSearch, &SearchPanel::deleteRequested, this, [this] {
+        TfDel deletion(m_cursors, this);
+        deletion.exec();
+    });
+    connect(m_pUpload, &UploadPanel::serverSettingsRequested, this, [this] {
+        TfFtp server(m_cursors.tDefaults, this);
+        server.exec();
+    });
     setFixedSize(sizeHint().expandedTo(QSize(stripWidth + workArea.width(), workArea.height())));
     if (const QScreen *screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
 TfMain::~TfMain() = default;
-
-QWidget *TfMain::placeholderPanel(const char *name)
-{
-    auto *panel = new QWidget;
-    panel->setObjectName(QString::fromLatin1(name));
-    return panel;
-}
 
 void TfMain::buildMenu(QWidget *strip)
 {
@@ -161,9 +172,9 @@ void TfMain::buildMenu(QWidget *strip)
     connect(label78, &MenuLabel::clicked, this, &TfMain::Label78Click);
     connect(label79, &MenuLabel::clicked, this, &TfMain::Label79Click);
     connect(label80, &MenuLabel::clicked, this, &TfMain::Label80Click);
-    connect(label89, &MenuLabel::clicked, this, &TfMain::hidePanels);
-    connect(label44, &MenuLabel::clicked, this, &TfMain::hidePanels);
-    connect(label2, &MenuLabel::clicked, this, &TfMain::hidePanels);
+    connect(label89, &MenuLabel::clicked, this, &TfMain::Label89Click);
+    connect(label44, &MenuLabel::clicked, this, &TfMain::Label44Click);
+    connect(label2, &MenuLabel::clicked, this, &TfMain::Label2Click);
     connect(label88, &MenuLabel::clicked, this, &TfMain::Label88Click);
     connect(label96, &MenuLabel::clicked, this, &TfMain::Label96Click);
     connect(label104, &MenuLabel::clicked, this, &TfMain::Label104Click);
@@ -182,7 +193,7 @@ void TfMain::placeCover()
 QWidget *TfMain::panel(const QString &objectName) const
 {
     for (QWidget *candidate : {static_cast<QWidget *>(m_pNew), static_cast<QWidget *>(m_pReszletes),
-             static_cast<QWidget *>(m_pSearch), m_pUpload}) {
+             static_cast<QWidget *>(m_pSearch), static_cast<QWidget *>(m_pUpload)}) {
         if (candidate->objectName() == objectName)
             return candidate;
     }
@@ -322,6 +333,36 @@ void TfMain::Label79Click()
 void TfMain::Label80Click()
 {
     showPanels({m_pUpload}, {m_pNew, m_pSearch});
+    m_pUpload->Label80Click();
+}
+
+void TfMain::Label89Click()
+{
+    hidePanels();
+    m_windows.requestWindows.fErdeklodes->openFromMenu();
+}
+
+void TfMain::Label44Click()
+{
+    hidePanels();
+    TfArchivum archive(m_cursors, this);
+    archive.exec();
+}
+
+void TfMain::Label2Click()
+{
+    hidePanels();
+    m_windows.fHirek->exec();
+}
+
+void TfMain::browse()
+{
+    TfTallozas *window = nullptr;
+    TfTallozas browser(
+        m_cursors, m_windows.registerWindows, [this, &window] { openPrintDialog(*m_windows.printReports, window); },
+        this);
+    window = &browser;
+    browser.exec();
 }
 
 void TfMain::Label88Click()

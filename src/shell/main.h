@@ -11,6 +11,7 @@ class QLabel;
 class NewPropertyPanel;
 class ReszletesPanel;
 class SearchPanel;
+class UploadPanel;
 
 // The main window: the side menu on the left, the four work panels sharing the area on the
 // right (at most one of them shown; the background picture when none is), and the cursors every
@@ -48,7 +49,6 @@ protected:
 private:
     void buildMenu(QWidget *strip);
     void placeCover();
-    QWidget *placeholderPanel(const char *name);
     void clearNewProperty();
     void fillLists();
     void removeLockFile();
@@ -59,6 +59,10 @@ private:
     void Label96Click();
     void Label81Click();
     void Label104Click();
+    void Label89Click();
+    void Label44Click();
+    void Label2Click();
+    void browse();
 
     Database &m_db;
     Windows &m_windows;
@@ -67,7 +71,7 @@ private:
     NewPropertyPanel *m_pNew = nullptr;
     ReszletesPanel *m_pReszletes = nullptr;
     SearchPanel *m_pSearch = nullptr;
-    QWidget *m_pUpload = nullptr;
+    UploadPanel *m_pUpload = nullptr;
     QLabel *m_background = nullptr;
     QWidget *m_eltakar = nullptr;
     QLabel *m_cegnev = nullptr;

@@ -2,6 +2,12 @@
 
 #include "database.h"
 #include "erdeklodo.h"
+#include "erdeklodes.h"
+#include "erdmodosit.h"
+#include "erdutkoztet.h"
+#include "hirek.h"
+#include "modosit.h"
+#include "ujerdeklodes.h"
 #include "kepmegtekintes.h"
 #include "printreports.h"
 #include "tulajhozzaad.h"
@@ -9,7 +15,9 @@
 #include "ujkep.h"
 #include "datadirectory.h"
 #include "kerdes.h"
+#include "cursorgrid.h"
 #include "main.h"
+#include "searchpanel.h"
 #include "messages.h"
 #include "storeerror.h"
 #include "uzenet.h"
@@ -42,6 +50,7 @@ void Program::createWindows()
     TfMain *main = m_main.get();
     MainCursors &cursors = main->cursors();
     RegisterWindows &reg = m_windows.registerWindows;
+    RequestWindows &requests = m_windows.requestWindows;
     m_erdeklodo = std::make_unique<TfErdeklodo>(*m_db, main);
     m_windows.fErdeklodo = m_erdeklodo.get();
     // The report forms (fPrintErdeklodo, fPrintTeljes, fPrintArchiv, fPrintCimlista, fPrintApro)
@@ -50,15 +59,31 @@ void Program::createWindows()
     m_windows.printReports = m_printReports.get();
     m_ujKep = std::make_unique<TfUjKep>(reg, main);
     reg.fUjKep = m_ujKep.get();
+    m_erdeklodes = std::make_unique<TfErdeklodes>(cursors, requests, main);
+    requests.fErdeklodes = m_erdeklodes.get();
+    m_modosit = std::make_unique<TfModosit>(cursors, reg, main);
+    m_windows.fModosit = m_modosit.get();
     m_kepmegtekint = std::make_unique<TfKepmegtekint>(main);
     reg.fKepmegtekint = m_kepmegtekint.get();
+    m_hirek = std::make_unique<TfHirek>(*m_db, main);
+    m_windows.fHirek = m_hirek.get();
     m_tulajHozzaad = std::make_unique<TfTulajHozzaad>(cursors.tdTulaj, main);
     reg.fTulajHozzaad = m_tulajHozzaad.get();
     m_tulajModosit = std::make_unique<TfTulajModosit>(cursors.tdTulaj, main);
     reg.fTulajModosit = m_tulajModosit.get();
+    m_ujErdeklodes = std::make_unique<TfUjErdeklodes>(cursors, m_erdeklodes->tErdeklodes(), main);
+    requests.fUjErdeklodes = m_ujErdeklodes.get();
     m_uzenet = std::make_unique<TfUzenet>(main);
     m_kerdes = std::make_unique<TfKerdes>(main);
     installDialogs(m_uzenet.get(), m_kerdes.get());
+    m_modositErdeklodes = std::make_unique<TfModositErdeklodes>(cursors, m_erdeklodes->tErdeklodes(), main);
+    requests.fModositErdeklodes = m_modositErdeklodes.get();
+    m_erdUtkoztet = std::make_unique<TfErdUtkoztet>(cursors, main);
+    requests.fErdUtkoztet = m_erdUtkoztet.get();
+
+    // After a save the search grid shows the property where its filter and order now put it.
+    QObject::connect(m_modosit.get(), &TfModosit::propertySaved, main,
+        [main] { main->searchPanel()->grid()->followCursor(); });
 }
 
 void Program::show()

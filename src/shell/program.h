@@ -13,6 +13,12 @@ class TfUjKep;
 class TfKepmegtekint;
 class TfTulajHozzaad;
 class TfTulajModosit;
+class TfErdeklodes;
+class TfUjErdeklodes;
+class TfModositErdeklodes;
+class TfErdUtkoztet;
+class TfModosit;
+class TfHirek;
 
 // The program from start to end: the data directory, then the long-lived windows in their fixed
 // order, the main window first. Tests run it just as main() does, on a data directory of their
@@ -44,9 +50,15 @@ private:
     std::unique_ptr<TfErdeklodo> m_erdeklodo;
     std::unique_ptr<PrintReports> m_printReports;
     std::unique_ptr<TfUjKep> m_ujKep;
+    std::unique_ptr<TfErdeklodes> m_erdeklodes;
+    std::unique_ptr<TfModosit> m_modosit;
     std::unique_ptr<TfKepmegtekint> m_kepmegtekint;
+    std::unique_ptr<TfHirek> m_hirek;
     std::unique_ptr<TfTulajHozzaad> m_tulajHozzaad;
     std::unique_ptr<TfTulajModosit> m_tulajModosit;
+    std::unique_ptr<TfUjErdeklodes> m_ujErdeklodes;
     std::unique_ptr<TfUzenet> m_uzenet;
     std::unique_ptr<TfKerdes> m_kerdes;
+    std::unique_ptr<TfModositErdeklodes> m_modositErdeklodes;
+    std::unique_ptr<TfErdUtkoztet> m_erdUtkoztet;
 };
