@@ -27,14 +27,7 @@ TfKepmegtekint::TfKepmegtekint(QWidget *parent)
     m_view->setFixedSize(storedPhotoSide + frame, storedPhotoSide + frame);
     layout->addWidget(m_view, 0, Qt::AlignHCenter);
 
-    auto *close = new QPushButton(QStringLiteral("Bezár"), this);
-    close->setObjectName(QStringLiteral("BitBtn1"));
-    close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    addCloseButton(this, layout);
     fixAndCentre(this);
 }
 

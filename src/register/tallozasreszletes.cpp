@@ -37,14 +37,7 @@ TfTallozreszletes::TfTallozreszletes(MainCursors &cursors, QWidget *parent)
     scroll->setMinimumSize(m_description->sizeHint().width() + 30, 520);
     layout->addWidget(scroll);
 
-    auto *close = new QPushButton(QStringLiteral("Bezár"), this);
-    close->setObjectName(QStringLiteral("BitBtn1"));
-    close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    addCloseButton(this, layout);
     fixAndCentre(this);
 
     runReportingErrors([this, &cursors] { load(cursors); });

@@ -56,14 +56,7 @@ TfTallozbelso::TfTallozbelso(MainCursors &cursors, QWidget *parent)
     lower->addWidget(buildFlags(), 1);
     layout->addLayout(lower);
 
-    auto *close = new QPushButton(s("Bezár"), this);
-    close->setObjectName(QStringLiteral("BitBtn1"));
-    close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    addCloseButton(this, layout);
 
     m_bound.fill(m_tEgyszeru);
     fixAndCentre(this);

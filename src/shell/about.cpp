@@ -34,14 +34,7 @@ TfAbout::TfAbout(const QString &dataDir, QWidget *parent)
     maker->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     body->addWidget(maker);
     layout->addLayout(body);
-    auto *close = new QPushButton(QStringLiteral("Bezár"));
-    close->setObjectName(QStringLiteral("BitBtn1"));
-    close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    addCloseButton(this, layout);
     fixAndCentre(this);
 }
 

@@ -5,6 +5,7 @@
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -59,4 +60,16 @@ void fixAndCentre(QDialog *dialog)
         const QRect area = screen->availableGeometry();
         dialog->move(area.center() - dialog->rect().center());
     }
+}
+
+void addCloseButton(QDialog *dialog, QBoxLayout *layout)
+{
+    auto *close = new QPushButton(QStringLiteral("Bezár"), dialog);
+    close->setObjectName(QStringLiteral("BitBtn1"));
+    close->setDefault(true);
+    QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
 }
