@@ -305,8 +305,8 @@ QWidget *NewPropertyPanel::buildDescriptions()
         // Tab moves on, as everywhere else on the form; Enter stays a new line.
         memo->setTabChangesFocus(true);
         memo->setMinimumHeight(120);
+        // The pages' memos follow the tab bar in the tab widget's own order.
         m_memos.append({memo, name(page.field)});
-        m_tabOrder << memo;
         m_pages->addTab(memo, page.caption);
     }
     layout->addWidget(m_pages);

@@ -197,6 +197,8 @@ private slots:
     void postcodeLookUp();
     void enterStoresExceptInMemos();
     void principalFromFirstOwner();
+    void tabOrderFollowsTheForm();
+    void missingImagesFolderStoresNothing();
 };
 
 void TestNewProperty::checksRunInOrderWithTheirFocus()
@@ -539,6 +541,86 @@ void TestNewProperty::principalFromFirstOwner()
     QTest::mouseClick(f.control<QPushButton>("Button1"), Qt::LeftButton);
     for (const char *name : {"nMegbizoNev", "nMegbizoVaros", "nMegbizoTelefon"})
         QVERIFY(f.edit(name)->text().isEmpty());
+}
+
+void TestNewProperty::tabOrderFollowsTheForm()
+{
+    Form f;
+    const QStringList expected {"nAzonosito",
+                                "nTipus",
+                                "nMinimumAr",
+                                "nAr",
+                                "nEpitesEve",
+                                "nFelujitasEve",
+                                "nEpuletTerulet",
+                                "nTelekTerulet",
+                                "nTelekTeruletMertek",
+                                "nOsszHelyseg",
+                                "nSzoba",
+                                "nGarazs",
+                                "nCimIrsz",
+                                "nCimVaros",
+                                "nCimMegye",
+                                "nCimUtca",
+                                "nCimHazszam",
+                                "nCimEmelet",
+                                "nCimAjto",
+                                "nHrsz",
+                                "nCimRegio",
+                                "DBGrid3",
+                                "Button9",
+                                "Button11",
+                                "Button12",
+                                "nMegbizoNev",
+                                "nMegbizoAnyja",
+                                "nMegbizoIrsz",
+                                "nMegbizoVaros",
+                                "nMegbizoUtca",
+                                "nMegbizoTelefon",
+                                "nMegbizoSzigsz",
+                                "Button1",
+                                "nAproCheck",
+                                "nWebCheck",
+                                "nKulcsCheck",
+                                "PageControl1",
+                                "nLeirasMagyar",
+                                "nTelepulestis",
+                                "nKepValtoztat",
+                                "nReszletesGomb",
+                                "nReszletes",
+                                "nRogzit"};
+    QStringList order;
+    QWidget *w = f.control("nAzonosito");
+    for (int guard = 0; guard < 500 && order.size() < expected.size();
+         ++guard, w = w->nextInFocusChain()) {
+        // Controls with inner editors (combo boxes, number edits) hand the focus on inside.
+        QWidget *named = w;
+        while (named && !expected.contains(named->objectName()) && named != f.panel.get())
+            named = named->parentWidget();
+        if (named && named != f.panel.get() &&
+            (order.isEmpty() || order.last() != named->objectName()) &&
+            !order.contains(named->objectName()))
+            order << named->objectName();
+    }
+    QCOMPARE(order, expected);
+}
+
+void TestNewProperty::missingImagesFolderStoresNothing()
+{
+    Form f;
+    const QString photo = f.dir.filePath(QStringLiteral("foto.jpg"));
+    QVERIFY(jpegfiles::writeJpeg(photo, 400, 300));
+    QVERIFY(QDir(f.dir.filePath(QStringLiteral("Images"))).removeRecursively());
+    f.fillValid(QStringLiteral("NINCS-MAPPA"));
+    f.addOwner(QStringLiteral("Nagy Ede"), QStringLiteral("6720"), QStringLiteral("1/1"));
+    f.pickPhotos({photo});
+    const QStringList said = f.pressStore();
+    QCOMPARE(said.size(), 1);
+    QVERIFY2(said.first().contains(QStringLiteral("nem került rögzítésre")),
+             qPrintable(said.first()));
+    QCOMPARE(f.count(tables::egyszeru), 0);
+    QCOMPARE(f.count(tables::tulajdonos), 0);
+    QCOMPARE(f.edit("nAzonosito")->text(), QStringLiteral("NINCS-MAPPA"));
 }
 
 QTEST_MAIN(TestNewProperty)
