@@ -356,15 +356,10 @@ NewProperty NewPropertyPanel::collect() const
 {
     NewProperty property;
     QVariantMap &fields = property.fields;
-    for (const auto &text : m_texts)
-        fields.insert(text.field,
-                      text.control->text().trimmed().isEmpty() ? QString() : text.control->text());
-    // A masked edit pads with blanks, which are not part of the postcode.
-    for (QLineEdit *postcode : m_postcodes) {
-        for (const auto &text : m_texts) {
-            if (text.control == postcode)
-                fields.insert(text.field, postcode->text().trimmed());
-        }
+    for (const auto &text : m_texts) {
+        // A masked edit pads with blanks, which are not part of the postcode.
+        const bool masked = m_postcodes.contains(text.control);
+        fields.insert(text.field, masked ? text.control->text().trimmed() : text.control->text());
     }
     fields.insert(QStringLiteral("TipusId"), m_tipus->currentIndex());
     fields.insert(QStringLiteral("TipusText"),
