@@ -199,6 +199,7 @@ private slots:
     void principalFromFirstOwner();
     void tabOrderFollowsTheForm();
     void missingImagesFolderStoresNothing();
+    void untickedDetailsAndNoOwnersWriteNothingMore();
 };
 
 void TestNewProperty::checksRunInOrderWithTheirFocus()
@@ -621,6 +622,24 @@ void TestNewProperty::missingImagesFolderStoresNothing()
     QCOMPARE(f.count(tables::egyszeru), 0);
     QCOMPARE(f.count(tables::tulajdonos), 0);
     QCOMPARE(f.edit("nAzonosito")->text(), QStringLiteral("NINCS-MAPPA"));
+}
+
+void TestNewProperty::untickedDetailsAndNoOwnersWriteNothingMore()
+{
+    Form f;
+    f.fillValid(QStringLiteral("EGYSZERU-1"));
+    QTest::mouseClick(f.control<QCheckBox>("nReszletes"), Qt::LeftButton);
+    f.reszletes.findChild<NumberEdit *>(QStringLiteral("rSzoba"))->setValue(4);
+    QTest::mouseClick(f.control<QCheckBox>("nReszletes"), Qt::LeftButton);
+    QVERIFY(!f.control<QPushButton>("nReszletesGomb")->isEnabled());
+    QCOMPARE(f.pressStore(), QStringList {stored});
+    QCOMPARE(f.count(tables::egyszeru), 1);
+    QCOMPARE(f.count(tables::tulajdonos), 0);
+    QCOMPARE(f.count(tables::reszletes), 0);
+    const Record p = onlyRecord(f.db, tables::egyszeru);
+    QVERIFY(!p.boolean(QStringLiteral("Reszletes")));
+    QVERIFY(p.text(QStringLiteral("Kep1")).isEmpty());
+    QCOMPARE(p.number(QStringLiteral("MinimumAr")), 0.0);
 }
 
 QTEST_MAIN(TestNewProperty)
