@@ -99,6 +99,9 @@ int storeNewProperty(MainCursors &cursors, const NewProperty &property)
     QStringList placed;
     try {
         Database::Transaction unit(cursors.db);
+        // The new record must stay current after its first post to give its number, so it
+        // cannot be hidden by a filter another window left on.
+        tEgyszeru.setFiltered(false);
         tEgyszeru.append();
         for (auto it = property.fields.cbegin(); it != property.fields.cend(); ++it)
             tEgyszeru.setValue(it.key(), it.value());
