@@ -198,17 +198,39 @@ const QVector<Record> &Cursor::chunk(int index) const
     if (m_chunks.size() >= chunksKept)
         m_chunks.clear();
 
+    // Two steps: the row ids of the screenful first, which the indexes answer without touching
+    // the wide records, then just those records.
     const ViewSql view = viewSql();
-    QString sql = QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") + quoted(m_def.name);
+    QString sql = QStringLiteral("SELECT rowid FROM ") + quoted(m_def.name);
     if (!view.where.isEmpty())
         sql += QStringLiteral(" WHERE ") + view.where;
     sql += QStringLiteral(" ORDER BY ") + view.order
         + QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize);
-    QSqlQuery query = run(m_db, sql, view.binds);
+    QSqlQuery ids = run(m_db, sql, view.binds);
+    QVector<qint64> order;
+    QVariantList binds;
+    while (ids.next()) {
+        order << ids.value(0).toLongLong();
+        binds << order.back();
+    }
     QVector<Record> rows;
-    rows.reserve(chunkSize);
-    while (query.next())
-        rows.append(recordFromQuery(m_def, query));
+    if (!order.isEmpty()) {
+        QStringList marks;
+        for (qsizetype i = 0; i < order.size(); ++i)
+            marks << QStringLiteral("?");
+        QSqlQuery query = run(m_db,
+            QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") + quoted(m_def.name)
+                + QStringLiteral(" WHERE rowid IN (") + marks.join(QLatin1Char(',')) + QLatin1Char(')'),
+            binds);
+        QHash<qint64, Record> byId;
+        while (query.next()) {
+            Record record = recordFromQuery(m_def, query);
+            byId.insert(record.rowId, std::move(record));
+        }
+        rows.reserve(order.size());
+        for (const qint64 id : std::as_const(order))
+            rows.append(byId.value(id, Record(&m_def)));
+    }
     return m_chunks.emplace(index, std::move(rows)).first->second;
 }
 
@@ -599,6 +621,44 @@ void Cursor::remove()
     setPosition(here);
     m_eof = m_bof = m_position < 0;
     emit currentChanged();
+}
+
+int Cursor::scan(const QStringList &fields, const std::function<void(const Record &)> &visit) const
+{
+    ensureOpen();
+    refreshIfStale();
+    QList<int> indexes;
+    for (const QString &name : fields) {
+        const int index = m_def.fieldIndex(name);
+        if (index < 0)
+            throw StoreError(QStringLiteral("Ismeretlen mező: %1.%2").arg(m_def.name, name));
+        indexes << index;
+    }
+    if (fields.isEmpty()) {
+        for (int i = 0; i < m_def.fields.size(); ++i)
+            indexes << i;
+    }
+    QStringList columns {QStringLiteral("rowid")};
+    for (const int index : std::as_const(indexes))
+        columns << quoted(m_def.fields[index].name);
+    const ViewSql view = viewSql();
+    QString sql = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+        + quoted(m_def.name);
+    if (!view.where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + view.where;
+    sql += QStringLiteral(" ORDER BY ") + view.order;
+    QSqlQuery query = run(m_db, sql, view.binds);
+    // One record serves every row: only the fields read change, the rest stay empty.
+    Record record(&m_def);
+    int visited = 0;
+    while (query.next()) {
+        record.rowId = query.value(0).toLongLong();
+        for (int i = 0; i < indexes.size(); ++i)
+            record.setStoredValue(indexes[i], fromColumn(m_def.fields[indexes[i]], query.value(i + 1)));
+        visit(record);
+        ++visited;
+    }
+    return visited;
 }
 
 int Cursor::copyRecords(Cursor &destination, int count)

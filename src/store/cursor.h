@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QSqlQuery>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -74,6 +75,12 @@ public:
     Record record() const; // the current record (the edit buffer while editing)
     Record recordAt(int position) const;
     QVariant valueOf(const Record &record, const QString &field) const;
+
+    // Reads the whole view once, in its order from the first record, for work that visits every
+    // record (writing the portal's files): stepping would fetch the view a chunk at a time. Only
+    // the named fields are read (every field when none is named), the others read as empty; the
+    // current record does not move. Returns the number of records visited.
+    int scan(const QStringList &fields, const std::function<void(const Record &)> &visit) const;
 
     // Appends copies of this cursor's records to the destination's table: from the current
     // record on, as many as asked, or all from the first when count is 0. Fields are matched by

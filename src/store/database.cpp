@@ -75,6 +75,7 @@ Database::Database(const QString &dataDir, QObject *parent)
     exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
     exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    exec(QStringLiteral("PRAGMA mmap_size = 1073741824"));
     if (m_createdNow)
         createTables();
 }
@@ -136,18 +137,22 @@ void Database::createTables()
             }
         }
         exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", "))));
-        for (const FieldDef &field : table.fields) {
-            if (field.folded) {
-                exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                         .arg(quoted(table.name + QLatin1Char('_') + TableDef::foldedColumn(field.name)),
-                             quoted(table.name), quoted(TableDef::foldedColumn(field.name))));
-            }
+        for (const QStringList &columns : table.filterIndexes) {
+            QStringList quotedColumns;
+            for (const QString &column : columns)
+                quotedColumns << quoted(column);
+            exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                     .arg(quoted(table.name + QLatin1Char('_') + columns.join(QLatin1Char('_'))), quoted(table.name),
+                         quotedColumns.join(QStringLiteral(", "))));
         }
         for (const IndexDef &index : table.indexes) {
             const FieldDef &field = table.fields[table.fieldIndex(index.field)];
-            const QString column = field.folded ? TableDef::sortColumn(field.name) : field.name;
+            QStringList columns {quoted(field.folded ? TableDef::sortColumn(field.name) : field.name)};
+            for (const QString &column : index.covers)
+                columns << quoted(column);
             exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                     .arg(quoted(table.name + QLatin1Char('_') + index.name), quoted(table.name), quoted(column)));
+                     .arg(quoted(table.name + QLatin1Char('_') + index.name), quoted(table.name),
+                         columns.join(QStringLiteral(", "))));
         }
     }
     transaction.commit();

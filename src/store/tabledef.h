@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -31,6 +32,9 @@ struct IndexDef
 {
     QString name; // the name a cursor selects it by ("iar")
     QString field;
+    // Further columns the index carries, so that counting a filtered view in this order needs
+    // only the index (the folded search columns, for instance).
+    QStringList covers = {};
 };
 
 struct TableDef
@@ -39,6 +43,8 @@ struct TableDef
     QList<FieldDef> fields;
     QList<CalcDef> calcs;
     QList<IndexDef> indexes;
+    // Indexes that only serve filters, each a list of columns.
+    QList<QStringList> filterIndexes = {};
 
     int fieldIndex(const QString &fieldName) const; // case-blind, -1 when absent
     int calcIndex(const QString &fieldName) const;

@@ -126,8 +126,17 @@ namespace {
             {
                 {QStringLiteral("iazonosito"), QStringLiteral("Azonosito")},
                 {QStringLiteral("itipustext"), QStringLiteral("TipusText")},
-                {QStringLiteral("iar"), QStringLiteral("Ar")},
+                // The price order is the search panel's own: it carries what the searches filter
+                // on, so a search over many properties is answered from the index alone.
+                {QStringLiteral("iar"), QStringLiteral("Ar"),
+                    {QStringLiteral("CimVaros_f"), QStringLiteral("TipusText_f"), QStringLiteral("Print")}},
                 {QStringLiteral("ivaros"), QStringLiteral("CimVaros")},
+            },
+            {
+                {QStringLiteral("Azonosito_f")},
+                {QStringLiteral("CimVaros_f"), QStringLiteral("Ar"), QStringLiteral("TipusText_f")},
+                {QStringLiteral("TipusText_f"), QStringLiteral("Ar"), QStringLiteral("CimVaros_f")},
+                {QStringLiteral("Print")},
             },
         };
     }

@@ -274,6 +274,38 @@ private slots:
         QCOMPARE(c.dateTime(QStringLiteral("When")), QDateTime(QDate(2026, 12, 9), QTime(10, 11, 12)));
         QVERIFY_THROWS_EXCEPTION(StoreError, c.setFilterText(QStringLiteral("Nincs = 1")));
     }
+
+    void scanReadsTheViewInOrder()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        Cursor c(db, tables::egyszeru, true);
+        addProperty(c, QStringLiteral("C"), 300, QStringLiteral("Pécs"));
+        addProperty(c, QStringLiteral("A"), 100, QStringLiteral("Győr"));
+        addProperty(c, QStringLiteral("B"), 200, QStringLiteral("Pécs"));
+        c.setIndexName(QStringLiteral("iar"));
+        c.setFilterText(QStringLiteral("CimVaros = 'pécs'"));
+        c.setFiltered(true);
+        c.last();
+        QStringList seen;
+        const int visited =
+            c.scan({QStringLiteral("Azonosito"), QStringLiteral("Ar")}, [&](const Record &r) {
+                // Fields not asked for read as empty.
+                QCOMPARE(r.text(QStringLiteral("CimVaros")), QString());
+                seen << r.text(QStringLiteral("Azonosito")) +
+                        QString::number(r.number(QStringLiteral("Ar")));
+            });
+        QCOMPARE(visited, 2);
+        QCOMPARE(seen, (QStringList {QStringLiteral("B200"), QStringLiteral("C300")}));
+        QCOMPARE(c.text(QStringLiteral("Azonosito")), QStringLiteral("C")); // did not move
+        c.setFiltered(false);
+        QCOMPARE(
+            c.scan({},
+                   [](const Record &r) { QVERIFY(!r.text(QStringLiteral("CimVaros")).isEmpty()); }),
+            3);
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 c.scan({QStringLiteral("Nincs")}, [](const Record &) {}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCursor)

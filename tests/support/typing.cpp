@@ -1,5 +1,6 @@
 #include "typing.h"
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
@@ -27,6 +28,15 @@ void retypeText(QWidget *widget, const QString &text)
             return;
         }
         typeText(edit, text);
+        return;
+    }
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget)) {
+        spin->setFocus();
+        spin->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(spin, Qt::Key_Delete);
+        else
+            typeText(spin, text);
         return;
     }
     typeText(widget, text);

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "cursor.h"
+
+#include <QDialog>
+#include <QList>
+
+class CursorGrid;
+class NumberEdit;
+class QLineEdit;
+class QPlainTextEdit;
+class TfErdeklodes;
+class TfErdUtkoztet;
+class TfModositErdeklodes;
+class TfUjErdeklodes;
+struct MainCursors;
+
+// The long-lived request windows. Start-up creates them in the program's fixed order and fills
+// these in; the requests window looks them up when a button needs one.
+struct RequestWindows
+{
+    TfErdeklodes *fErdeklodes = nullptr;
+    TfUjErdeklodes *fUjErdeklodes = nullptr;
+    TfModositErdeklodes *fModositErdeklodes = nullptr;
+    TfErdUtkoztet *fErdUtkoztet = nullptr;
+};
+
+// The requests window: every buyer's search request with its match flag, the selected one
+// editable in place, and the matching run. It holds the request cursor the other request
+// windows write through.
+class TfErdeklodes : public QDialog
+{
+    Q_OBJECT
+public:
+    TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, QWidget *parent = nullptr);
+
+    Cursor &tErdeklodes() { return m_tErdeklodes; }
+
+    // "Ingatlant keres" of the side menu: the matching run, then the window, modally.
+    void openFromMenu();
+
+    // The matching run: flags every request that some property fits. Also to be run after a
+    // new property is stored. A table error is reported to the user and leaves the flags as
+    // they were.
+    void Utkoztet();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
+
+private:
+    struct BoundLine
+    {
+        QString field;
+        QLineEdit *edit;
+    };
+
+    QLineEdit *boundLine(const char *field, int width);
+    NumberEdit *boundAmount(const char *field);
+    void loadBoxes();
+    void amountFinished(NumberEdit *box, const QString &field);
+
+    void Button2Click(); // Találatok...
+    void BitBtn2Click(); // Új
+    void BitBtn3Click(); // Törlés
+    void BitBtn4Click(); // Módosítás
+
+    MainCursors &m_cursors;
+    const RequestWindows &m_windows;
+    Cursor m_tErdeklodes;
+    CursorGrid *DBGrid1;
+    QList<BoundLine> m_lines;
+    NumberEdit *m_artol;
+    NumberEdit *m_arig;
+    QPlainTextEdit *m_szoveg;
+    bool m_loading = false;
+};

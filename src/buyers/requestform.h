@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+
+class Cursor;
+class NumberEdit;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+struct MainCursors;
+
+// Keeps a multi-line box within what its text field stores (line breaks count as two).
+void limitStoredLength(QPlainTextEdit *edit, int width);
+
+// A box for a request's price bound: whole forints shown as ",0 Ft;-,0 Ft". It takes more than
+// the table holds, so that an amount typed too large is reported rather than changed.
+NumberEdit *makeAmountEdit(const QString &objectName);
+// Empty when a price bound fits the table, else the message that says what does.
+QString amountProblem(double amount);
+
+// The form the new-request and modify windows share: the buyer's details and what is sought,
+// the checks of "Rögzít" and the write into the request table. The two windows differ in what
+// showing them puts into the boxes and in which record "Rögzít" writes.
+class RequestForm : public QDialog
+{
+    Q_OBJECT
+public:
+    RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QString &caption,
+                const QString &heading, QWidget *parent);
+
+protected:
+    // Puts the record to write on the request cursor in editing (a new one or the selected one).
+    virtual void startRecord() = 0;
+
+    void clearBoxes();
+    void loadBoxes();
+
+    Cursor &m_tErdeklodes;
+    QLineEdit *eNev;
+    QLineEdit *eCimIrsz;
+    QLineEdit *eCimVaros;
+    QLineEdit *eCimUtca;
+    QLineEdit *eTelefon;
+    QLineEdit *eEmail;
+    QComboBox *eTipus;
+    QLineEdit *eTelepules;
+    QComboBox *eCimMegye;
+    NumberEdit *eArtol;
+    NumberEdit *eArig;
+    QPlainTextEdit *eSzoveg;
+
+private:
+    void BitBtn2Click();
+    // Reports the first failed check and puts the focus on its box; false when all pass.
+    bool failsCheck();
+    void writeRecord();
+};

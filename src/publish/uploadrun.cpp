@@ -1,0 +1,276 @@
+#include "uploadrun.h"
+
+#include "maincursors.h"
+#include "newsfile.h"
+#include "storeerror.h"
+#include "textformat.h"
+#include "uploadfiles.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QScopeGuard>
+#include <QThread>
+
+namespace {
+
+const QString newsFileName = QStringLiteral("news.txt");
+
+} // namespace
+
+struct UploadRun::Property
+{
+    int id = 0;
+    QStringList photos;
+};
+
+UploadRun::UploadRun(MainCursors &cursors, QObject *parent)
+    : QObject(parent)
+    , m_cursors(cursors)
+{ }
+
+template<typename Work>
+auto UploadRun::offThread(Work work) -> decltype(work())
+{
+    std::optional<decltype(work())> result;
+    QEventLoop loop;
+    QThread *thread = QThread::create([&] { result.emplace(work()); });
+    connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec();
+    thread->wait();
+    delete thread;
+    return std::move(*result);
+}
+
+void UploadRun::log(const QString &message)
+{
+    emit logged(textformat::timestampNow() + QStringLiteral("  ") + message);
+}
+
+FtpClient::Settings UploadRun::clientSettings() const
+{
+    const Cursor &settings = m_cursors.tDefaults;
+    FtpClient::Settings result;
+    result.server = settings.text(QStringLiteral("Ftpserver"));
+    result.user = QStringLiteral("i") + settings.text(QStringLiteral("Userid"));
+    result.password = settings.text(QStringLiteral("Ftppass"));
+    result.timeoutSeconds = m_timeoutSeconds;
+    return result;
+}
+
+bool UploadRun::upload(FtpClient &client, const QString &localPath, const QString &remoteName)
+{
+    if (client.connectionLost())
+        return false;
+    emit transferStarted();
+    const FtpClient::Progress progress = [this](qint64 done, qint64 total) {
+        QMetaObject::invokeMethod(
+            this, [this, done, total] { emit progressed(done, total); }, Qt::QueuedConnection);
+    };
+    const FtpClient::Result result =
+        offThread([&] { return client.store(localPath, remoteName, progress); });
+    if (!result.ok())
+        log(QStringLiteral("%1 feltöltése sikertelen: %2").arg(remoteName, result.reply));
+    return result.ok();
+}
+
+void UploadRun::markUploaded(const QList<int> &ids)
+{
+    Database::Transaction transaction(m_cursors.db);
+    // A cursor of its own, narrowed to one record at a time, so that marking costs the same
+    // whatever the size of the register.
+    Cursor marker(m_cursors.db, m_cursors.tEgyszeru.def().name, false);
+    marker.setFiltered(true);
+    for (const int id : ids) {
+        marker.setFilterText(QStringLiteral("Id = %1").arg(id));
+        if (marker.recordCount() != 1)
+            continue;
+        marker.setValue(QStringLiteral("Feltoltve"), true);
+        marker.post();
+    }
+    transaction.commit();
+}
+
+void UploadRun::fetchNews(FtpClient &client)
+{
+    Database &db = m_cursors.db;
+    const QString localPath = QDir::current().filePath(newsFileName);
+    client.setType(FtpClient::Type::Ascii);
+    log(QStringLiteral("Hírek letöltése..."));
+    const FtpClient::Result download =
+        offThread([&] { return client.retrieve(newsFileName, localPath); });
+    const bool serverHasNone = download.outcome == FtpClient::Outcome::NotFound;
+    if (!download.ok() && !serverHasNone)
+        log(QStringLiteral("%1 letöltése sikertelen: %2").arg(newsFileName, download.reply));
+
+    bool stored = false;
+    if (QFile::exists(localPath))
+        stored = ProcessNewsFile(db, localPath, [this](const QString &line) { log(line); });
+    else
+        log(QStringLiteral("Nincs új hír."));
+    // A copy that could not be stored is fetched again next time from the server, which keeps it.
+    if (download.ok() && !stored)
+        QFile::remove(localPath);
+
+    // The server's copy goes only once its entries are safe here; with none there, the delete
+    // is asked for all the same, as the portal has always seen it.
+    if ((download.ok() && stored) || serverHasNone) {
+        const FtpClient::Result removed = offThread([&] { return client.remove(newsFileName); });
+        if (!removed.ok() && !serverHasNone)
+            log(QStringLiteral("%1 törlése sikertelen: %2").arg(newsFileName, removed.reply));
+    }
+}
+
+QList<UploadRun::Property> UploadRun::readUploadSet() const
+{
+    QList<Property> uploadSet;
+    m_cursors.tEgyszeru.scan({QStringLiteral("Id"), QStringLiteral("Kep1"), QStringLiteral("Kep2"),
+                              QStringLiteral("Kep3"), QStringLiteral("Kep4")},
+                             [&](const Record &record) {
+                                 Property property;
+                                 property.id = record.integer(QStringLiteral("Id"));
+                                 for (const char *field : {"Kep1", "Kep2", "Kep3", "Kep4"}) {
+                                     const QString photo = record.text(QString::fromLatin1(field));
+                                     if (!photo.isEmpty())
+                                         property.photos << photo;
+                                 }
+                                 uploadSet << property;
+                             });
+    return uploadSet;
+}
+
+QList<int> UploadRun::uploadPhotos(FtpClient &client, const QList<Property> &uploadSet,
+                                   bool textsSent)
+{
+    // A property counts as uploaded only when the text files and every photograph of it are on
+    // the server.
+    QList<int> whole;
+    const QString images = m_cursors.tEgyszeru.dataDir() + QStringLiteral("Images/");
+    for (const Property &property : uploadSet) {
+        bool complete = textsSent;
+        for (const QString &photo : property.photos) {
+            if (client.connectionLost()) {
+                complete = false;
+                break;
+            }
+            log(photo + QStringLiteral(" feltöltése"));
+            if (!QFile::exists(images + photo)) {
+                log(QStringLiteral("%1: a fénykép nem található a gépen, nem került feltöltésre.")
+                        .arg(photo));
+                complete = false;
+                continue;
+            }
+            complete =
+                upload(client, images + photo, QStringLiteral("Images/") + photo) && complete;
+        }
+        if (complete)
+            whole << property.id;
+    }
+    return whole;
+}
+
+UploadRun::Ending UploadRun::run()
+{
+    m_running = true;
+    const auto stopped = qScopeGuard([this] { m_running = false; });
+    const QString stamp = MakeRunStamp(QDateTime::currentDateTime());
+    const QDir here = QDir::current();
+    Cursor &properties = m_cursors.tEgyszeru;
+    const bool wasFiltered = properties.filtered();
+    // Whatever the ending, the panel's grid shows the upload set again.
+    const auto refilter = qScopeGuard([&] { properties.setFiltered(wasFiltered); });
+
+    QStringList localFiles;
+    try {
+        log(QStringLiteral("Szöveges adatbázis generálása..."));
+        localFiles << WriteDataFile(stamp, properties, here);
+        log(QStringLiteral("Fejléc generálása..."));
+        localFiles << WriteHeadFile(stamp, properties, here);
+    } catch (const StoreError &error) {
+        log(QStringLiteral("Hiba."));
+        emit problem(error.message());
+        return Ending::FileError;
+    }
+
+    log(QStringLiteral("Kapcsolódás az FTP szerverhez..."));
+    FtpClient client(clientSettings());
+    const FtpClient::Result connected = offThread([&] { return client.connect(); });
+    if (!connected.ok()) {
+        emit problem(connected.outcome == FtpClient::Outcome::InvalidHost
+                         ? QStringLiteral("Hiba az FTP szerver csatlakozásánál! Hibás cím!")
+                         : QStringLiteral("Hiba az FTP szerver csatlakozásánál!"));
+        if (!connected.reply.isEmpty())
+            log(QStringLiteral("A kapcsolat nem jött létre: %1").arg(connected.reply));
+        log(QStringLiteral("Hiba."));
+        return Ending::ConnectionFailed;
+    }
+    const auto disconnect = qScopeGuard([&] {
+        offThread([&] {
+            client.quit();
+            return true;
+        });
+    });
+    log(QStringLiteral("Kapcsolat létrejött"));
+
+    client.setType(FtpClient::Type::Ascii);
+    log(QStringLiteral("Adatok feltöltése"));
+    const bool dataSent = upload(client, localFiles[0], dataFileName(stamp));
+    bool headSent = false;
+    if (!client.connectionLost()) {
+        log(QStringLiteral("Fejléc feltöltése"));
+        headSent = upload(client, localFiles[1], headFileName(stamp));
+    }
+    bool allSent = dataSent && headSent;
+
+    client.setType(FtpClient::Type::Binary);
+    properties.setFiltered(wasFiltered);
+    const QList<Property> uploadSet = readUploadSet();
+    const QList<int> toMark = uploadPhotos(client, uploadSet, dataSent && headSent);
+    allSent = allSent && toMark.size() == uploadSet.size();
+
+    try {
+        markUploaded(toMark);
+    } catch (const StoreError &error) {
+        allSent = false;
+        log(QStringLiteral("A feltöltött ingatlanok megjelölése nem sikerült: %1")
+                .arg(error.message()));
+    }
+
+    if (!client.connectionLost()) {
+        try {
+            localFiles << WriteUserFile(stamp, m_cursors.tDefaults, here);
+        } catch (const StoreError &error) {
+            log(QStringLiteral("Hiba."));
+            emit problem(error.message());
+            return Ending::FileError;
+        }
+        client.setType(FtpClient::Type::Ascii);
+        log(QStringLiteral("Felhasználói információk feltöltése"));
+        allSent = upload(client, localFiles[2], userFileName(stamp)) && allSent;
+    } else {
+        allSent = false;
+    }
+    log(allSent ? QStringLiteral("Az adatok feltöltése sikeres volt.")
+                : QStringLiteral("Az adatok feltöltése hibával zárult."));
+
+    if (!client.connectionLost())
+        fetchNews(client);
+    if (!client.connectionLost()) {
+        log(QStringLiteral("Leválás az FTP szerverről..."));
+        offThread([&] {
+            client.quit();
+            return true;
+        });
+        log(QStringLiteral("Kész."));
+    }
+
+    for (const QString &file : std::as_const(localFiles))
+        QFile::remove(file);
+    if (!allSent) {
+        emit problem(QStringLiteral(
+            "Az adatok feltöltése hibával zárult. A hibákat a feltöltés naplója sorolja fel."));
+        return Ending::WithErrors;
+    }
+    return Ending::Success;
+}

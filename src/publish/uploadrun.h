@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ftpclient.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+struct MainCursors;
+
+// One upload run: writes the portal's three files from the upload set (the filtered view of the
+// shared property cursor), sends them and the photographs over one FTP connection, marks the
+// properties that went up whole, fetches and processes the portal's messages, and logs every
+// step. The network work runs on a worker thread; while it waits, run() keeps the event loop
+// turning, so the window repaints and its progress bar moves.
+class UploadRun : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Ending {
+        Success, // every upload succeeded
+        WithErrors, // the run went through, but something was not uploaded
+        ConnectionFailed, // nothing was uploaded
+        FileError, // a local file could not be written; nothing more was done
+    };
+
+    explicit UploadRun(MainCursors &cursors, QObject *parent = nullptr);
+
+    // Seconds of silence after which the server counts as gone.
+    void setTimeoutSeconds(int seconds) { m_timeoutSeconds = seconds; }
+
+    // Runs every step and returns when the run has ended.
+    Ending run();
+    bool isRunning() const { return m_running; }
+
+signals:
+    // A whole log line: date and time, two blanks, the message.
+    void logged(const QString &line);
+    void transferStarted();
+    void progressed(qint64 done, qint64 total);
+    // A message the user must acknowledge before the run goes on.
+    void problem(const QString &message);
+
+private:
+    struct Property;
+
+    void log(const QString &message);
+    bool upload(FtpClient &client, const QString &localPath, const QString &remoteName);
+    FtpClient::Settings clientSettings() const;
+    QList<Property> readUploadSet() const;
+    // Returns the properties that went up whole.
+    QList<int> uploadPhotos(FtpClient &client, const QList<Property> &uploadSet, bool textsSent);
+    void markUploaded(const QList<int> &ids);
+    void fetchNews(FtpClient &client);
+
+    template<typename Work>
+    auto offThread(Work work) -> decltype(work());
+
+    MainCursors &m_cursors;
+    int m_timeoutSeconds = 30;
+    bool m_running = false;
+};

@@ -1,0 +1,71 @@
+#include "tallozasreszletes.h"
+
+#include "cursor.h"
+#include "dialogframe.h"
+#include "maincursors.h"
+#include "reporting.h"
+#include "reszletes.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+TfTallozreszletes::TfTallozreszletes(MainCursors &cursors, QWidget *parent)
+    : QDialog(parent)
+    , m_azonosito(new QLabel(this))
+    , m_description(new DetailedDescription)
+{
+    setObjectName(QStringLiteral("fTallozreszletes"));
+    setWindowTitle(QStringLiteral("Pelmora - (Tallózás - részletes leírás)"));
+
+    auto *layout = new QVBoxLayout(this);
+    auto *head = new QHBoxLayout;
+    head->addWidget(makeHeading(QStringLiteral("Ingatlan részletes adatai")));
+    head->addStretch();
+    m_azonosito->setObjectName(QStringLiteral("rAzonosito"));
+    m_azonosito->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    head->addWidget(m_azonosito);
+    layout->addLayout(head);
+
+    m_description->useBrowseCaptions();
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollBox1"));
+    scroll->setWidget(m_description);
+    scroll->setWidgetResizable(true);
+    scroll->setMinimumSize(m_description->sizeHint().width() + 30, 520);
+    layout->addWidget(scroll);
+
+    auto *close = new QPushButton(QStringLiteral("Bezár"), this);
+    close->setObjectName(QStringLiteral("BitBtn1"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    fixAndCentre(this);
+
+    runReportingErrors([this, &cursors] { load(cursors); });
+}
+
+void TfTallozreszletes::load(MainCursors &cursors)
+{
+    // A property marked as described whose record is missing shows a blank form, never the
+    // record another property left in the controls.
+    m_description->clear();
+    m_azonosito->clear();
+    if (cursors.tEgyszeru.isEmpty())
+        return;
+    // A cursor of its own: the table is searched, not filtered, and the main window's detailed
+    // cursor keeps its place.
+    Cursor reszletes(cursors.db, tables::reszletes, false);
+    reszletes.open();
+    if (reszletes.locate(QStringLiteral("EgyszeruId = %1")
+                             .arg(cursors.tEgyszeru.integer(QStringLiteral("Id"))))) {
+        m_azonosito->setText(reszletes.text(QStringLiteral("Azonosito")));
+        m_description->loadFrom(reszletes.record());
+    }
+    reszletes.close();
+}

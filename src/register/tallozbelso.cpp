@@ -1,0 +1,125 @@
+#include "tallozbelso.h"
+
+#include "cursor.h"
+#include "cursorgrid.h"
+#include "dialogframe.h"
+#include "maincursors.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString s(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TfTallozbelso::TfTallozbelso(MainCursors &cursors, QWidget *parent)
+    : QDialog(parent)
+    , m_tEgyszeru(cursors.tEgyszeru)
+    , m_owners(std::make_unique<Cursor>(cursors.db, tables::tulajdonos, false))
+{
+    setObjectName(QStringLiteral("fTallozbelso"));
+    setWindowTitle(s("Pelmora - Ingatlan Nyilvántartás (Tallózás - belső adatok)"));
+
+    // An empty list has no property, and no property owns record 0.
+    const int id = m_tEgyszeru.isEmpty() ? 0 : m_tEgyszeru.integer(QStringLiteral("Id"));
+    m_owners->open();
+    m_owners->setFilterText(QStringLiteral("Egyszeruid = %1").arg(id));
+    m_owners->setFiltered(true);
+    m_owners->first();
+
+    auto *layout = new QVBoxLayout(this);
+    auto *head = new QHBoxLayout;
+    auto *azonosito = m_bound.edit(this, QStringLiteral("DBEdit1"), QStringLiteral("Azonosito"));
+    QFont bold = azonosito->font();
+    bold.setBold(true);
+    azonosito->setFont(bold);
+    head->addWidget(azonosito);
+    head->addStretch();
+    head->addWidget(new QLabel(s("Minimum ár:"), this));
+    head->addWidget(m_bound.edit(this, QStringLiteral("DBEdit2"), QStringLiteral("MinimumAr")));
+    head->addWidget(new QLabel(QStringLiteral("Ft"), this));
+    layout->addLayout(head);
+    layout->addWidget(buildOwners());
+    auto *lower = new QHBoxLayout;
+    lower->addWidget(buildPrincipal(), 1);
+    lower->addWidget(buildFlags(), 1);
+    layout->addLayout(lower);
+
+    auto *close = new QPushButton(s("Bezár"), this);
+    close->setObjectName(QStringLiteral("BitBtn1"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+
+    m_bound.fill(m_tEgyszeru);
+    fixAndCentre(this);
+}
+
+TfTallozbelso::~TfTallozbelso() = default;
+
+QWidget *TfTallozbelso::buildOwners()
+{
+    auto *group = new QGroupBox(s(" Tulajdonos "), this);
+    auto *layout = new QVBoxLayout(group);
+    auto *grid = new CursorGrid(m_owners.get(),
+                                {
+                                    {QStringLiteral("Nev"), s("Név")},
+                                    {QStringLiteral("Cim"), s("Cím")},
+                                    {QStringLiteral("Hanyad"), s("Tulajdoni hányad")},
+                                    {QStringLiteral("Anyja"), s("Anyja neve")},
+                                    {QStringLiteral("Szigsz"), s("Személyigazolvány szám")},
+                                    {QStringLiteral("Telefon"), s("Telefon")},
+                                },
+                                group);
+    grid->setObjectName(QStringLiteral("DBGrid1"));
+    grid->setMinimumSize(720, 140);
+    grid->resizeColumnsToContents();
+    layout->addWidget(grid);
+    return group;
+}
+
+QWidget *TfTallozbelso::buildPrincipal()
+{
+    return m_bound.group(this, s("Megbízó"),
+                         {
+                             {"Neve:", "DBEdit3", "MegbizoNev"},
+                             {"Irányítószám:", "DBEdit4", "MegbizoIrsz"},
+                             {"Város:", "DBEdit5", "MegbizoVaros"},
+                             {"Utca, házszám:", "DBEdit6", "MegbizoUtca"},
+                             {"Telefon:", "DBEdit7", "MegbizoTelefon"},
+                             {"Személyigazolvány száma:", "DBEdit8", "MegbizoSzigsz"},
+                             {"Anyja neve:", "DBEdit9", "MegbizoAnyja"},
+                         });
+}
+
+QWidget *TfTallozbelso::buildFlags()
+{
+    auto *area = new QWidget(this);
+    auto *layout = new QVBoxLayout(area);
+    const QList<std::tuple<const char *, const char *, const char *>> flags {
+        {"DBCheckBox1", "Az ingatlan felkerülhet az apróhirdetések közé", "Apro"},
+        {"DBCheckBox2", "Az ingatlan felkerülhet a webes adatbázisba", "Web"},
+        {"DBCheckBox3", "Megtekintésre a kulcs az irodában", "Kulcs"},
+        {"DBCheckBox4", "Az Interneten a település is megjelenhet", "Telepulestis"},
+    };
+    for (const auto &[name, caption, field] : flags) {
+        layout->addWidget(m_bound.check(area, QString::fromLatin1(name), s(caption),
+                                        QString::fromLatin1(field), BoundFields::Check::Shown));
+    }
+    layout->addStretch();
+    return area;
+}

@@ -1,0 +1,242 @@
+#include "database.h"
+#include "maincursors.h"
+#include "publishtestdata.h"
+#include "storeerror.h"
+#include "tempdatadir.h"
+#include "uploadfiles.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+// The three files the portal reads, compared with bytes written out by hand.
+class TestUploadFiles : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A register covering every column form: one property with everything, one with nothing
+    // but its identifier, price and Web flag, and one that is not in the upload set.
+    static void fillRegister(Cursor &c)
+    {
+        addRecord(c,
+                  {
+                      {u"Azonosito"_s, u"ÁRV-1\tx"_s},
+                      {u"TipusId"_s, 2.5},
+                      {u"TipusText"_s, u"Családi ház"_s},
+                      {u"MinimumAr"_s, 11000000.0},
+                      {u"Ar"_s, 12500000.5},
+                      {u"EpitesEve"_s, 1985},
+                      {u"FelujitasEve"_s, 2019},
+                      {u"EpuletTerulet"_s, -0.4},
+                      {u"TelekTerulet"_s, 720.5},
+                      {u"TelekTeruletMertek"_s, u"négyszögöl"_s},
+                      {u"OsszesHelyseg"_s, 5},
+                      {u"Szoba"_s, 3},
+                      {u"Garazs"_s, 1},
+                      {u"CimIrsz"_s, u"6720"_s},
+                      {u"CimVaros"_s, u"Hódmezővásárhely"_s},
+                      {u"CimMegye"_s, u"Csongrád"_s},
+                      {u"CimUtca"_s, u"Kossuth\r\nLajos"_s},
+                      {u"CimHazszam"_s, u"12/B"_s},
+                      {u"CimEmelet"_s, u"2."_s},
+                      {u"CimAjto"_s, u"5"_s},
+                      {u"Hrsz"_s, u"1234/5"_s},
+                      {u"MegbizoNev"_s, u"Titkos Tamás"_s},
+                      {u"Kep1"_s, u"1-1.jpg"_s},
+                      {u"Kep3"_s, u"1-3.jpg"_s},
+                      {u"Apro"_s, true},
+                      {u"Telepulestis"_s, true},
+                      {u"Kulcs"_s, true},
+                      {u"LeirasMagyar"_s, u"Szép ház,\r\n3 szoba"_s},
+                      {u"LeirasAngol"_s, u"50% + ÁFA"_s},
+                      {u"LeirasNemet"_s, u"Schöne Lage 日"_s},
+                      {u"CimRegio"_s, u"Dél-Alföld"_s},
+                  });
+        addRecord(c, {{u"Azonosito"_s, u"B-2"_s}, {u"Ar"_s, 12500001.5}, {u"Web"_s, true}});
+        addRecord(c, {{u"Azonosito"_s, u"C\r\n3"_s}});
+    }
+
+    static QByteArray firstDataLine()
+    {
+        return "1\t\xc1RV-1 "
+               "x\t2\tCsal%E1di+h%"
+               "E1z\t12500000\t1985\t2019\t0\t720\tn\xe9gysz\xf6g\xf6l\t5\t3\t1\t6720\t"
+               "H%F3dmez%F5v%E1s%E1rhely\tCsongr\xe1\x64\tKossuth  "
+               "Lajos\t12/B\t2.\t5\t1234/5\t1-1.jpg\t\t1-3.jpg\t\t"
+               "1\t0\t1\tSz%E9p+h%E1z%2C%0D%0A3+szoba\t50%25+%2B+%C1FA\tSch%F6ne+Lage+%"
+               "3F\t\tD\xe9l-Alf\xf6ld\r\n";
+    }
+
+    static QByteArray secondDataLine()
+    {
+        return "2\tB-"
+               "2\t0\t\t12500002\t0\t0\t0\t0\t\t0\t0\t0\t\t\t\t\t\t\t\t\t\t\t\t\t0\t1\t0\t\t\t\t\t"
+               "\r\n";
+    }
+
+private slots:
+    void runStamp_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QString>("stamp");
+        QTest::newRow("example") << QDateTime(QDate(2005, 3, 1), QTime(12, 0))
+                                 << u"63245361600000"_s;
+        QTest::newRow("midnight") << QDateTime(QDate(2005, 3, 1), QTime(0, 0))
+                                  << u"63245318400000"_s;
+        QTest::newRow("last millisecond")
+            << QDateTime(QDate(2005, 3, 1), QTime(23, 59, 59, 999)) << u"63245404799999"_s;
+        QTest::newRow("leap day") << QDateTime(QDate(2024, 2, 29), QTime(8, 30, 15, 250))
+                                  << u"63844878615250"_s;
+        QTest::newRow("first day") << QDateTime(QDate(1, 1, 1), QTime(0, 0)) << u"86400000"_s;
+    }
+
+    void runStamp()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QString, stamp);
+        QCOMPARE(MakeRunStamp(start), stamp);
+    }
+
+    void urlEncode()
+    {
+        QCOMPARE(UrlEncode(u"Szép ház, 3 szoba"_s), QByteArray("Sz%E9p+h%E1z%2C+3+szoba"));
+        QCOMPARE(UrlEncode(u"50% + ÁFA"_s), QByteArray("50%25+%2B+%C1FA"));
+        QCOMPARE(UrlEncode(u"a-b.c_d~e*f"_s), QByteArray("a%2Db%2Ec%5Fd%7Ee%2Af"));
+        QCOMPARE(UrlEncode(u"őŰ€日"_s), QByteArray("%F5%DB%80%3F"));
+        QCOMPARE(UrlEncode(QString()), QByteArray());
+
+        // Every byte value: letters and digits pass, a blank is "+", the rest is "%XX".
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(static_cast<char>(b));
+        const QByteArray encoded = UrlEncode(all);
+        qsizetype at = 0;
+        for (int b = 0; b < 256; ++b) {
+            const bool plain =
+                (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+            QByteArray expected = plain ? QByteArray(1, static_cast<char>(b))
+                : b == ' '              ? QByteArray("+")
+                           : "%" + QByteArray::number(b, 16).toUpper().rightJustified(2, '0');
+            QCOMPARE(encoded.mid(at, expected.size()), expected);
+            at += expected.size();
+        }
+        QCOMPARE(at, encoded.size());
+    }
+
+    void dataHeadAndUserFiles()
+    {
+        TempDataDir data;
+        Database db(data.path());
+        MainCursors cursors(db);
+        fillRegister(cursors.tEgyszeru);
+        setSettings(cursors.tDefaults,
+                    {
+                        {u"Userid"_s, u"abc123"_s},
+                        {u"Name"_s, u"Példa Ingatlaniroda Kft."_s},
+                        {u"Irsz"_s, u"6720"_s},
+                        {u"Varos"_s, u"Szeged"_s},
+                        {u"Megye"_s, u"Csongrád"_s},
+                        {u"Utca"_s, u"Fő utca 1.\r\nII. em."_s},
+                        {u"Contact"_s, u"Kovács Éva"_s},
+                        {u"Telefon"_s, u"+36 62 123 456\t12"_s},
+                        {u"Email"_s, u"iroda@pelda.hu"_s},
+                        {u"Web"_s, u"www.pelda.hu"_s},
+                        {u"Version"_s, 3.0},
+                        {u"Ftppass"_s, u"titok"_s},
+                    });
+        Cursor &properties = cursors.tEgyszeru;
+        properties.setFilterText(uploadFilter);
+        properties.setFiltered(true);
+
+        WorkDir work;
+        const QDir here = QDir::current();
+        QCOMPARE(WriteDataFile(u"7"_s, properties, here), work.path() + u"7ingatlan.data"_s);
+        QCOMPARE(work.read(u"7ingatlan.data"_s), firstDataLine() + secondDataLine());
+
+        // The head lists every property in the cursor's order, and leaves the filter off.
+        properties.setIndexName(u"iar"_s);
+        WriteHeadFile(u"7"_s, properties, here);
+        QVERIFY(!properties.filtered());
+        QCOMPARE(work.read(u"7ingatlan.head"_s),
+                 QByteArray("3\tC  3\t\r\n1\t\xc1RV-1 x\t\r\n2\tB-2\t\r\n"));
+
+        WriteUserFile(u"7"_s, cursors.tDefaults, here);
+        QCOMPARE(work.read(u"7ingatlan.user"_s),
+                 QByteArray(
+                     "abc123\r\nP\xe9lda Ingatlaniroda Kft.\r\n6720\r\nSzeged\r\nCsongr\xe1\x64\r\n"
+                     "F\xf5 utca 1.  II. em.\r\nKov\xe1\x63s \xc9va\r\n+36 62 123 "
+                     "456\t12\r\niroda@pelda.hu\r\n"
+                     "www.pelda.hu\r\n3\r\n"));
+
+        // A fractional version keeps the regional decimal separator.
+        setSettings(cursors.tDefaults, {{u"Version"_s, 3.25}});
+        WriteUserFile(u"8"_s, cursors.tDefaults, here);
+        QVERIFY(work.read(u"8ingatlan.user"_s).endsWith("www.pelda.hu\r\n3,25\r\n"));
+
+        // Rewriting a file replaces it.
+        properties.setIndexName(QString());
+        properties.setFilterText(u"Web = True"_s);
+        properties.setFiltered(true);
+        WriteDataFile(u"7"_s, properties, here);
+        QCOMPARE(work.read(u"7ingatlan.data"_s), secondDataLine());
+    }
+
+    void emptySetAndEmptyRegister()
+    {
+        TempDataDir data;
+        Database db(data.path());
+        MainCursors cursors(db);
+        WorkDir work;
+        WriteHeadFile(u"1"_s, cursors.tEgyszeru, QDir::current());
+        QCOMPARE(QFileInfo(work.path() + u"1ingatlan.head"_s).size(), 0);
+
+        fillRegister(cursors.tEgyszeru);
+        cursors.tEgyszeru.setFilterText(u"Feltoltve = True"_s);
+        cursors.tEgyszeru.setFiltered(true);
+        WriteDataFile(u"2"_s, cursors.tEgyszeru, QDir::current());
+        QVERIFY(QFileInfo::exists(work.path() + u"2ingatlan.data"_s));
+        QCOMPARE(QFileInfo(work.path() + u"2ingatlan.data"_s).size(), 0);
+        WriteHeadFile(u"2"_s, cursors.tEgyszeru, QDir::current());
+        QCOMPARE(work.read(u"2ingatlan.head"_s).count("\r\n"), 3);
+    }
+
+    void numbersBeyondThirtyTwoBits()
+    {
+        TempDataDir data;
+        Database db(data.path());
+        MainCursors cursors(db);
+        addRecord(cursors.tEgyszeru,
+                  {{u"Azonosito"_s, u"N"_s},
+                   {u"TipusId"_s, 3.5},
+                   {u"Ar"_s, 3000000000.5},
+                   {u"EpuletTerulet"_s, -2.5},
+                   {u"TelekTerulet"_s, 1e20}});
+        WorkDir work;
+        WriteDataFile(u"1"_s, cursors.tEgyszeru, QDir::current());
+        const QList<QByteArray> columns = work.read(u"1ingatlan.data"_s).chopped(2).split('\t');
+        QCOMPARE(columns.size(), 33);
+        QCOMPARE(columns[2], QByteArray("4"));
+        QCOMPARE(columns[4], QByteArray("3000000000"));
+        QCOMPARE(columns[7], QByteArray("-2"));
+        QCOMPARE(columns[8], QByteArray("100000000000000000000"));
+    }
+
+    void unwritableDirectoryNamesTheFile()
+    {
+        TempDataDir data;
+        Database db(data.path());
+        MainCursors cursors(db);
+        const QDir missing(data.path() + u"nincs/ilyen"_s);
+        try {
+            WriteDataFile(u"5"_s, cursors.tEgyszeru, missing);
+            QFAIL("no error for a folder that does not exist");
+        } catch (const StoreError &error) {
+            QVERIFY2(error.message().contains(u"5ingatlan.data"_s), qPrintable(error.message()));
+        }
+        QVERIFY_THROWS_EXCEPTION(StoreError, WriteUserFile(u"5"_s, cursors.tDefaults, missing));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUploadFiles)
+#include "test_uploadfiles.moc"

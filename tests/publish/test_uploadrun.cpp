@@ -1,0 +1,301 @@
+#include "ftpserverfixture.h"
+#include "tables.h"
+#include "uploadfiles.h"
+#include "uploadrun.h"
+#include "uploadscene.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(UploadRun::Ending)
+
+// Upload runs against a real FTP server on this machine, whole and with every fault staged.
+class TestUploadRun : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Outcome
+    {
+        UploadRun::Ending ending;
+        QStringList log; // the messages, without their date and time
+        QStringList problems;
+        QStringList rawLog;
+    };
+
+    static Outcome runUpload(UploadScene &scene, int timeoutSeconds = 10)
+    {
+        UploadRun run(scene.cursors);
+        run.setTimeoutSeconds(timeoutSeconds);
+        Outcome outcome;
+        connect(&run, &UploadRun::logged, [&](const QString &line) {
+            outcome.rawLog << line;
+            outcome.log << line.section(u"  "_s, 1);
+        });
+        connect(&run, &UploadRun::problem, [&](const QString &text) { outcome.problems << text; });
+        outcome.ending = run.run();
+        return outcome;
+    }
+
+    // The session as the Part orders it: connection details and repeated TYPE left out, each
+    // transfer with the type in force when it went.
+    static QStringList session(const QStringList &commands)
+    {
+        QStringList result;
+        QString type = u"?"_s;
+        for (const QString &command : commands) {
+            const QString verb = command.section(u' ', 0, 0).toUpper();
+            if (verb == u"PORT"_s || verb == u"PWD"_s)
+                continue;
+            if (verb == u"TYPE"_s) {
+                type = command.section(u' ', 1);
+                continue;
+            }
+            result << ((verb == u"STOR"_s || verb == u"RETR"_s) ? command + u" ("_s + type + u')'
+                                                                : command);
+        }
+        return result;
+    }
+
+    static QString stampOf(const QStringList &commands)
+    {
+        for (const QString &command : commands) {
+            if (command.startsWith(u"STOR "_s) && command.endsWith(u"ingatlan.data"_s))
+                return command.mid(5).chopped(13);
+        }
+        return {};
+    }
+
+private slots:
+    void fullRunThenSecondRun()
+    {
+        FtpServerFixture server;
+        QVERIFY(server.isListening());
+        QDir().mkpath(server.home() + u"Images"_s);
+        server.putFile(u"news.txt"_s, "2026.12.01 10:00\rPel\nmora\r\n1\r\nSz\xe9p napot!\r");
+        UploadScene scene(server.address());
+
+        // What the writers make of this register, to compare with what arrives.
+        QTemporaryDir reference;
+        Cursor &properties = scene.cursors.tEgyszeru;
+        const QByteArray data = [&] {
+            QFile f(WriteDataFile(u"x"_s, properties, QDir(reference.path())));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        const QByteArray head = [&] {
+            QFile f(WriteHeadFile(u"x"_s, properties, QDir(reference.path())));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        properties.setFiltered(true);
+        const QByteArray user = [&] {
+            QFile f(WriteUserFile(u"x"_s, scene.cursors.tDefaults, QDir(reference.path())));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+
+        const Outcome first = runUpload(scene);
+        QCOMPARE(first.ending, UploadRun::Ending::Success);
+        QCOMPARE(first.problems, QStringList());
+        QCOMPARE(
+            first.log,
+            (QStringList {u"Szöveges adatbázis generálása..."_s, u"Fejléc generálása..."_s,
+                          u"Kapcsolódás az FTP szerverhez..."_s, u"Kapcsolat létrejött"_s,
+                          u"Adatok feltöltése"_s, u"Fejléc feltöltése"_s, u"1-1.jpg feltöltése"_s,
+                          u"1-3.jpg feltöltése"_s, u"2-1.jpg feltöltése"_s,
+                          u"Felhasználói információk feltöltése"_s,
+                          u"Az adatok feltöltése sikeres volt."_s, u"Hírek letöltése..."_s,
+                          u"1 új hír érkezett."_s, u"Leválás az FTP szerverről..."_s, u"Kész."_s}));
+        QVERIFY(first.rawLog.first().startsWith(
+            QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)));
+
+        const QStringList commands = server.commands();
+        const QString stamp = stampOf(commands);
+        QVERIFY(!stamp.isEmpty());
+        QCOMPARE(
+            session(commands),
+            (QStringList {u"USER itest01"_s, u"PASS titok-42"_s,
+                          u"STOR "_s + stamp + u"ingatlan.data (A)"_s,
+                          u"STOR "_s + stamp + u"ingatlan.head (A)"_s, u"STOR Images/1-1.jpg (I)"_s,
+                          u"STOR Images/1-3.jpg (I)"_s, u"STOR Images/2-1.jpg (I)"_s,
+                          u"STOR "_s + stamp + u"ingatlan.user (A)"_s, u"RETR news.txt (A)"_s,
+                          u"DELE news.txt"_s, u"QUIT"_s}));
+        QCOMPARE(server.fileBytes(stamp + u"ingatlan.data"_s), data);
+        QCOMPARE(server.fileBytes(stamp + u"ingatlan.head"_s), head);
+        QCOMPARE(server.fileBytes(stamp + u"ingatlan.user"_s), user);
+        for (const QString &photo : {u"1-1.jpg"_s, u"1-3.jpg"_s, u"2-1.jpg"_s})
+            QCOMPARE(server.fileBytes(u"Images/"_s + photo), scene.photo(photo));
+
+        QCOMPARE(scene.marked(), (QStringList {u"P-1"_s, u"P-2"_s, u"P-3"_s}));
+        QVERIFY(properties.filtered());
+        QCOMPARE(properties.recordCount(), 0);
+        QCOMPARE(scene.work.files(), QStringList());
+        QVERIFY(!QFileInfo::exists(server.home() + u"news.txt"_s));
+        Cursor hirek(scene.db, tables::hirek, false);
+        QCOMPARE(hirek.recordCount(), 1);
+        QCOMPARE(hirek.text(u"Mikor"_s), u"2026.12.01 10:00"_s);
+        QCOMPARE(hirek.text(u"Kuldo"_s), u"Pel\nmora"_s);
+        QCOMPARE(hirek.text(u"Uzenet"_s), u"Szép napot!"_s);
+
+        // Nothing waits now: an empty data file, no photographs, and no messages on the server.
+        const qsizetype before = commands.size();
+        const Outcome second = runUpload(scene);
+        QCOMPARE(second.ending, UploadRun::Ending::Success);
+        QCOMPARE(second.log.mid(4),
+                 (QStringList {u"Adatok feltöltése"_s, u"Fejléc feltöltése"_s,
+                               u"Felhasználói információk feltöltése"_s,
+                               u"Az adatok feltöltése sikeres volt."_s, u"Hírek letöltése..."_s,
+                               u"Nincs új hír."_s, u"Leválás az FTP szerverről..."_s, u"Kész."_s}));
+        const QStringList again = session(server.commands().mid(before));
+        const QString stamp2 = stampOf(server.commands().mid(before));
+        QCOMPARE(again,
+                 (QStringList {u"USER itest01"_s, u"PASS titok-42"_s,
+                               u"STOR "_s + stamp2 + u"ingatlan.data (A)"_s,
+                               u"STOR "_s + stamp2 + u"ingatlan.head (A)"_s,
+                               u"STOR "_s + stamp2 + u"ingatlan.user (A)"_s, u"RETR news.txt (A)"_s,
+                               u"DELE news.txt"_s, u"QUIT"_s}));
+        QCOMPARE(server.fileBytes(stamp2 + u"ingatlan.data"_s), QByteArray());
+        QCOMPARE(server.fileBytes(stamp2 + u"ingatlan.head"_s).count("\r\n"), 4);
+        QCOMPARE(scene.work.files(), QStringList());
+    }
+
+    void faults_data()
+    {
+        QTest::addColumn<QStringList>("serverArguments");
+        QTest::addColumn<QString>("serverName"); // empty: the fixture's address
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("staging");
+        QTest::addColumn<UploadRun::Ending>("ending");
+        QTest::addColumn<QStringList>("marked");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<QString>("logged");
+        QTest::addColumn<QString>("lastCommand");
+
+        using E = UploadRun::Ending;
+        const QString refused = u"Hiba az FTP szerver csatlakozásánál!"_s;
+        const QString badAddress = u"Hiba az FTP szerver csatlakozásánál! Hibás cím!"_s;
+        const QString closing =
+            u"Az adatok feltöltése hibával zárult. A hibákat a feltöltés naplója sorolja fel."_s;
+        const QStringList all {u"P-1"_s, u"P-2"_s, u"P-3"_s};
+        // A label longer than 63 letters: the resolver rejects it without asking any server.
+        const QString unresolvable = QString(64, u'a') + u".invalid"_s;
+
+        QTest::newRow("nothing listening")
+            << QStringList() << u"127.0.0.1:1"_s << QString() << QString() << E::ConnectionFailed
+            << QStringList() << refused << u"Hiba."_s << QString();
+        QTest::newRow("unresolvable name")
+            << QStringList() << unresolvable << QString() << QString() << E::ConnectionFailed
+            << QStringList() << badAddress << u"Hiba."_s << QString();
+        QTest::newRow("empty name")
+            << QStringList() << u" "_s << QString() << QString() << E::ConnectionFailed
+            << QStringList() << badAddress << u"Hiba."_s << QString();
+        QTest::newRow("login refused")
+            << QStringList() << QString() << u"rossz"_s << QString() << E::ConnectionFailed
+            << QStringList() << refused << u"Hiba."_s << u"PASS rossz"_s;
+        QTest::newRow("connection dropped mid-photo")
+            << QStringList {u"--drop-on"_s, u"2-1.jpg"_s} << QString() << QString() << QString()
+            << E::WithErrors << QStringList {u"P-1"_s, u"P-3"_s} << closing
+            << u"Images/2-1.jpg feltöltése sikertelen: "_s << u"STOR Images/2-1.jpg"_s;
+        QTest::newRow("remote Images missing")
+            << QStringList() << QString() << QString() << u"no remote Images"_s << E::WithErrors
+            << QStringList {u"P-3"_s} << closing << u"Images/1-1.jpg feltöltése sikertelen: 5"_s
+            << u"QUIT"_s;
+        QTest::newRow("local photo missing")
+            << QStringList() << QString() << QString() << u"no 1-3.jpg"_s << E::WithErrors
+            << QStringList {u"P-2"_s, u"P-3"_s} << closing << u"1-3.jpg: a fénykép nem található"_s
+            << u"QUIT"_s;
+        QTest::newRow("silent server")
+            << QStringList {u"--silent-on"_s, u"STOR"_s} << QString() << QString() << QString()
+            << E::WithErrors << QStringList() << closing << u"nem válaszolt"_s << u"STOR"_s;
+        QTest::newRow("cut-off news.txt")
+            << QStringList {u"--cut-retr"_s, u"5"_s} << QString() << QString() << u"news"_s
+            << E::Success << all << QString() << u"news.txt letöltése sikertelen"_s << u"QUIT"_s;
+        QTest::newRow("malformed news.txt")
+            << QStringList() << QString() << QString() << u"bad news"_s << E::Success << all
+            << QString() << u"Hibás news.txt"_s << u"QUIT"_s;
+    }
+
+    void faults()
+    {
+        QFETCH(QStringList, serverArguments);
+        QFETCH(QString, serverName);
+        QFETCH(QString, password);
+        QFETCH(QString, staging);
+        QFETCH(UploadRun::Ending, ending);
+        QFETCH(QStringList, marked);
+        QFETCH(QString, problem);
+        QFETCH(QString, logged);
+        QFETCH(QString, lastCommand);
+
+        FtpServerFixture server(serverArguments);
+        QVERIFY(server.isListening());
+        if (staging != u"no remote Images"_s)
+            QDir().mkpath(server.home() + u"Images"_s);
+        const QByteArray news = staging == u"bad news"_s ? QByteArray("a\r\nb\r\nhat\r\n")
+                                                         : QByteArray("a\r\nb\r\n1\r\nhello\r\n");
+        if (staging.contains(u"news"_s))
+            server.putFile(u"news.txt"_s, news);
+        UploadScene scene(serverName.isEmpty() ? server.address() : serverName, password);
+        if (staging == u"no 1-3.jpg"_s)
+            QVERIFY(QFile::remove(scene.data.path() + u"Images/1-3.jpg"_s));
+
+        const Outcome outcome = runUpload(scene, 3);
+        QCOMPARE(outcome.ending, ending);
+        QCOMPARE(scene.marked(), marked);
+        QCOMPARE(outcome.problems, problem.isEmpty() ? QStringList() : QStringList {problem});
+        QVERIFY2(std::any_of(outcome.log.cbegin(), outcome.log.cend(),
+                             [&](const QString &line) { return line.contains(logged); }),
+                 qPrintable(outcome.log.join(u'\n')));
+        QVERIFY(scene.cursors.tEgyszeru.filtered());
+
+        const QStringList commands = server.commands();
+        QVERIFY(commands.count(u"USER itest01"_s) <= 1); // never a second connection
+        if (!lastCommand.isEmpty())
+            QVERIFY2(commands.last().startsWith(lastCommand), qPrintable(commands.join(u'\n')));
+        for (const QString &line : outcome.rawLog + outcome.problems)
+            QVERIFY(!line.contains(u"titok-42"_s));
+
+        if (ending == UploadRun::Ending::ConnectionFailed) {
+            QCOMPARE(outcome.log.last(), u"Hiba."_s);
+            QVERIFY(!commands.join(u'\n').contains(u"STOR"_s));
+            // The text files of the failed run stay behind; the user file was never written.
+            QCOMPARE(scene.work.files().size(), 2);
+        } else {
+            QCOMPARE(scene.work.files(), QStringList());
+            QVERIFY(outcome.log.contains(ending == UploadRun::Ending::Success
+                                             ? u"Az adatok feltöltése sikeres volt."_s
+                                             : u"Az adatok feltöltése hibával zárult."_s));
+        }
+        if (staging.contains(u"news"_s)) {
+            // Left on the server for the next run, and nothing of it stored here.
+            QCOMPARE(server.fileBytes(u"news.txt"_s), news);
+            QVERIFY(!commands.contains(u"DELE news.txt"_s));
+            QCOMPARE(Cursor(scene.db, tables::hirek, false).recordCount(), 0);
+        }
+    }
+
+    void fileErrorEndsTheRun()
+    {
+        FtpServerFixture server;
+        UploadScene scene(server.address());
+        // The working directory is gone: the data file cannot be created.
+        const QString gone = scene.work.path() + u"eltunt"_s;
+        QVERIFY(QDir().mkpath(gone));
+        QVERIFY(QDir::setCurrent(gone));
+        QVERIFY(QDir(gone).removeRecursively());
+        const Outcome outcome = runUpload(scene);
+        QCOMPARE(outcome.ending, UploadRun::Ending::FileError);
+        QCOMPARE(outcome.problems.size(), 1);
+        QVERIFY2(outcome.problems.first().contains(u"ingatlan.data"_s),
+                 qPrintable(outcome.problems.first()));
+        QCOMPARE(outcome.log.last(), u"Hiba."_s);
+        QVERIFY(scene.cursors.tEgyszeru.filtered());
+        QCOMPARE(scene.marked(), QStringList());
+        QVERIFY(server.commands().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestUploadRun)
+#include "test_uploadrun.moc"
