@@ -1,22 +1,35 @@
 #pragma once
 
+#include "storeproperty.h"
+
 #include <QWidget>
 
+class NumberEdit;
 class OwnerGroup;
 class PhotoGroup;
 class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
+class QTabWidget;
 class QVBoxLayout;
+class ReszletesPanel;
 struct MainCursors;
 struct RegisterWindows;
 
-// The main window's panel `pNew` for entering a property. The simple-data controls go into
-// formLayout() above the owners and photos; the buttons below the scrolling area stay in view.
+// The main window's panel `pNew` for entering a property: its simple data, owners, photos and
+// the switch for the detailed description, and "Rögzít", which checks and stores it all.
 class NewPropertyPanel : public QWidget
 {
     Q_OBJECT
 public:
     NewPropertyPanel(MainCursors &cursors, RegisterWindows &windows, QWidget *parent = nullptr);
+
+    // The detailed description the store writes and the clearing empties; without one a
+    // ticked "Van részletes leírás" stores a bare record.
+    void setDetailedPanel(ReszletesPanel *panel) { m_detailedPanel = panel; }
 
     OwnerGroup *owners() const { return m_owners; }
     PhotoGroup *photos() const { return m_photos; }
@@ -24,15 +37,70 @@ public:
     QVBoxLayout *formLayout() const { return m_form; }
     QVBoxLayout *buttonsArea() const { return m_buttons; }
 
+    // A fresh form: every control at its starting value, no photos, no owners, no detailed
+    // description, the focus on the identifier.
+    void clear();
+    // What "Rögzít" does: check, store, report. Returns whether the property was stored.
+    bool store();
+    // The form's contents as the store takes them.
+    NewProperty collect() const;
+
 signals:
     // `nReszletesGomb`: the main window shows the detailed description with the cover.
     void detailedRequested();
+    // A property has been stored and the user told so; its search requests need matching.
+    void propertyStored();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWidget *buildSimpleData();
+    QWidget *buildAddress();
+    QWidget *buildPrincipal();
+    QWidget *buildDescriptions();
+    template<typename Control>
+    struct Bound
+    {
+        Control *control;
+        QString field;
+    };
+
+    QLineEdit *addText(const char *name, const char *field, int maxLength = 0);
+    QLineEdit *addPostcode(const char *name, const char *field);
+    NumberEdit *addWhole(NumberEdit *edit, const char *field);
+    QCheckBox *addCheck(const char *name, const QString &caption, const char *field);
+    void chainTabOrder();
+    void lookUpPostcode();
+    void copyFirstOwner();
+    void focusControl(const QString &name);
+
+    MainCursors &m_cursors;
+    RegisterWindows &m_windows;
+    ReszletesPanel *m_detailedPanel = nullptr;
+
+    QLineEdit *m_azonosito;
+    QComboBox *m_tipus;
+    NumberEdit *m_minimumAr;
+    NumberEdit *m_ar;
+    QList<Bound<NumberEdit>> m_wholeNumbers; // stored rounded
+    QComboBox *m_telekTeruletMertek;
+    QLineEdit *m_cimIrsz;
+    QComboBox *m_cimVaros;
+    QComboBox *m_cimMegye;
+    QList<Bound<QLineEdit>> m_texts;
+    QList<Bound<QCheckBox>> m_checks; // the publication switches
+    QList<QLineEdit *> m_postcodes;
+    QTabWidget *m_pages;
+    QList<Bound<QPlainTextEdit>> m_memos;
     OwnerGroup *m_owners;
     PhotoGroup *m_photos;
     QCheckBox *m_reszletes;
     QPushButton *m_reszletesGomb;
+    QPushButton *m_rogzit;
+    QScrollArea *m_scroll;
     QVBoxLayout *m_form;
     QVBoxLayout *m_buttons;
+    QList<QWidget *> m_tabOrder;
 };

@@ -86,6 +86,7 @@ TfMain::TfMain(Database &db, Windows &windows, QWidget *parent)
         panel->setAutoFillBackground(true);
         panel->hide();
     }
+    m_pNew->setDetailedPanel(m_pReszletes);
     connect(m_pNew, &NewPropertyPanel::detailedRequested, this, &TfMain::showDetailedDescription);
     connect(m_pReszletes, &ReszletesPanel::backRequested, this, &TfMain::hideDetailedDescription);
     connect(m_pSearch, &SearchPanel::printRequested, this,
@@ -303,19 +304,9 @@ void TfMain::hideDetailedDescription()
     showPanels({m_pNew}, {m_pReszletes});
 }
 
-void TfMain::clearNewProperty()
-{
-    if (m_windows.registerWindows.fUjKep)
-        m_windows.registerWindows.fUjKep->emptyPhotos();
-    m_pNew->photos()->setCount(0);
-    emptyWorkingOwners(m_cursors.tdTulaj);
-    m_pNew->detailedCheck()->setChecked(false);
-    m_pReszletes->clear();
-}
-
 void TfMain::Label78Click()
 {
-    clearNewProperty();
+    m_pNew->clear();
     showPanels({m_pNew}, {m_pSearch, m_pUpload});
 }
 

@@ -49,7 +49,6 @@ protected:
 private:
     void buildMenu(QWidget *strip);
     void placeCover();
-    void clearNewProperty();
     void fillLists();
     void removeLockFile();
     void Label78Click();

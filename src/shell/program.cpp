@@ -7,6 +7,7 @@
 #include "erdutkoztet.h"
 #include "hirek.h"
 #include "modosit.h"
+#include "newproperty.h"
 #include "ujerdeklodes.h"
 #include "kepmegtekintes.h"
 #include "printreports.h"
@@ -81,6 +82,11 @@ void Program::createWindows()
     m_erdUtkoztet = std::make_unique<TfErdUtkoztet>(cursors, main);
     requests.fErdUtkoztet = m_erdUtkoztet.get();
 
+    // Every request the new property fits is flagged before the form is cleared.
+    auto *pNew = qobject_cast<NewPropertyPanel *>(main->panel(QStringLiteral("pNew")));
+    TfErdeklodes *requestsWindow = m_erdeklodes.get();
+    QObject::connect(pNew, &NewPropertyPanel::propertyStored, requestsWindow, [requestsWindow] { requestsWindow->Utkoztet(); },
+        Qt::DirectConnection);
     // After a save the search grid shows the property where its filter and order now put it.
     QObject::connect(m_modosit.get(), &TfModosit::propertySaved, main,
         [main] { main->searchPanel()->grid()->followCursor(); });
