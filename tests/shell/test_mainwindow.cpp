@@ -1,10 +1,15 @@
+#include "cursor.h"
 #include "dialoganswerer.h"
 #include "main.h"
 #include "printreports.h"
 #include "program.h"
+#include "tables.h"
 #include "tempdatadir.h"
+#include "typing.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QtTest>
@@ -100,6 +105,42 @@ private slots:
         clickEntry(main, "Label104");
         QVERIFY(main->panel(QStringLiteral("pSearch"))->isVisible());
         QVERIFY(QFileInfo(pdf).size() > 0);
+    }
+
+    void storingAPropertyFlagsTheRequestsItFits()
+    {
+        TempDataDir dir;
+        Program program;
+        QVERIFY(program.start());
+        program.show();
+        TfMain *main = program.main();
+        Cursor requests(*program.database(), tables::erdeklodes, false);
+        for (const char *settlement : {"szeged", "Pécs"}) {
+            requests.append();
+            requests.setValue(QStringLiteral("Nev"), QStringLiteral("Vevő"));
+            requests.setValue(QStringLiteral("Telepules"), QString::fromUtf8(settlement));
+            requests.setValue(QStringLiteral("Artol"), 1000000);
+            requests.setValue(QStringLiteral("Arig"), 50000000);
+            requests.post();
+        }
+
+        clickEntry(main, "Label78");
+        QWidget *pNew = main->panel(QStringLiteral("pNew"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nAzonosito")), QStringLiteral("SZ-1"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nAr")), QStringLiteral("25000000"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nCimVaros")), QStringLiteral("Szeged"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nCimMegye")), QStringLiteral("Csongrád"));
+        DialogAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        QTest::mouseClick(pNew->findChild<QPushButton *>(QStringLiteral("nRogzit")), Qt::LeftButton);
+        QCOMPARE(answerer.seen(), QStringList {QStringLiteral("Az adat sikeresen rögzítésre került!")});
+
+        requests.first();
+        QVERIFY(requests.boolean(QStringLiteral("Utkozes")));
+        requests.next();
+        QVERIFY(!requests.boolean(QStringLiteral("Utkozes")));
+        // The form is cleared for the next property.
+        QCOMPARE(pNew->findChild<QLineEdit *>(QStringLiteral("nAzonosito"))->text(), QString());
     }
 
     void aboutWithoutLicenceStillOpens()
