@@ -14,8 +14,7 @@ public:
         : n(n)
         , runs(runs)
         , workDir(workDir)
-    {
-    }
+    { }
 
     const int n;
     const int runs;
@@ -50,7 +49,8 @@ std::vector<BenchCase> &benchCases();
 // Each case file registers itself with a static BenchRegistrar.
 struct BenchRegistrar
 {
-    BenchRegistrar(const QString &name, int defaultN, int defaultRuns, std::function<void(BenchRun &)> body)
+    BenchRegistrar(const QString &name, int defaultN, int defaultRuns,
+                   std::function<void(BenchRun &)> body)
     {
         benchCases().push_back({name, defaultN, defaultRuns, std::move(body)});
     }

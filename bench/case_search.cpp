@@ -80,11 +80,15 @@ static BenchRegistrar registrar(QStringLiteral("search"), 100000, 30, [](BenchRu
             screen = firstScreen(c);
         });
         if (count != expected[which])
-            run.fail(QStringLiteral("%1: %2 found, %3 expected").arg(searchFilter(list[which])).arg(count).arg(expected[which]));
+            run.fail(QStringLiteral("%1: %2 found, %3 expected")
+                         .arg(searchFilter(list[which]))
+                         .arg(count)
+                         .arg(expected[which]));
         if (count > 0 && screen.isEmpty())
             run.fail(QStringLiteral("%1: empty first screen").arg(searchFilter(list[which])));
         // The grid is ordered by price.
-        if (count > 1 && c.recordAt(0).number(QStringLiteral("Ar")) > c.recordAt(1).number(QStringLiteral("Ar")))
+        if (count > 1 &&
+            c.recordAt(0).number(QStringLiteral("Ar")) > c.recordAt(1).number(QStringLiteral("Ar")))
             run.fail(QStringLiteral("%1: not ordered by price").arg(searchFilter(list[which])));
     }
     run.setSize(QStringLiteral("%1 properties, %2 kinds of search").arg(run.n).arg(list.size()));

@@ -19,7 +19,8 @@ const QList<Settlement> &settlements()
         {QStringLiteral("Miskolc"), QStringLiteral("3525"), QStringLiteral("Borsod-Abaúj-Zemplén")},
         {QStringLiteral("Pécs"), QStringLiteral("7621"), QStringLiteral("Baranya")},
         {QStringLiteral("Győr"), QStringLiteral("9021"), QStringLiteral("Győr-Moson-Sopron")},
-        {QStringLiteral("Nyíregyháza"), QStringLiteral("4400"), QStringLiteral("Szabolcs-Szatmár-Bereg")},
+        {QStringLiteral("Nyíregyháza"), QStringLiteral("4400"),
+         QStringLiteral("Szabolcs-Szatmár-Bereg")},
         {QStringLiteral("Kecskemét"), QStringLiteral("6000"), QStringLiteral("Bács-Kiskun")},
         {QStringLiteral("Székesfehérvár"), QStringLiteral("8000"), QStringLiteral("Fejér")},
         {QStringLiteral("Szombathely"), QStringLiteral("9700"), QStringLiteral("Vas")},
@@ -48,44 +49,52 @@ const QList<Settlement> &settlements()
 
 const QStringList &propertyTypes()
 {
-    static const QStringList list {QStringLiteral("Családi ház"), QStringLiteral("Lakás"), QStringLiteral("Panellakás"),
-        QStringLiteral("Sorház"), QStringLiteral("Ikerház"), QStringLiteral("Telek"), QStringLiteral("Hétvégi ház"),
-        QStringLiteral("Üzlethelyiség"), QStringLiteral("Iroda"), QStringLiteral("Garázs"), QStringLiteral("Tanya"),
-        QStringLiteral("Nyaraló")};
+    static const QStringList list {QStringLiteral("Családi ház"), QStringLiteral("Lakás"),
+                                   QStringLiteral("Panellakás"),  QStringLiteral("Sorház"),
+                                   QStringLiteral("Ikerház"),     QStringLiteral("Telek"),
+                                   QStringLiteral("Hétvégi ház"), QStringLiteral("Üzlethelyiség"),
+                                   QStringLiteral("Iroda"),       QStringLiteral("Garázs"),
+                                   QStringLiteral("Tanya"),       QStringLiteral("Nyaraló")};
     return list;
 }
 
 namespace {
 
-    const QStringList streets {QStringLiteral("Kossuth Lajos utca"), QStringLiteral("Petőfi Sándor utca"),
-        QStringLiteral("Rákóczi út"), QStringLiteral("Széchenyi tér"), QStringLiteral("Ady Endre utca"),
-        QStringLiteral("Dózsa György út"), QStringLiteral("Árpád fejedelem útja"), QStringLiteral("Fő utca")};
-    const QStringList surnames {QStringLiteral("Nagy"), QStringLiteral("Kovács"), QStringLiteral("Tóth"),
-        QStringLiteral("Szabó"), QStringLiteral("Horváth"), QStringLiteral("Varga"), QStringLiteral("Kiss"),
-        QStringLiteral("Molnár"), QStringLiteral("Németh"), QStringLiteral("Farkas")};
-    const QStringList givenNames {QStringLiteral("István"), QStringLiteral("Éva"), QStringLiteral("László"),
-        QStringLiteral("Zsuzsanna"), QStringLiteral("Gábor"), QStringLiteral("Erzsébet"), QStringLiteral("Ödön"),
-        QStringLiteral("Ágnes")};
-    const QStringList sentences {QStringLiteral("Csendes, zöldövezeti környezetben."),
-        QStringLiteral("Felújított fürdőszoba, új nyílászárók."), QStringLiteral("Gázcirkó fűtés, alacsony rezsi."),
-        QStringLiteral("A tömegközlekedés kiválóan megközelíthető."),
-        QStringLiteral("Déli fekvésű, világos szobák, tágas terasz."),
-        QStringLiteral("Az ingatlan azonnal költözhető; tehermentes."),
-        QStringLiteral("Pince és padlástér tárolásra; ősfás kert.")};
+const QStringList streets {
+    QStringLiteral("Kossuth Lajos utca"),   QStringLiteral("Petőfi Sándor utca"),
+    QStringLiteral("Rákóczi út"),           QStringLiteral("Széchenyi tér"),
+    QStringLiteral("Ady Endre utca"),       QStringLiteral("Dózsa György út"),
+    QStringLiteral("Árpád fejedelem útja"), QStringLiteral("Fő utca")};
+const QStringList surnames {QStringLiteral("Nagy"),    QStringLiteral("Kovács"),
+                            QStringLiteral("Tóth"),    QStringLiteral("Szabó"),
+                            QStringLiteral("Horváth"), QStringLiteral("Varga"),
+                            QStringLiteral("Kiss"),    QStringLiteral("Molnár"),
+                            QStringLiteral("Németh"),  QStringLiteral("Farkas")};
+const QStringList givenNames {QStringLiteral("István"), QStringLiteral("Éva"),
+                              QStringLiteral("László"), QStringLiteral("Zsuzsanna"),
+                              QStringLiteral("Gábor"),  QStringLiteral("Erzsébet"),
+                              QStringLiteral("Ödön"),   QStringLiteral("Ágnes")};
+const QStringList sentences {QStringLiteral("Csendes, zöldövezeti környezetben."),
+                             QStringLiteral("Felújított fürdőszoba, új nyílászárók."),
+                             QStringLiteral("Gázcirkó fűtés, alacsony rezsi."),
+                             QStringLiteral("A tömegközlekedés kiválóan megközelíthető."),
+                             QStringLiteral("Déli fekvésű, világos szobák, tágas terasz."),
+                             QStringLiteral("Az ingatlan azonnal költözhető; tehermentes."),
+                             QStringLiteral("Pince és padlástér tárolásra; ősfás kert.")};
 
-    template<typename List>
-    const auto &pick(QRandomGenerator &random, const List &list)
-    {
-        return list.at(random.bounded(static_cast<int>(list.size())));
-    }
+template<typename List>
+const auto &pick(QRandomGenerator &random, const List &list)
+{
+    return list.at(random.bounded(static_cast<int>(list.size())));
+}
 
-    QString paragraph(QRandomGenerator &random, int lines)
-    {
-        QStringList out;
-        for (int i = 0; i < lines; ++i)
-            out << pick(random, sentences);
-        return out.join(QStringLiteral("\r\n"));
-    }
+QString paragraph(QRandomGenerator &random, int lines)
+{
+    QStringList out;
+    for (int i = 0; i < lines; ++i)
+        out << pick(random, sentences);
+    return out.join(QStringLiteral("\r\n"));
+}
 
 } // namespace
 
@@ -99,7 +108,8 @@ void generateRegister(Database &db, int n, quint32 seed)
         const int typeIndex = random.bounded(static_cast<int>(propertyTypes().size()));
         const double price = 1000000.0 * random.bounded(5, 250) + 10000.0 * random.bounded(0, 100);
         c.append();
-        c.setValue(QStringLiteral("Azonosito"), QStringLiteral("P-%1").arg(i + 1, 6, 10, QLatin1Char('0')));
+        c.setValue(QStringLiteral("Azonosito"),
+                   QStringLiteral("P-%1").arg(i + 1, 6, 10, QLatin1Char('0')));
         c.setValue(QStringLiteral("TipusId"), typeIndex);
         c.setValue(QStringLiteral("TipusText"), propertyTypes().at(typeIndex));
         c.setValue(QStringLiteral("MinimumAr"), price * 0.9);
@@ -115,21 +125,28 @@ void generateRegister(Database &db, int n, quint32 seed)
         c.setValue(QStringLiteral("CimVaros"), place.name);
         c.setValue(QStringLiteral("CimMegye"), place.county);
         c.setValue(QStringLiteral("CimUtca"), pick(random, streets));
-        c.setValue(QStringLiteral("CimHazszam"), QString::number(random.bounded(1, 120)) + QLatin1Char('.'));
+        c.setValue(QStringLiteral("CimHazszam"),
+                   QString::number(random.bounded(1, 120)) + QLatin1Char('.'));
         c.setValue(QStringLiteral("Hrsz"), QString::number(random.bounded(100, 99999)));
-        c.setValue(QStringLiteral("MegbizoNev"), pick(random, surnames) + QLatin1Char(' ') + pick(random, givenNames));
+        c.setValue(QStringLiteral("MegbizoNev"),
+                   pick(random, surnames) + QLatin1Char(' ') + pick(random, givenNames));
         c.setValue(QStringLiteral("MegbizoIrsz"), place.postcode);
         c.setValue(QStringLiteral("MegbizoVaros"), place.name);
-        c.setValue(QStringLiteral("MegbizoTelefon"), QStringLiteral("+36 30 %1").arg(random.bounded(1000000, 9999999)));
+        c.setValue(QStringLiteral("MegbizoTelefon"),
+                   QStringLiteral("+36 30 %1").arg(random.bounded(1000000, 9999999)));
         c.setValue(QStringLiteral("Apro"), random.bounded(2) == 0);
         c.setValue(QStringLiteral("Web"), random.bounded(4) != 0);
         c.setValue(QStringLiteral("Kulcs"), random.bounded(3) == 0);
         c.setValue(QStringLiteral("LeirasMagyar"), paragraph(random, 3 + random.bounded(4)));
-        c.setValue(QStringLiteral("LeirasAngol"), QStringLiteral("Quiet area.\r\nNewly renovated."));
-        c.setValue(QStringLiteral("LeirasNemet"), QStringLiteral("Ruhige Lage.\r\nFrisch renoviert."));
+        c.setValue(QStringLiteral("LeirasAngol"),
+                   QStringLiteral("Quiet area.\r\nNewly renovated."));
+        c.setValue(QStringLiteral("LeirasNemet"),
+                   QStringLiteral("Ruhige Lage.\r\nFrisch renoviert."));
         c.setValue(QStringLiteral("LeirasApro"), paragraph(random, 1));
         c.setValue(QStringLiteral("Telepulestis"), true);
-        c.setValue(QStringLiteral("Start"), textformat::timestampText(QDateTime(QDate(2026, 1, 1).addDays(i % 300), QTime(9, 30))));
+        c.setValue(
+            QStringLiteral("Start"),
+            textformat::timestampText(QDateTime(QDate(2026, 1, 1).addDays(i % 300), QTime(9, 30))));
         c.post();
     }
     unit.commit();

@@ -30,18 +30,21 @@ static int usage()
     QStringList names;
     for (const BenchCase &c : benchCases())
         names << c.name;
-    std::fprintf(stderr, "usage: pelmora-bench CASE [--n N] [--runs R]\ncases: %s\n", qPrintable(names.join(QStringLiteral(", "))));
+    std::fprintf(stderr, "usage: pelmora-bench CASE [--n N] [--runs R]\ncases: %s\n",
+                 qPrintable(names.join(QStringLiteral(", "))));
     return 2;
 }
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();
-    const auto found = std::find_if(benchCases().begin(), benchCases().end(), [&](const BenchCase &c) { return c.name == args.first(); });
+    const auto found = std::find_if(benchCases().begin(), benchCases().end(),
+                                    [&](const BenchCase &c) { return c.name == args.first(); });
     if (found == benchCases().end())
         return usage();
     int n = found->defaultN;
@@ -64,10 +67,14 @@ int main(int argc, char **argv)
         millis.push_back(0);
     }
     std::sort(millis.begin(), millis.end());
-    const double median = millis.size() % 2 ? millis[millis.size() / 2] : (millis[millis.size() / 2 - 1] + millis[millis.size() / 2]) / 2;
-    std::printf("%s: median %.1f ms, min %.1f ms, max %.1f ms (%zu runs, %s)\n", qPrintable(found->name), median,
-        millis.front(), millis.back(), millis.size(), qPrintable(run.size()));
+    const double median = millis.size() % 2
+        ? millis[millis.size() / 2]
+        : (millis[millis.size() / 2 - 1] + millis[millis.size() / 2]) / 2;
+    std::printf("%s: median %.1f ms, min %.1f ms, max %.1f ms (%zu runs, %s)\n",
+                qPrintable(found->name), median, millis.front(), millis.back(), millis.size(),
+                qPrintable(run.size()));
     for (const QString &failure : run.failures())
-        std::fprintf(stderr, "%s: WRONG RESULT: %s\n", qPrintable(found->name), qPrintable(failure));
+        std::fprintf(stderr, "%s: WRONG RESULT: %s\n", qPrintable(found->name),
+                     qPrintable(failure));
     return run.failures().isEmpty() ? 0 : 1;
 }

@@ -13,8 +13,9 @@ QString searchFilter(const SearchFields &fields)
         expression += expression.isEmpty() ? condition : QStringLiteral(" and ") + condition;
     };
     if (fields.lower != 0 || fields.upper != 0) {
-        add(QStringLiteral("(Ar >= ") + textformat::filterNumber(fields.lower) + QStringLiteral(" and Ar <= ")
-            + textformat::filterNumber(fields.upper) + QLatin1Char(')'));
+        add(QStringLiteral("(Ar >= ") + textformat::filterNumber(fields.lower) +
+            QStringLiteral(" and Ar <= ") + textformat::filterNumber(fields.upper) +
+            QLatin1Char(')'));
     }
     if (fields.typeIndex != 0)
         add(QStringLiteral("TipusText=") + Filter::quote(fields.typeText + QLatin1Char('*')));

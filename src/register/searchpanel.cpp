@@ -19,8 +19,8 @@
 namespace {
 
 const QColor sortMark(128, 128, 128);
-const QStringList sortIndexes {QStringLiteral("iazonosito"), QStringLiteral("itipustext"), QStringLiteral("iar"),
-    QStringLiteral("ivaros")};
+const QStringList sortIndexes {QStringLiteral("iazonosito"), QStringLiteral("itipustext"),
+                               QStringLiteral("iar"), QStringLiteral("ivaros")};
 
 QPushButton *button(const char *name, const QString &caption)
 {
@@ -40,7 +40,8 @@ SearchPanel::SearchPanel(MainCursors &cursors, QWidget *parent)
     , m_tipus(new QComboBox)
     , m_artol(new NumberEdit(QStringLiteral("sArtol"), QStringLiteral(" Ft"), 0, unboundedPrice))
     , m_arig(new NumberEdit(QStringLiteral("sArig"), QStringLiteral(" Ft"), 0, unboundedPrice))
-    , m_grid(new CursorGrid(&cursors.tEgyszeru,
+    , m_grid(new CursorGrid(
+          &cursors.tEgyszeru,
           {
               {QStringLiteral("Azonosito"), QStringLiteral("Azonosító"), Qt::AlignLeft},
               {QStringLiteral("TipusText"), QStringLiteral("Típus"), Qt::AlignLeft},
@@ -144,8 +145,10 @@ SearchPanel::SearchPanel(MainCursors &cursors, QWidget *parent)
     connect(m_grid, &CursorGrid::titleClicked, this, &SearchPanel::DBGrid1TitleClick);
     connect(m_grid, &CursorGrid::rowDoubleClicked, this, &SearchPanel::browseRequested);
     connect(browse, &QPushButton::clicked, this, &SearchPanel::browseRequested);
-    connect(putOnList, &QPushButton::clicked, this, [this] { putOnPrintList(m_cursors.tEgyszeru); });
-    connect(clearList, &QPushButton::clicked, this, [this] { NyomtatasiListaTorles(m_cursors.tEgyszeru); });
+    connect(putOnList, &QPushButton::clicked, this,
+            [this] { putOnPrintList(m_cursors.tEgyszeru); });
+    connect(clearList, &QPushButton::clicked, this,
+            [this] { NyomtatasiListaTorles(m_cursors.tEgyszeru); });
     connect(modify, &QPushButton::clicked, this, [this] {
         if (hasRecord())
             emit modifyRequested();

@@ -28,8 +28,9 @@ TfAbout::TfAbout(const QString &dataDir, QWidget *parent)
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setMinimumSize(420, 260);
     body->addWidget(m_memo, 1);
-    auto *maker = new QLabel(QStringLiteral("Pelmora\nIngatlan Nyilvántartás\n\nKészítette:\na Pelmora fejlesztői\n\n"
-                                            "Edition: 20011002/1"));
+    auto *maker = new QLabel(
+        QStringLiteral("Pelmora\nIngatlan Nyilvántartás\n\nKészítette:\na Pelmora fejlesztői\n\n"
+                       "Edition: 20011002/1"));
     maker->setObjectName(QStringLiteral("Label2"));
     maker->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     body->addWidget(maker);
@@ -44,7 +45,8 @@ void TfAbout::loadLicence()
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_memo->setPlainText(QStringLiteral("A licencszöveg nem olvasható."));
-        showPlainMessage(QStringLiteral("A fájl nem olvasható: %1\n%2").arg(path, file.errorString()), this);
+        showPlainMessage(
+            QStringLiteral("A fájl nem olvasható: %1\n%2").arg(path, file.errorString()), this);
         return;
     }
     m_memo->setPlainText(textformat::memoToEdit(cp1250::decode(file.readAll())));

@@ -36,11 +36,12 @@ QPixmap workAreaBackground(const QSize &size)
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor(255, 255, 255, 220));
-    painter.drawText(QRect(0, size.height() / 5, size.width(), 60), Qt::AlignCenter, QStringLiteral("Pelmora"));
+    painter.drawText(QRect(0, size.height() / 5, size.width(), 60), Qt::AlignCenter,
+                     QStringLiteral("Pelmora"));
     font.setPointSize(16);
     font.setBold(false);
     painter.setFont(font);
     painter.drawText(QRect(0, size.height() / 5 + 60, size.width(), 40), Qt::AlignCenter,
-        QStringLiteral("Ingatlan Nyilvántartás"));
+                     QStringLiteral("Ingatlan Nyilvántartás"));
     return pixmap;
 }

@@ -4,26 +4,26 @@
 #include "archivum.h"
 #include "askdel.h"
 #include "askftp.h"
-#include "hirek.h"
-#include "modosit.h"
-#include "talloz.h"
-#include "uploadpanel.h"
 #include "askquit.h"
 #include "background.h"
 #include "cp1250.h"
 #include "datadirectory.h"
+#include "hirek.h"
 #include "menulabel.h"
+#include "messages.h"
+#include "modosit.h"
 #include "newproperty.h"
 #include "nyomtatlista.h"
 #include "photogroup.h"
 #include "printreports.h"
-#include "reszletespanel.h"
-#include "ujkep.h"
-#include "workingowners.h"
-#include "messages.h"
 #include "reg.h"
+#include "reszletespanel.h"
 #include "searchpanel.h"
+#include "talloz.h"
 #include "textformat.h"
+#include "ujkep.h"
+#include "uploadpanel.h"
+#include "workingowners.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,8 +43,10 @@ const QSize workArea(840, 700);
 } // namespace
 
 TfMain::TfMain(Database &db, Windows &windows, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                  Qt::WindowCloseButtonHint)
     , m_db(db)
     , m_windows(windows)
     , m_cursors(db)
@@ -80,7 +82,7 @@ TfMain::TfMain(Database &db, Windows &windows, QWidget *parent)
     m_pSearch = new SearchPanel(m_cursors);
     m_pUpload = new UploadPanel(m_cursors);
     for (QWidget *panel : {static_cast<QWidget *>(m_pNew), static_cast<QWidget *>(m_pReszletes),
-             static_cast<QWidget *>(m_pSearch), static_cast<QWidget *>(m_pUpload)}) {
+                           static_cast<QWidget *>(m_pSearch), static_cast<QWidget *>(m_pUpload)}) {
         panel->setParent(area);
         panel->setGeometry(QRect(QPoint(0, 0), workArea));
         panel->setAutoFillBackground(true);
@@ -90,7 +92,7 @@ TfMain::TfMain(Database &db, Windows &windows, QWidget *parent)
     connect(m_pNew, &NewPropertyPanel::detailedRequested, this, &TfMain::showDetailedDescription);
     connect(m_pReszletes, &ReszletesPanel::backRequested, this, &TfMain::hideDetailedDescription);
     connect(m_pSearch, &SearchPanel::printRequested, this,
-        [this] { openPrintDialog(*m_windows.printReports, this); });
+            [this] { openPrintDialog(*m_windows.printReports, this); });
     connect(m_pSearch, &SearchPanel::browseRequested, this, &TfMain::browse);
     connect(m_pUpload, &UploadPanel::browseRequested, this, &TfMain::browse);
     connect(m_pSearch, &SearchPanel::modifyRequested, this, [this] { m_windows.fModosit->exec(); });
@@ -123,7 +125,8 @@ void TfMain::buildMenu(QWidget *strip)
     band->setPalette(bandPalette);
     auto *bandLayout = new QVBoxLayout(band);
     bandLayout->setContentsMargins(6, 8, 6, 8);
-    auto *label78 = new MenuLabel(QStringLiteral("Label78"), QStringLiteral("Új ingatlan felvitele"));
+    auto *label78 =
+        new MenuLabel(QStringLiteral("Label78"), QStringLiteral("Új ingatlan felvitele"));
     auto *label79 = new MenuLabel(QStringLiteral("Label79"), QStringLiteral("Keresés / Módosítás"));
     auto *label80 = new MenuLabel(QStringLiteral("Label80"), QStringLiteral("Feltöltés"));
     bandLayout->addWidget(label78);
@@ -193,8 +196,9 @@ void TfMain::placeCover()
 
 QWidget *TfMain::panel(const QString &objectName) const
 {
-    for (QWidget *candidate : {static_cast<QWidget *>(m_pNew), static_cast<QWidget *>(m_pReszletes),
-             static_cast<QWidget *>(m_pSearch), static_cast<QWidget *>(m_pUpload)}) {
+    for (QWidget *candidate :
+         {static_cast<QWidget *>(m_pNew), static_cast<QWidget *>(m_pReszletes),
+          static_cast<QWidget *>(m_pSearch), static_cast<QWidget *>(m_pUpload)}) {
         if (candidate->objectName() == objectName)
             return candidate;
     }
@@ -205,22 +209,25 @@ bool TfMain::create()
 {
     const QString dataDir = m_db.dataDir();
     const QString lockPath = datadirectory::lockFilePath(dataDir);
-    if (QFile::exists(lockPath)
-        && !askQuestion(QStringLiteral("A program úgy érzékeli, hogy már egy példányban fut! Ha ez nem így van, "
-                                       "kérem nyomja meg az \"OK\" gombot!"))) {
+    if (QFile::exists(lockPath) &&
+        !askQuestion(QStringLiteral(
+            "A program úgy érzékeli, hogy már egy példányban fut! Ha ez nem így van, "
+            "kérem nyomja meg az \"OK\" gombot!"))) {
         return false;
     }
     QFile lock(lockPath);
-    if (!lock.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || lock.write(cp1250::encode(textformat::timestampNow() + QStringLiteral("\r\n"))) < 0) {
+    if (!lock.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        lock.write(cp1250::encode(textformat::timestampNow() + QStringLiteral("\r\n"))) < 0) {
         // The lock only warns a second copy; a start without it can still go on.
-        showPlainMessage(QStringLiteral("A zárolófájl nem írható: %1\n%2").arg(lockPath, lock.errorString()), this);
+        showPlainMessage(
+            QStringLiteral("A zárolófájl nem írható: %1\n%2").arg(lockPath, lock.errorString()),
+            this);
     }
     lock.close();
 
     m_edition->setText(QLatin1String(edition) + textformat::numberText(tables::databaseVersion));
-    for (Cursor *cursor : {&m_cursors.tDefaults, &m_cursors.tEgyszeru, &m_cursors.tTelep, &m_cursors.tItypes,
-             &m_cursors.tdTulaj})
+    for (Cursor *cursor : {&m_cursors.tDefaults, &m_cursors.tEgyszeru, &m_cursors.tTelep,
+                           &m_cursors.tItypes, &m_cursors.tdTulaj})
         cursor->open();
     hidePanels();
     fillLists();
@@ -228,10 +235,11 @@ bool TfMain::create()
 
     const double version = m_cursors.tDefaults.number(QStringLiteral("Version"));
     if (version != tables::databaseVersion) {
-        showPlainMessage(QStringLiteral("Hibás software verzió! Adatbázis Verzió: ") + textformat::numberText(version)
-                + QStringLiteral(" Software verzió:") + textformat::numberText(tables::databaseVersion)
-                + QStringLiteral(". Hívja az ügyfélszolgáltatot!"),
-            this);
+        showPlainMessage(QStringLiteral("Hibás software verzió! Adatbázis Verzió: ") +
+                             textformat::numberText(version) + QStringLiteral(" Software verzió:") +
+                             textformat::numberText(tables::databaseVersion) +
+                             QStringLiteral(". Hívja az ügyfélszolgáltatot!"),
+                         this);
         return false;
     }
     return true;
@@ -239,7 +247,9 @@ bool TfMain::create()
 
 void TfMain::fillLists()
 {
-    auto combo = [this](const char *name) { return findChild<QComboBox *>(QString::fromLatin1(name)); };
+    auto combo = [this](const char *name) {
+        return findChild<QComboBox *>(QString::fromLatin1(name));
+    };
     QComboBox *sTipus = combo("sTipus");
     QComboBox *nTipus = combo("nTipus");
     QComboBox *sTelepules = combo("sTelepules");
@@ -271,14 +281,15 @@ void TfMain::fillLists()
     itypes.close();
 }
 
-void TfMain::showPanels(std::initializer_list<QWidget *> shown, std::initializer_list<QWidget *> hidden)
+void TfMain::showPanels(std::initializer_list<QWidget *> shown,
+                        std::initializer_list<QWidget *> hidden)
 {
     for (QWidget *panel : hidden)
         panel->hide();
     for (QWidget *panel : shown)
         panel->show();
-    m_background->setVisible(m_pNew->isHidden() && m_pReszletes->isHidden() && m_pSearch->isHidden()
-        && m_pUpload->isHidden());
+    m_background->setVisible(m_pNew->isHidden() && m_pReszletes->isHidden() &&
+                             m_pSearch->isHidden() && m_pUpload->isHidden());
 }
 
 void TfMain::hidePanels()
@@ -350,8 +361,8 @@ void TfMain::browse()
 {
     TfTallozas *window = nullptr;
     TfTallozas browser(
-        m_cursors, m_windows.registerWindows, [this, &window] { openPrintDialog(*m_windows.printReports, window); },
-        this);
+        m_cursors, m_windows.registerWindows,
+        [this, &window] { openPrintDialog(*m_windows.printReports, window); }, this);
     window = &browser;
     browser.exec();
 }

@@ -37,7 +37,8 @@ public:
     void setExitHandler(std::function<void()> exit) { m_exit = std::move(exit); }
 
     // Shows the given panels and hides the others; the background shows when none is left.
-    void showPanels(std::initializer_list<QWidget *> shown, std::initializer_list<QWidget *> hidden);
+    void showPanels(std::initializer_list<QWidget *> shown,
+                    std::initializer_list<QWidget *> hidden);
     void hidePanels();
     void showDetailedDescription(); // with the cover over the menu
     void hideDetailedDescription();

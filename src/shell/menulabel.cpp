@@ -10,9 +10,10 @@ MenuLabel::MenuLabel(const QString &objectName, const QString &caption, QWidget 
     setAlignment(Qt::AlignCenter);
     setWordWrap(true);
     setMargin(4);
-    setStyleSheet(QStringLiteral("QLabel { font-weight: bold; background: #eef2f7; border: 1px solid #b8c4d4;"
-                                 " border-radius: 3px; color: #1d2b45; }"
-                                 "QLabel:hover { background: #dbe6f5; }"));
+    setStyleSheet(
+        QStringLiteral("QLabel { font-weight: bold; background: #eef2f7; border: 1px solid #b8c4d4;"
+                       " border-radius: 3px; color: #1d2b45; }"
+                       "QLabel:hover { background: #dbe6f5; }"));
 }
 
 void MenuLabel::mouseReleaseEvent(QMouseEvent *event)

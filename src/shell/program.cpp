@@ -1,26 +1,26 @@
 #include "program.h"
 
+#include "cursorgrid.h"
 #include "database.h"
-#include "erdeklodo.h"
+#include "datadirectory.h"
 #include "erdeklodes.h"
+#include "erdeklodo.h"
 #include "erdmodosit.h"
 #include "erdutkoztet.h"
 #include "hirek.h"
+#include "kepmegtekintes.h"
+#include "kerdes.h"
+#include "main.h"
+#include "messages.h"
 #include "modosit.h"
 #include "newproperty.h"
-#include "ujerdeklodes.h"
-#include "kepmegtekintes.h"
 #include "printreports.h"
+#include "searchpanel.h"
+#include "storeerror.h"
 #include "tulajhozzaad.h"
 #include "tulajmodosit.h"
+#include "ujerdeklodes.h"
 #include "ujkep.h"
-#include "datadirectory.h"
-#include "kerdes.h"
-#include "cursorgrid.h"
-#include "main.h"
-#include "searchpanel.h"
-#include "messages.h"
-#include "storeerror.h"
 #include "uzenet.h"
 
 Program::Program() = default;
@@ -77,7 +77,8 @@ void Program::createWindows()
     m_uzenet = std::make_unique<TfUzenet>(main);
     m_kerdes = std::make_unique<TfKerdes>(main);
     installDialogs(m_uzenet.get(), m_kerdes.get());
-    m_modositErdeklodes = std::make_unique<TfModositErdeklodes>(cursors, m_erdeklodes->tErdeklodes(), main);
+    m_modositErdeklodes =
+        std::make_unique<TfModositErdeklodes>(cursors, m_erdeklodes->tErdeklodes(), main);
     requests.fModositErdeklodes = m_modositErdeklodes.get();
     m_erdUtkoztet = std::make_unique<TfErdUtkoztet>(cursors, main);
     requests.fErdUtkoztet = m_erdUtkoztet.get();
@@ -85,11 +86,12 @@ void Program::createWindows()
     // Every request the new property fits is flagged before the form is cleared.
     auto *pNew = qobject_cast<NewPropertyPanel *>(main->panel(QStringLiteral("pNew")));
     TfErdeklodes *requestsWindow = m_erdeklodes.get();
-    QObject::connect(pNew, &NewPropertyPanel::propertyStored, requestsWindow, [requestsWindow] { requestsWindow->Utkoztet(); },
-        Qt::DirectConnection);
+    QObject::connect(
+        pNew, &NewPropertyPanel::propertyStored, requestsWindow,
+        [requestsWindow] { requestsWindow->Utkoztet(); }, Qt::DirectConnection);
     // After a save the search grid shows the property where its filter and order now put it.
     QObject::connect(m_modosit.get(), &TfModosit::propertySaved, main,
-        [main] { main->searchPanel()->grid()->followCursor(); });
+                     [main] { main->searchPanel()->grid()->followCursor(); });
 }
 
 void Program::show()

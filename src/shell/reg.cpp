@@ -35,8 +35,10 @@ QPushButton *saveButton(const char *name)
 } // namespace
 
 TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                  Qt::WindowCloseButtonHint)
     , m_defaults(tDefaults)
     , m_pages(new QTabWidget)
 {
@@ -152,6 +154,7 @@ void TfReg::BitBtn1Click()
 void TfReg::BitBtn3Click()
 {
     m_defaults.edit();
-    m_defaults.setValue(QStringLiteral("Elvitel"), textformat::memoFromEdit(m_elvitel->toPlainText()));
+    m_defaults.setValue(QStringLiteral("Elvitel"),
+                        textformat::memoFromEdit(m_elvitel->toPlainText()));
     m_defaults.post();
 }

@@ -8,47 +8,47 @@
 namespace cp1250 {
 namespace {
 
-    constexpr char16_t undefined = u'?';
+constexpr char16_t undefined = u'?';
 
-    // Both directions are built once from iconv's own table, so the mapping is the system's and
-    // per-character conversion afterwards costs a table look-up.
-    struct Tables
+// Both directions are built once from iconv's own table, so the mapping is the system's and
+// per-character conversion afterwards costs a table look-up.
+struct Tables
+{
+    std::array<char16_t, 256> toUnicode {};
+    QHash<char16_t, unsigned char> fromUnicode;
+
+    Tables()
     {
-        std::array<char16_t, 256> toUnicode {};
-        QHash<char16_t, unsigned char> fromUnicode;
-
-        Tables()
-        {
-            iconv_t cd = iconv_open("UTF-16LE", "WINDOWS-1250");
-            if (cd == reinterpret_cast<iconv_t>(-1))
-                throw std::runtime_error("iconv: WINDOWS-1250 is not available");
-            for (int b = 0; b < 256; ++b) {
-                char in = static_cast<char>(b);
-                char out[4] = {};
-                char *inPtr = &in;
-                char *outPtr = out;
-                size_t inLeft = 1;
-                size_t outLeft = sizeof out;
-                iconv(cd, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)
-                    || outLeft != 2) {
-                    toUnicode[b] = undefined;
-                    continue;
-                }
-                const char16_t u = static_cast<unsigned char>(out[0])
-                    | static_cast<char16_t>(static_cast<unsigned char>(out[1]) << 8);
-                toUnicode[b] = u;
-                fromUnicode.insert(u, static_cast<unsigned char>(b));
+        iconv_t cd = iconv_open("UTF-16LE", "WINDOWS-1250");
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error("iconv: WINDOWS-1250 is not available");
+        for (int b = 0; b < 256; ++b) {
+            char in = static_cast<char>(b);
+            char out[4] = {};
+            char *inPtr = &in;
+            char *outPtr = out;
+            size_t inLeft = 1;
+            size_t outLeft = sizeof out;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
+                outLeft != 2) {
+                toUnicode[b] = undefined;
+                continue;
             }
-            iconv_close(cd);
+            const char16_t u = static_cast<unsigned char>(out[0]) |
+                static_cast<char16_t>(static_cast<unsigned char>(out[1]) << 8);
+            toUnicode[b] = u;
+            fromUnicode.insert(u, static_cast<unsigned char>(b));
         }
-    };
-
-    const Tables &tables()
-    {
-        static const Tables t;
-        return t;
+        iconv_close(cd);
     }
+};
+
+const Tables &tables()
+{
+    static const Tables t;
+    return t;
+}
 
 } // namespace
 

@@ -204,8 +204,8 @@ const QVector<Record> &Cursor::chunk(int index) const
     QString sql = QStringLiteral("SELECT rowid FROM ") + quoted(m_def.name);
     if (!view.where.isEmpty())
         sql += QStringLiteral(" WHERE ") + view.where;
-    sql += QStringLiteral(" ORDER BY ") + view.order
-        + QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize);
+    sql += QStringLiteral(" ORDER BY ") + view.order +
+        QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize);
     QSqlQuery ids = run(m_db, sql, view.binds);
     QVector<qint64> order;
     QVariantList binds;
@@ -218,10 +218,12 @@ const QVector<Record> &Cursor::chunk(int index) const
         QStringList marks;
         for (qsizetype i = 0; i < order.size(); ++i)
             marks << QStringLiteral("?");
-        QSqlQuery query = run(m_db,
-            QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") + quoted(m_def.name)
-                + QStringLiteral(" WHERE rowid IN (") + marks.join(QLatin1Char(',')) + QLatin1Char(')'),
-            binds);
+        QSqlQuery query =
+            run(m_db,
+                QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") +
+                    quoted(m_def.name) + QStringLiteral(" WHERE rowid IN (") +
+                    marks.join(QLatin1Char(',')) + QLatin1Char(')'),
+                binds);
         QHash<qint64, Record> byId;
         while (query.next()) {
             Record record = recordFromQuery(m_def, query);
@@ -237,9 +239,9 @@ const QVector<Record> &Cursor::chunk(int index) const
 Record Cursor::readRecord(qint64 rowId) const
 {
     QSqlQuery query = run(m_db,
-        QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") + quoted(m_def.name)
-            + QStringLiteral(" WHERE rowid = ?"),
-        {rowId});
+                          QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") +
+                              quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?"),
+                          {rowId});
     return query.next() ? recordFromQuery(m_def, query) : Record(&m_def);
 }
 
@@ -291,7 +293,8 @@ void Cursor::setCurrent(qint64 rowId) const
 int Cursor::positionOf(qint64 rowId) const
 {
     const ViewSql view = viewSql();
-    QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE ");
+    QString sql =
+        QStringLiteral("SELECT COUNT(*) FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE ");
     if (!view.where.isEmpty())
         sql += view.where + QStringLiteral(" AND ");
     QVariantList binds = view.binds;
@@ -299,8 +302,8 @@ int Cursor::positionOf(qint64 rowId) const
         sql += QStringLiteral("rowid < ?");
         binds << rowId;
     } else {
-        const QString key
-            = QStringLiteral("(SELECT %1 FROM %2 WHERE rowid = ?)").arg(view.orderColumn, quoted(m_def.name));
+        const QString key = QStringLiteral("(SELECT %1 FROM %2 WHERE rowid = ?)")
+                                .arg(view.orderColumn, quoted(m_def.name));
         sql += QStringLiteral("(%1 < %2 OR (%1 = %2 AND rowid < ?))").arg(view.orderColumn, key);
         binds << rowId << rowId << rowId;
     }
@@ -310,14 +313,18 @@ int Cursor::positionOf(qint64 rowId) const
 
 bool Cursor::exists(qint64 rowId) const
 {
-    return run(m_db, QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?"), {rowId})
+    return run(m_db,
+               QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) +
+                   QStringLiteral(" WHERE rowid = ?"),
+               {rowId})
         .next();
 }
 
 bool Cursor::passes(qint64 rowId) const
 {
     const ViewSql view = viewSql();
-    QString sql = QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?");
+    QString sql =
+        QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?");
     QVariantList binds {rowId};
     if (!view.where.isEmpty()) {
         sql += QStringLiteral(" AND ") + view.where;
@@ -556,7 +563,8 @@ void Cursor::post()
         columns << quoted(field.name);
         values << toColumn(field, value);
         if (field.folded) {
-            columns << quoted(TableDef::foldedColumn(field.name)) << quoted(TableDef::sortColumn(field.name));
+            columns << quoted(TableDef::foldedColumn(field.name))
+                    << quoted(TableDef::sortColumn(field.name));
             values << textformat::fold(value.toString()) << textformat::sortKey(value.toString());
         }
     }
@@ -571,8 +579,9 @@ void Cursor::post()
         if (!m_insertQuery) {
             m_insertQuery = std::make_unique<QSqlQuery>(m_db.connection());
             if (!m_insertQuery->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                            .arg(quoted(m_def.name), columns.join(QStringLiteral(", ")),
-                                                marks.join(QStringLiteral(", "))))) {
+                                            .arg(quoted(m_def.name),
+                                                 columns.join(QStringLiteral(", ")),
+                                                 marks.join(QStringLiteral(", "))))) {
                 const QString error = m_insertQuery->lastError().text();
                 m_insertQuery.reset();
                 throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(error));
@@ -581,7 +590,8 @@ void Cursor::post()
         for (int i = 0; i < values.size(); ++i)
             m_insertQuery->bindValue(i, values[i]);
         if (!m_insertQuery->exec())
-            throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(m_insertQuery->lastError().text()));
+            throw StoreError(
+                QStringLiteral("Adatbázis hiba: %1").arg(m_insertQuery->lastError().text()));
         rowId = m_insertQuery->lastInsertId().toLongLong();
         m_insertQuery->finish();
     } else {
@@ -590,7 +600,8 @@ void Cursor::post()
             sets << column + QStringLiteral(" = ?");
         values << rowId;
         run(m_db,
-            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoted(m_def.name), sets.join(QStringLiteral(", "))),
+            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                .arg(quoted(m_def.name), sets.join(QStringLiteral(", "))),
             values);
     }
     m_state = State::Browse;
@@ -615,7 +626,8 @@ void Cursor::remove()
     const int here = position();
     if (here < 0)
         return;
-    run(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_def.name)), {m_currentRowId});
+    run(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_def.name)),
+        {m_currentRowId});
     m_db.tableChanged(m_def.name);
     invalidate();
     setPosition(here);
@@ -642,8 +654,8 @@ int Cursor::scan(const QStringList &fields, const std::function<void(const Recor
     for (const int index : std::as_const(indexes))
         columns << quoted(m_def.fields[index].name);
     const ViewSql view = viewSql();
-    QString sql = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-        + quoted(m_def.name);
+    QString sql = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
+        QStringLiteral(" FROM ") + quoted(m_def.name);
     if (!view.where.isEmpty())
         sql += QStringLiteral(" WHERE ") + view.where;
     sql += QStringLiteral(" ORDER BY ") + view.order;
@@ -654,7 +666,8 @@ int Cursor::scan(const QStringList &fields, const std::function<void(const Recor
     while (query.next()) {
         record.rowId = query.value(0).toLongLong();
         for (int i = 0; i < indexes.size(); ++i)
-            record.setStoredValue(indexes[i], fromColumn(m_def.fields[indexes[i]], query.value(i + 1)));
+            record.setStoredValue(indexes[i],
+                                  fromColumn(m_def.fields[indexes[i]], query.value(i + 1)));
         visit(record);
         ++visited;
     }

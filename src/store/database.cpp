@@ -48,7 +48,8 @@ void foldFunction(sqlite3_context *context, int, sqlite3_value **argv)
     }
     const int bytes = sqlite3_value_bytes16(argv[0]);
     const QString folded = textformat::fold(QString::fromUtf16(text, bytes / 2));
-    sqlite3_result_text16(context, folded.utf16(), static_cast<int>(folded.size() * 2), SQLITE_TRANSIENT);
+    sqlite3_result_text16(context, folded.utf16(), static_cast<int>(folded.size() * 2),
+                          SQLITE_TRANSIENT);
 }
 
 } // namespace
@@ -56,7 +57,8 @@ void foldFunction(sqlite3_context *context, int, sqlite3_value **argv)
 Database::Database(const QString &dataDir, QObject *parent)
     : QObject(parent)
     , m_dataDir(QDir::cleanPath(dataDir) + QLatin1Char('/'))
-    , m_connectionName(QStringLiteral("pelmora-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+    , m_connectionName(QStringLiteral("pelmora-") +
+                       QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     if (!QDir().mkpath(m_dataDir))
         throw StoreError(QStringLiteral("Az adatkönyvtár nem hozható létre: %1").arg(m_dataDir));
@@ -117,7 +119,7 @@ void Database::registerFunctions()
     if (!sqlite)
         throw StoreError(QStringLiteral("Az adatbázis-kezelő nem érhető el."));
     sqlite3_create_function_v2(sqlite, "pelmora_fold", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC,
-        nullptr, foldFunction, nullptr, nullptr, nullptr);
+                               nullptr, foldFunction, nullptr, nullptr, nullptr);
 }
 
 void Database::createTables()
@@ -127,7 +129,8 @@ void Database::createTables()
         QStringList columns;
         for (const FieldDef &field : table.fields) {
             if (field.kind == FieldKind::AutoInc) {
-                columns << quoted(field.name) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+                columns << quoted(field.name) +
+                        QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
                 continue;
             }
             columns << quoted(field.name) + QLatin1Char(' ') + columnType(field.kind);
@@ -136,23 +139,25 @@ void Database::createTables()
                 columns << quoted(TableDef::sortColumn(field.name)) + QStringLiteral(" TEXT");
             }
         }
-        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", "))));
+        exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                 .arg(quoted(table.name), columns.join(QStringLiteral(", "))));
         for (const QStringList &columns : table.filterIndexes) {
             QStringList quotedColumns;
             for (const QString &column : columns)
                 quotedColumns << quoted(column);
             exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                     .arg(quoted(table.name + QLatin1Char('_') + columns.join(QLatin1Char('_'))), quoted(table.name),
-                         quotedColumns.join(QStringLiteral(", "))));
+                     .arg(quoted(table.name + QLatin1Char('_') + columns.join(QLatin1Char('_'))),
+                          quoted(table.name), quotedColumns.join(QStringLiteral(", "))));
         }
         for (const IndexDef &index : table.indexes) {
             const FieldDef &field = table.fields[table.fieldIndex(index.field)];
-            QStringList columns {quoted(field.folded ? TableDef::sortColumn(field.name) : field.name)};
+            QStringList columns {
+                quoted(field.folded ? TableDef::sortColumn(field.name) : field.name)};
             for (const QString &column : index.covers)
                 columns << quoted(column);
             exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
                      .arg(quoted(table.name + QLatin1Char('_') + index.name), quoted(table.name),
-                         columns.join(QStringLiteral(", "))));
+                          columns.join(QStringLiteral(", "))));
         }
     }
     transaction.commit();
@@ -162,7 +167,8 @@ Database::Transaction::Transaction(Database &db)
     : m_db(db)
     , m_depth(db.m_transactionDepth)
 {
-    m_db.exec(m_depth == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT unit%1").arg(m_depth));
+    m_db.exec(m_depth == 0 ? QStringLiteral("BEGIN IMMEDIATE")
+                           : QStringLiteral("SAVEPOINT unit%1").arg(m_depth));
     ++m_db.m_transactionDepth;
 }
 
@@ -170,7 +176,8 @@ void Database::Transaction::commit()
 {
     if (m_done)
         return;
-    m_db.exec(m_depth == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE unit%1").arg(m_depth));
+    m_db.exec(m_depth == 0 ? QStringLiteral("COMMIT")
+                           : QStringLiteral("RELEASE unit%1").arg(m_depth));
     m_done = true;
     --m_db.m_transactionDepth;
 }

@@ -37,57 +37,57 @@ QString licencePath(const QString &dataDir)
 
 namespace {
 
-    QStringList referenceLines(const QString &resource)
-    {
-        QFile file(resource);
-        if (!file.open(QIODevice::ReadOnly))
-            throw StoreError(QStringLiteral("A program alapadatai hiányoznak: %1").arg(resource));
-        QStringList lines;
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-            const QString trimmed = line.trimmed();
-            if (!trimmed.isEmpty() && !trimmed.startsWith(QLatin1Char('#')))
-                lines << line.trimmed();
-        }
-        return lines;
+QStringList referenceLines(const QString &resource)
+{
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        throw StoreError(QStringLiteral("A program alapadatai hiányoznak: %1").arg(resource));
+    QStringList lines;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty() && !trimmed.startsWith(QLatin1Char('#')))
+            lines << line.trimmed();
     }
+    return lines;
+}
 
-    void fillReferenceRows(Database &db)
-    {
-        Cursor types(db, tables::itypes, true);
-        int number = 1;
-        for (const QString &name : referenceLines(QStringLiteral(":/data/tipusok.txt"))) {
-            types.append();
-            types.setValue(QStringLiteral("Id"), number++);
-            types.setValue(QStringLiteral("Name"), name);
-            types.post();
-        }
-        Cursor settlements(db, tables::telepules, true);
-        for (const QString &line : referenceLines(QStringLiteral(":/data/telepulesek.txt"))) {
-            const QStringList parts = line.split(QLatin1Char('\t'));
-            if (parts.size() != 3)
-                throw StoreError(QStringLiteral("Hibás településsor: %1").arg(line));
-            settlements.append();
-            settlements.setValue(QStringLiteral("Name"), parts[0]);
-            settlements.setValue(QStringLiteral("Irsz"), parts[1]);
-            settlements.setValue(QStringLiteral("Megye"), parts[2]);
-            settlements.post();
-        }
-        Cursor settings(db, tables::defaults, false);
-        settings.append();
-        settings.setValue(QStringLiteral("Version"), tables::databaseVersion);
-        settings.post();
+void fillReferenceRows(Database &db)
+{
+    Cursor types(db, tables::itypes, true);
+    int number = 1;
+    for (const QString &name : referenceLines(QStringLiteral(":/data/tipusok.txt"))) {
+        types.append();
+        types.setValue(QStringLiteral("Id"), number++);
+        types.setValue(QStringLiteral("Name"), name);
+        types.post();
     }
+    Cursor settlements(db, tables::telepules, true);
+    for (const QString &line : referenceLines(QStringLiteral(":/data/telepulesek.txt"))) {
+        const QStringList parts = line.split(QLatin1Char('\t'));
+        if (parts.size() != 3)
+            throw StoreError(QStringLiteral("Hibás településsor: %1").arg(line));
+        settlements.append();
+        settlements.setValue(QStringLiteral("Name"), parts[0]);
+        settlements.setValue(QStringLiteral("Irsz"), parts[1]);
+        settlements.setValue(QStringLiteral("Megye"), parts[2]);
+        settlements.post();
+    }
+    Cursor settings(db, tables::defaults, false);
+    settings.append();
+    settings.setValue(QStringLiteral("Version"), tables::databaseVersion);
+    settings.post();
+}
 
-    void writeLicence(const QString &path)
-    {
-        QFile source(QStringLiteral(":/data/licence.txt"));
-        QFile target(path);
-        if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
-            throw StoreError(QStringLiteral("A licence.txt nem írható: %1").arg(path));
-        QString text = QString::fromUtf8(source.readAll());
-        text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-        target.write(cp1250::encode(text));
-    }
+void writeLicence(const QString &path)
+{
+    QFile source(QStringLiteral(":/data/licence.txt"));
+    QFile target(path);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+        throw StoreError(QStringLiteral("A licence.txt nem írható: %1").arg(path));
+    QString text = QString::fromUtf8(source.readAll());
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    target.write(cp1250::encode(text));
+}
 
 } // namespace
 
@@ -101,7 +101,8 @@ void prepare(Database &db)
         writeLicence(licencePath(dataDir));
     }
     if (!QDir().mkpath(imagesDir(dataDir)))
-        throw StoreError(QStringLiteral("A képek könyvtára nem hozható létre: %1").arg(imagesDir(dataDir)));
+        throw StoreError(
+            QStringLiteral("A képek könyvtára nem hozható létre: %1").arg(imagesDir(dataDir)));
 }
 
 } // namespace datadirectory

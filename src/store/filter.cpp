@@ -18,8 +18,7 @@ class Parser
 public:
     explicit Parser(const QString &text)
         : m_text(text)
-    {
-    }
+    { }
 
     Node parseAll()
     {
@@ -107,7 +106,8 @@ private:
         node.type = Node::Type::Compare;
         skipSpace();
         const qsizetype start = m_pos;
-        while (m_pos < m_text.size() && (m_text.at(m_pos).isLetterOrNumber() || m_text.at(m_pos) == u'_'))
+        while (m_pos < m_text.size() &&
+               (m_text.at(m_pos).isLetterOrNumber() || m_text.at(m_pos) == u'_'))
             ++m_pos;
         if (m_pos == start)
             fail(QStringLiteral("hiányzó mezőnév"));
@@ -205,8 +205,8 @@ const char *sqlOperator(Op op)
 
 bool isNumberKind(FieldKind kind)
 {
-    return kind == FieldKind::Int16 || kind == FieldKind::Int32 || kind == FieldKind::Float
-        || kind == FieldKind::AutoInc || kind == FieldKind::Boolean;
+    return kind == FieldKind::Int16 || kind == FieldKind::Int32 || kind == FieldKind::Float ||
+        kind == FieldKind::AutoInc || kind == FieldKind::Boolean;
 }
 
 // The greatest character: a prefix p matches exactly the texts t with p <= t < p + this.
@@ -257,8 +257,8 @@ void compareToSql(const Node &node, const TableDef &table, bool ci, Filter::Sql 
             out.where += QStringLiteral("0");
             return;
         }
-        out.where += quoteIdentifier(field.name) + QLatin1Char(' ') + QLatin1String(sqlOperator(node.op))
-            + QStringLiteral(" ?");
+        out.where += quoteIdentifier(field.name) + QLatin1Char(' ') +
+            QLatin1String(sqlOperator(node.op)) + QStringLiteral(" ?");
         out.binds << value;
         return;
     }
@@ -286,7 +286,8 @@ void compareToSql(const Node &node, const TableDef &table, bool ci, Filter::Sql 
         out.binds << value << value + prefixCeiling();
         return;
     }
-    out.where += column + QLatin1Char(' ') + QLatin1String(sqlOperator(node.op)) + QStringLiteral(" ?");
+    out.where +=
+        column + QLatin1Char(' ') + QLatin1String(sqlOperator(node.op)) + QStringLiteral(" ?");
     out.binds << value;
 }
 
@@ -296,7 +297,8 @@ void nodeToSql(const Node &node, const TableDef &table, bool ci, Filter::Sql &ou
         compareToSql(node, table, ci, out);
         return;
     }
-    const QString joiner = node.type == Node::Type::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
+    const QString joiner =
+        node.type == Node::Type::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
     out.where += QLatin1Char('(');
     for (size_t i = 0; i < node.children.size(); ++i) {
         if (i > 0)
@@ -334,7 +336,8 @@ bool compareMatches(const Node &node, const Record &record, bool ci)
         double value = 0;
         if (!constantNumber(c, &value))
             return false;
-        const double have = field.kind == FieldKind::Boolean ? (stored.toBool() ? 1 : 0) : stored.toDouble();
+        const double have =
+            field.kind == FieldKind::Boolean ? (stored.toBool() ? 1 : 0) : stored.toDouble();
         return compareValues(have, node.op, value);
     }
     if (field.kind == FieldKind::DateTime)

@@ -20,8 +20,7 @@ struct MainCursors
         , tDefaults(database, tables::defaults, false)
         , tTelep(database, tables::telepules, true)
         , tItypes(database, tables::itypes, true)
-    {
-    }
+    { }
 
     Database &db;
     Cursor tEgyszeru;

@@ -14,8 +14,9 @@ static int requireField(const TableDef *def, const QString &field)
 {
     const int index = def ? def->fieldIndex(field) : -1;
     if (index < 0) {
-        throw std::invalid_argument(
-            QStringLiteral("no field %1 in %2").arg(field, def ? def->name : QString()).toStdString());
+        throw std::invalid_argument(QStringLiteral("no field %1 in %2")
+                                        .arg(field, def ? def->name : QString())
+                                        .toStdString());
     }
     return index;
 }

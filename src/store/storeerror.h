@@ -10,8 +10,7 @@ public:
     explicit StoreError(const QString &message)
         : std::runtime_error(message.toStdString())
         , m_message(message)
-    {
-    }
+    { }
     const QString &message() const { return m_message; }
 
 private:

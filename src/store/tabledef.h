@@ -2,8 +2,8 @@
 
 #include <QDateTime>
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 

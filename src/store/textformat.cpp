@@ -44,17 +44,17 @@ QString moneyText(double amount)
 
 namespace {
 
-    QString plainNumber(double value, QChar decimalPoint)
-    {
-        if (!std::isfinite(value))
-            return QStringLiteral("0");
-        if (value == std::trunc(value) && std::fabs(value) < 1e15)
-            return QString::number(static_cast<qint64>(value));
-        QString text = QString::number(value, 'g', 15);
-        if (decimalPoint != QLatin1Char('.'))
-            text.replace(QLatin1Char('.'), decimalPoint);
-        return text;
-    }
+QString plainNumber(double value, QChar decimalPoint)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qint64>(value));
+    QString text = QString::number(value, 'g', 15);
+    if (decimalPoint != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), decimalPoint);
+    return text;
+}
 
 } // namespace
 
@@ -98,25 +98,38 @@ QString sortKey(const QString &text)
     primary.reserve(folded.size() + 4);
     for (const QChar c : folded) {
         switch (c.unicode()) {
-        case u'á': case u'à': case u'â': case u'ä': case u'ă': case u'ą':
+        case u'á':
+        case u'à':
+        case u'â':
+        case u'ä':
+        case u'ă':
+        case u'ą':
             primary += QLatin1Char('a');
             break;
-        case u'é': case u'ë': case u'ę': case u'ě':
+        case u'é':
+        case u'ë':
+        case u'ę':
+        case u'ě':
             primary += QLatin1Char('e');
             break;
-        case u'í': case u'î':
+        case u'í':
+        case u'î':
             primary += QLatin1Char('i');
             break;
-        case u'ó': case u'ô':
+        case u'ó':
+        case u'ô':
             primary += QLatin1Char('o');
             break;
-        case u'ö': case u'ő':
+        case u'ö':
+        case u'ő':
             primary += QStringLiteral("o{");
             break;
-        case u'ú': case u'ů':
+        case u'ú':
+        case u'ů':
             primary += QLatin1Char('u');
             break;
-        case u'ü': case u'ű':
+        case u'ü':
+        case u'ű':
             primary += QStringLiteral("u{");
             break;
         default:

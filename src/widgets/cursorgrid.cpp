@@ -26,20 +26,22 @@ CursorGrid::CursorGrid(Cursor *cursor, QList<GridColumn> columns, QWidget *paren
         if (index.isValid())
             emit rowDoubleClicked();
     });
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
-        if (m_syncing || !current.isValid() || !this->cursor())
-            return;
-        m_syncing = true;
-        this->cursor()->moveTo(current.row());
-        m_syncing = false;
-    });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (m_syncing || !current.isValid() || !this->cursor())
+                    return;
+                m_syncing = true;
+                this->cursor()->moveTo(current.row());
+                m_syncing = false;
+            });
     connect(cursor, &Cursor::currentChanged, this, [this] {
         if (!m_syncing)
             followCursor();
     });
     // A reset model loses its selection; put it back on the cursor's row once the view is
     // rebuilt.
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { QTimer::singleShot(0, this, &CursorGrid::followCursor); });
+    connect(m_model, &QAbstractItemModel::modelReset, this,
+            [this] { QTimer::singleShot(0, this, &CursorGrid::followCursor); });
 }
 
 void CursorGrid::followCursor()
@@ -51,7 +53,8 @@ void CursorGrid::followCursor()
     const int row = c->isOpen() ? c->position() : -1;
     if (row >= 0 && row < m_model->rowCount()) {
         const QModelIndex index = m_model->index(row, 0);
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(index);
     } else {
         selectionModel()->clearSelection();

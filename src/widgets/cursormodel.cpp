@@ -80,7 +80,8 @@ QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int r
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
     case Qt::BackgroundRole:
-        return m_titleColors[section].isValid() ? QVariant(QBrush(m_titleColors[section])) : QVariant();
+        return m_titleColors[section].isValid() ? QVariant(QBrush(m_titleColors[section]))
+                                                : QVariant();
     default:
         return {};
     }

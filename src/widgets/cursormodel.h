@@ -6,8 +6,6 @@
 
 #include "cursor.h"
 
-
-
 struct GridColumn
 {
     QString field; // stored or calculated

@@ -25,8 +25,8 @@ QLabel *makeHeading(const QString &text, int pointSize)
     return heading;
 }
 
-QLabel *buildMessageFrame(QDialog *dialog, const QString &caption, const QString &heading, bool question,
-    QVBoxLayout **buttonsArea)
+QLabel *buildMessageFrame(QDialog *dialog, const QString &caption, const QString &heading,
+                          bool question, QVBoxLayout **buttonsArea)
 {
     dialog->setWindowTitle(caption);
     auto *layout = new QVBoxLayout(dialog);
@@ -34,7 +34,8 @@ QLabel *buildMessageFrame(QDialog *dialog, const QString &caption, const QString
 
     auto *body = new QHBoxLayout;
     auto *icon = new QLabel;
-    const QStyle::StandardPixmap which = question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation;
+    const QStyle::StandardPixmap which =
+        question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation;
     icon->setPixmap(dialog->style()->standardIcon(which).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
     body->addWidget(icon);

@@ -10,8 +10,8 @@ class QBoxLayout;
 
 // The frame the small dialogs share: a bold heading with a drop shadow, an icon, a centred
 // word-wrapped label named `uzenet`. Returns the label; the caller adds its buttons below.
-QLabel *buildMessageFrame(QDialog *dialog, const QString &caption, const QString &heading, bool question,
-    QVBoxLayout **buttonsArea);
+QLabel *buildMessageFrame(QDialog *dialog, const QString &caption, const QString &heading,
+                          bool question, QVBoxLayout **buttonsArea);
 
 // A bold heading with a drop shadow, as the program's windows head their content.
 QLabel *makeHeading(const QString &text, int pointSize = 14);

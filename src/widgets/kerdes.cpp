@@ -12,7 +12,8 @@ TfKerdes::TfKerdes(QWidget *parent)
 {
     setObjectName(QStringLiteral("fKerdes"));
     QVBoxLayout *area = nullptr;
-    m_uzenet = buildMessageFrame(this, QStringLiteral("Pelmora - Kérdés"), QStringLiteral("Kérdés"), true, &area);
+    m_uzenet = buildMessageFrame(this, QStringLiteral("Pelmora - Kérdés"), QStringLiteral("Kérdés"),
+                                 true, &area);
     auto *buttons = new QHBoxLayout;
     auto *cancel = new QPushButton(QStringLiteral("Mégsem"));
     cancel->setObjectName(QStringLiteral("BitBtn2"));

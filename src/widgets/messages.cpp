@@ -49,6 +49,6 @@ bool askQuestion(const QString &text)
 void showPlainMessage(const QString &text, QWidget *parent)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Pelmora"), text, QMessageBox::Ok,
-        parent ? parent : QApplication::activeWindow());
+                    parent ? parent : QApplication::activeWindow());
     box.exec();
 }

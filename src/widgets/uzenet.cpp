@@ -12,7 +12,8 @@ TfUzenet::TfUzenet(QWidget *parent)
 {
     setObjectName(QStringLiteral("fUzenet"));
     QVBoxLayout *area = nullptr;
-    m_uzenet = buildMessageFrame(this, QStringLiteral("Pelmora - Üzenet"), QStringLiteral("Üzenet"), false, &area);
+    m_uzenet = buildMessageFrame(this, QStringLiteral("Pelmora - Üzenet"), QStringLiteral("Üzenet"),
+                                 false, &area);
     auto *buttons = new QHBoxLayout;
     auto *ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("BitBtn1"));

@@ -9,9 +9,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <QtTest>
 
 // The side menu as a user clicks it: through the window, so that whatever lies on top of an
@@ -46,7 +46,8 @@ private slots:
         main->showDetailedDescription();
         QVERIFY(main->panel(QStringLiteral("pReszletes"))->isVisible());
         QVERIFY(!main->panel(QStringLiteral("pSearch"))->isVisible());
-        for (const char *covered : {"Label78", "Label79", "Label80", "Label44", "Label2", "Label96"})
+        for (const char *covered :
+             {"Label78", "Label79", "Label80", "Label44", "Label2", "Label96"})
             clickEntry(main, covered);
         QVERIFY(main->panel(QStringLiteral("pReszletes"))->isVisible());
         QVERIFY(!main->backgroundShown());
@@ -126,14 +127,19 @@ private slots:
 
         clickEntry(main, "Label78");
         QWidget *pNew = main->panel(QStringLiteral("pNew"));
-        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nAzonosito")), QStringLiteral("SZ-1"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nAzonosito")),
+                   QStringLiteral("SZ-1"));
         retypeText(pNew->findChild<QWidget *>(QStringLiteral("nAr")), QStringLiteral("25000000"));
-        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nCimVaros")), QStringLiteral("Szeged"));
-        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nCimMegye")), QStringLiteral("Csongrád"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nCimVaros")),
+                   QStringLiteral("Szeged"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nCimMegye")),
+                   QStringLiteral("Csongrád"));
         DialogAnswerer answerer;
         answerer.answer(QStringLiteral("OK"));
-        QTest::mouseClick(pNew->findChild<QPushButton *>(QStringLiteral("nRogzit")), Qt::LeftButton);
-        QCOMPARE(answerer.seen(), QStringList {QStringLiteral("Az adat sikeresen rögzítésre került!")});
+        QTest::mouseClick(pNew->findChild<QPushButton *>(QStringLiteral("nRogzit")),
+                          Qt::LeftButton);
+        QCOMPARE(answerer.seen(),
+                 QStringList {QStringLiteral("Az adat sikeresen rögzítésre került!")});
 
         requests.first();
         QVERIFY(requests.boolean(QStringLiteral("Utkozes")));

@@ -54,7 +54,10 @@ private:
         return found;
     }
 
-    void click(const char *button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+    void click(const char *button)
+    {
+        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
 
     void enterPanel()
     {
@@ -113,22 +116,28 @@ private slots:
         click("BitBtn1");
         QCOMPARE(m_cursor->filterText(), QStringLiteral("(Ar >= 0 and Ar <= 9999999999)"));
         QVERIFY(m_cursor->filtered());
-        QCOMPARE(control<QAbstractSpinBox>("sArig")->text().remove(QChar(0xa0)).remove(QLatin1Char(' ')),
+        QCOMPARE(
+            control<QAbstractSpinBox>("sArig")->text().remove(QChar(0xa0)).remove(QLatin1Char(' ')),
             QStringLiteral("9999999999Ft"));
         QCOMPARE(listed().size(), 5);
 
         // Type and settlement are prefixes, case ignored, in the order price, type, settlement.
         retypeText(control("sTelepules"), QStringLiteral("buda"));
         click("BitBtn1");
-        QCOMPARE(m_cursor->filterText(), QStringLiteral("(Ar >= 0 and Ar <= 9999999999) and CimVaros='buda*'"));
+        QCOMPARE(m_cursor->filterText(),
+                 QStringLiteral("(Ar >= 0 and Ar <= 9999999999) and CimVaros='buda*'"));
         QCOMPARE(listed(), QStringList({"BP-1", "BO-2"}));
-        control<QComboBox>("sTipus")->setCurrentIndex(control<QComboBox>("sTipus")->findText(QStringLiteral("Lakás")));
+        control<QComboBox>("sTipus")->setCurrentIndex(
+            control<QComboBox>("sTipus")->findText(QStringLiteral("Lakás")));
         retypeText(control("sTelepules"), QString());
         retypeText(control("sArtol"), QStringLiteral("20000000"));
         retypeText(control("sArig"), QStringLiteral("45000000"));
         click("BitBtn1");
-        QCOMPARE(m_cursor->filterText(), QStringLiteral("(Ar >= 20000000 and Ar <= 45000000) and TipusText='Lakás*'"));
-        QCOMPARE(listed(), QStringList({"SZ-3", "BP-1"})); // bounds inclusive; "Panellakás" is no prefix match
+        QCOMPARE(m_cursor->filterText(),
+                 QStringLiteral("(Ar >= 20000000 and Ar <= 45000000) and TipusText='Lakás*'"));
+        QCOMPARE(
+            listed(),
+            QStringList({"SZ-3", "BP-1"})); // bounds inclusive; "Panellakás" is no prefix match
 
         // An identifier disables the rest and is matched whole, case ignored, apostrophe and all.
         resetFields();
@@ -138,12 +147,14 @@ private slots:
         click("BitBtn1");
         QCOMPARE(m_cursor->filterText(), QStringLiteral("Azonosito='o''brien'"));
         QCOMPARE(listed(), QStringList {"O'Brien"});
-        QCOMPARE(control<QAbstractSpinBox>("sArig")->text().left(1), QStringLiteral("0")); // not replaced
+        QCOMPARE(control<QAbstractSpinBox>("sArig")->text().left(1),
+                 QStringLiteral("0")); // not replaced
         retypeText(control("sAzonosito"), QStringLiteral("BP"));
         DialogAnswerer answerer;
         answerer.answer(QStringLiteral("OK"));
         click("BitBtn1");
-        QCOMPARE(answerer.seen(), QStringList {QStringLiteral("Nincs a keresési feltételnek megfelelő találat!")});
+        QCOMPARE(answerer.seen(),
+                 QStringList {QStringLiteral("Nincs a keresési feltételnek megfelelő találat!")});
         retypeText(control("sAzonosito"), QString());
         QVERIFY(control("sArtol")->isEnabled());
     }
@@ -236,10 +247,11 @@ private slots:
         click("BitBtn2");
         click("BitBtn3");
         click("BitBtn6");
-        QCOMPARE(answerer.seen(),
+        QCOMPARE(
+            answerer.seen(),
             QStringList({QStringLiteral("Nincs kiválaszott ingatlan, amit módosítani lehetne!"),
-                QStringLiteral("Nincs kiválaszott ingatlan, amit törölni lehetne!"),
-                QStringLiteral("Nincs kiválaszott ingatlan, amit nyomtatni lehetne!")}));
+                         QStringLiteral("Nincs kiválaszott ingatlan, amit törölni lehetne!"),
+                         QStringLiteral("Nincs kiválaszott ingatlan, amit nyomtatni lehetne!")}));
     }
 };
 

@@ -69,11 +69,13 @@ private slots:
 
         answerer.handle([](QWidget *w) {
             child<QTabWidget>(w, "PageControl1")->setCurrentIndex(1);
-            child<QPlainTextEdit>(w, "bElvitel")->setPlainText(QStringLiteral("Első sor\nMásodik sor"));
+            child<QPlainTextEdit>(w, "bElvitel")
+                ->setPlainText(QStringLiteral("Első sor\nMásodik sor"));
             child<QPushButton>(w, "BitBtn3")->click();
             // Page one emptied and saved: empty values, no message.
             child<QTabWidget>(w, "PageControl1")->setCurrentIndex(0);
-            for (const char *edit : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8"})
+            for (const char *edit :
+                 {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8"})
                 child<QLineEdit>(w, edit)->clear();
             child<QComboBox>(w, "Megye")->setCurrentText(QString());
             child<QPushButton>(w, "BitBtn1")->click();
@@ -84,7 +86,8 @@ private slots:
             reg.exec();
         }
         QCOMPARE(answerer.seen().size(), 2); // the two windows, no message between
-        QCOMPARE(defaults.text(QStringLiteral("Elvitel")), QStringLiteral("Első sor\r\nMásodik sor"));
+        QCOMPARE(defaults.text(QStringLiteral("Elvitel")),
+                 QStringLiteral("Első sor\r\nMásodik sor"));
         QCOMPARE(defaults.text(QStringLiteral("Name")), QString());
         QCOMPARE(defaults.recordCount(), 1);
     }
@@ -114,7 +117,8 @@ private slots:
             QCOMPARE(ftp.exec(), int(QDialog::Accepted));
         }
         QCOMPARE(answerer.seen().value(1), QStringLiteral("A mező üres!"));
-        QCOMPARE(defaults.text(QStringLiteral("Ftpserver")), QStringLiteral("   ")); // blanks count as text
+        QCOMPARE(defaults.text(QStringLiteral("Ftpserver")),
+                 QStringLiteral("   ")); // blanks count as text
         QCOMPARE(defaults.text(QStringLiteral("Userid")), QStringLiteral("AG1234"));
         QCOMPARE(defaults.text(QStringLiteral("Ftppass")), QStringLiteral("titok"));
 

@@ -31,7 +31,7 @@ private slots:
 
         TfMain *main = program.main();
         QCOMPARE(main->findChild<QLabel *>(QStringLiteral("Label32"))->text(),
-            QStringLiteral("Edition: 20011002/1 DBVer: 3"));
+                 QStringLiteral("Edition: 20011002/1 DBVer: 3"));
         auto *sTipus = main->findChild<QComboBox *>(QStringLiteral("sTipus"));
         QVERIFY(sTipus->count() > 10);
         QCOMPARE(sTipus->itemText(0), QStringLiteral("<üres>"));
@@ -46,9 +46,10 @@ private slots:
         telep.setFiltered(true);
         QCOMPARE(telep.text(QStringLiteral("Name")), QStringLiteral("Szeged"));
         QCOMPARE(telep.text(QStringLiteral("Megye")), QStringLiteral("Csongrád"));
-        for (const char *seat : {"Kecskemét", "Pécs", "Békéscsaba", "Miskolc", "Székesfehérvár", "Győr", "Debrecen",
-                 "Eger", "Szolnok", "Tatabánya", "Salgótarján", "Kaposvár", "Nyíregyháza", "Szekszárd", "Szombathely",
-                 "Veszprém", "Zalaegerszeg", "Budapest V. kerület"}) {
+        for (const char *seat :
+             {"Kecskemét", "Pécs", "Békéscsaba", "Miskolc", "Székesfehérvár", "Győr", "Debrecen",
+              "Eger", "Szolnok", "Tatabánya", "Salgótarján", "Kaposvár", "Nyíregyháza", "Szekszárd",
+              "Szombathely", "Veszprém", "Zalaegerszeg", "Budapest V. kerület"}) {
             telep.setFilterText(QStringLiteral("Name = ") + Filter::quote(QString::fromUtf8(seat)));
             QVERIFY2(telep.recordCount() == 1, seat);
             QCOMPARE(telep.text(QStringLiteral("Irsz")).size(), 4);
@@ -82,9 +83,10 @@ private slots:
         answerer.answer(answer);
         Program program;
         QCOMPARE(program.start(), started);
-        QCOMPARE(answerer.seen(),
-            QStringList {QStringLiteral(
-                "A program úgy érzékeli, hogy már egy példányban fut! Ha ez nem így van, kérem nyomja meg az \"OK\" gombot!")});
+        QCOMPARE(
+            answerer.seen(),
+            QStringList {QStringLiteral("A program úgy érzékeli, hogy már egy példányban fut! Ha "
+                                        "ez nem így van, kérem nyomja meg az \"OK\" gombot!")});
         QVERIFY(QFile::exists(lockPath));
         QFile lock(lockPath);
         QVERIFY(lock.open(QIODevice::ReadOnly));
@@ -110,7 +112,8 @@ private slots:
         Program program;
         QVERIFY(!program.start());
         QCOMPARE(answerer.lastSeen(),
-            QStringLiteral("Hibás software verzió! Adatbázis Verzió: 2 Software verzió:3. Hívja az ügyfélszolgáltatot!"));
+                 QStringLiteral("Hibás software verzió! Adatbázis Verzió: 2 Software verzió:3. "
+                                "Hívja az ügyfélszolgáltatot!"));
         // The lock file written before the check stays.
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("ingatlan.lck"))));
     }
@@ -136,7 +139,8 @@ private slots:
         QTest::mouseClick(quit, Qt::LeftButton);
         QVERIFY(exited);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("ingatlan.lck"))));
-        QCOMPARE(answerer.windows(), QStringList({QStringLiteral("fQuit"), QStringLiteral("fQuit")}));
+        QCOMPARE(answerer.windows(),
+                 QStringList({QStringLiteral("fQuit"), QStringLiteral("fQuit")}));
     }
 
     void closingByTheFrameRemovesTheLockFile()

@@ -12,7 +12,8 @@ class TestCursor : public QObject
     Q_OBJECT
 
 private:
-    static void addProperty(Cursor &c, const QString &azonosito, double ar, const QString &varos = {})
+    static void addProperty(Cursor &c, const QString &azonosito, double ar,
+                            const QString &varos = {})
     {
         c.append();
         c.setValue(QStringLiteral("Azonosito"), azonosito);
@@ -78,7 +79,8 @@ private slots:
         addProperty(c, QStringLiteral("X"), 12500000, QStringLiteral("Szeged"));
         QCOMPARE(c.text(QStringLiteral("CimTeljes")), QStringLiteral(" Szeged,    "));
         QCOMPARE(c.text(QStringLiteral("PrintText")), QString());
-        QCOMPARE(c.text(QStringLiteral("ArText")).replace(QChar(0xa0), QLatin1Char(' ')), QStringLiteral("12 500 000 Ft"));
+        QCOMPARE(c.text(QStringLiteral("ArText")).replace(QChar(0xa0), QLatin1Char(' ')),
+                 QStringLiteral("12 500 000 Ft"));
         c.setValue(QStringLiteral("Print"), true);
         c.post();
         QCOMPARE(c.text(QStringLiteral("PrintText")), QStringLiteral("Igen"));
@@ -151,8 +153,10 @@ private slots:
             order << c.text(QStringLiteral("Azonosito"));
             c.next();
         }
-        QCOMPARE(order, QStringList({QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("B")}));
-        QCOMPARE(c.text(QStringLiteral("Azonosito")), QStringLiteral("B")); // next on the last stays
+        QCOMPARE(order,
+                 QStringList({QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("B")}));
+        QCOMPARE(c.text(QStringLiteral("Azonosito")),
+                 QStringLiteral("B")); // next on the last stays
         c.setIndexName(QStringLiteral("iazonosito"));
         c.first();
         QCOMPARE(c.text(QStringLiteral("Azonosito")), QStringLiteral("A"));
@@ -271,7 +275,8 @@ private slots:
         c.setFilterText(QStringLiteral("IngatlanId = 7"));
         c.setFiltered(true);
         QCOMPARE(c.recordCount(), 1);
-        QCOMPARE(c.dateTime(QStringLiteral("When")), QDateTime(QDate(2026, 12, 9), QTime(10, 11, 12)));
+        QCOMPARE(c.dateTime(QStringLiteral("When")),
+                 QDateTime(QDate(2026, 12, 9), QTime(10, 11, 12)));
         QVERIFY_THROWS_EXCEPTION(StoreError, c.setFilterText(QStringLiteral("Nincs = 1")));
     }
 

@@ -25,24 +25,37 @@ private slots:
         const QString o = tables::tulajdonos;
         QTest::newRow("price range") << e << true << "(Ar >= 0 and Ar <= 9999999999)"
                                      << QStringList {"A1", "a2", "Ó'3", "X4", "Y5"};
-        QTest::newRow("bounds inclusive") << e << true << "Ar >= 200 and Ar <= 300" << QStringList {"a2", "Ó'3"};
-        QTest::newRow("identifier ignores case") << e << true << "Azonosito='A2'" << QStringList {"a2"};
+        QTest::newRow("bounds inclusive")
+            << e << true << "Ar >= 200 and Ar <= 300" << QStringList {"a2", "Ó'3"};
+        QTest::newRow("identifier ignores case")
+            << e << true << "Azonosito='A2'" << QStringList {"a2"};
         QTest::newRow("identifier whole value") << e << true << "Azonosito='A'" << QStringList {};
-        QTest::newRow("doubled apostrophe") << e << true << "Azonosito = 'ó''3'" << QStringList {"Ó'3"};
-        QTest::newRow("prefix folds accents' case") << e << true << "CimVaros='BUDA*'" << QStringList {"A1", "a2"};
-        QTest::newRow("prefix ő/Ő ű/Ű") << e << true << "CimVaros='őrszentmikló*'" << QStringList {"X4"};
-        QTest::newRow("prefix with long ű") << e << true << "TipusText='ÜZLETHELYISÉG*'" << QStringList {"Y5"};
-        QTest::newRow("empty prefix admits all") << e << true << "TipusText='*' and Ar <= 100" << QStringList {"A1"};
-        QTest::newRow("and before or") << e << true << "Ar = 100 or Ar = 500 and Web = True" << QStringList {"A1", "Y5"};
-        QTest::newRow("parentheses") << e << true << "(Ar = 100 or Ar = 500) and Web = True" << QStringList {"Y5"};
-        QTest::newRow("boolean never written") << e << true << "(Web = True or Apro = True) and Feltoltve = False"
-                                               << QStringList {"Y5"};
+        QTest::newRow("doubled apostrophe")
+            << e << true << "Azonosito = 'ó''3'" << QStringList {"Ó'3"};
+        QTest::newRow("prefix folds accents' case")
+            << e << true << "CimVaros='BUDA*'" << QStringList {"A1", "a2"};
+        QTest::newRow("prefix ő/Ő ű/Ű")
+            << e << true << "CimVaros='őrszentmikló*'" << QStringList {"X4"};
+        QTest::newRow("prefix with long ű")
+            << e << true << "TipusText='ÜZLETHELYISÉG*'" << QStringList {"Y5"};
+        QTest::newRow("empty prefix admits all")
+            << e << true << "TipusText='*' and Ar <= 100" << QStringList {"A1"};
+        QTest::newRow("and before or")
+            << e << true << "Ar = 100 or Ar = 500 and Web = True" << QStringList {"A1", "Y5"};
+        QTest::newRow("parentheses")
+            << e << true << "(Ar = 100 or Ar = 500) and Web = True" << QStringList {"Y5"};
+        QTest::newRow("boolean never written")
+            << e << true << "(Web = True or Apro = True) and Feltoltve = False"
+            << QStringList {"Y5"};
         QTest::newRow("number against text") << e << true << "CimIrsz = 1051" << QStringList {"A1"};
-        QTest::newRow("text field names any case") << e << true << "cimirsz = '2030'" << QStringList {"a2", "Y5"};
+        QTest::newRow("text field names any case")
+            << e << true << "cimirsz = '2030'" << QStringList {"a2", "Y5"};
         QTest::newRow("owners case-sensitive") << o << false << "Nev = 'kovács'" << QStringList {};
         QTest::newRow("owners exact") << o << false << "Nev = 'Kovács'" << QStringList {"Kovács"};
-        QTest::newRow("owners prefix case-sensitive") << o << false << "Nev = 'Ko*'" << QStringList {"Kovács"};
-        QTest::newRow("32-bit owner link") << o << false << "Egyszeruid = 40000" << QStringList {"Kovács"};
+        QTest::newRow("owners prefix case-sensitive")
+            << o << false << "Nev = 'Ko*'" << QStringList {"Kovács"};
+        QTest::newRow("32-bit owner link")
+            << o << false << "Egyszeruid = 40000" << QStringList {"Kovács"};
     }
 
     void evaluation()
@@ -55,7 +68,8 @@ private slots:
         TempDataDir dir;
         Database db(dir.path());
         Cursor c(db, table, caseInsensitive);
-        const QString nameField = table == tables::egyszeru ? QStringLiteral("Azonosito") : QStringLiteral("Nev");
+        const QString nameField =
+            table == tables::egyszeru ? QStringLiteral("Azonosito") : QStringLiteral("Nev");
         if (table == tables::egyszeru) {
             struct Row
             {
@@ -124,7 +138,8 @@ private slots:
     void quoting()
     {
         QCOMPARE(Filter::quote(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
-        const Filter f = Filter::parse(QStringLiteral("Azonosito = ") + Filter::quote(QStringLiteral("it's '' odd")));
+        const Filter f = Filter::parse(QStringLiteral("Azonosito = ") +
+                                       Filter::quote(QStringLiteral("it's '' odd")));
         QCOMPARE(f.root()->constant.text, QStringLiteral("it's '' odd"));
     }
 };

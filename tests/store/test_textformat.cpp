@@ -32,11 +32,12 @@ private slots:
 
     void timestamps()
     {
-        QCOMPARE(textformat::timestampText(QDateTime(QDate(2026, 12, 9), QTime(0, 0))), QStringLiteral("2026. 12. 09."));
+        QCOMPARE(textformat::timestampText(QDateTime(QDate(2026, 12, 9), QTime(0, 0))),
+                 QStringLiteral("2026. 12. 09."));
         QCOMPARE(textformat::timestampText(QDateTime(QDate(2026, 12, 9), QTime(8, 5, 3))),
-            QStringLiteral("2026. 12. 09. 8:05:03"));
+                 QStringLiteral("2026. 12. 09. 8:05:03"));
         QCOMPARE(textformat::timestampText(QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59))),
-            QStringLiteral("2024. 02. 29. 23:59:59"));
+                 QStringLiteral("2024. 02. 29. 23:59:59"));
     }
 
     void numbersAndMoney()
@@ -49,25 +50,33 @@ private slots:
         QString money = textformat::moneyText(12500000);
         money.replace(QChar(0xa0), QLatin1Char(' '));
         QCOMPARE(money, QStringLiteral("12 500 000 Ft"));
-        QCOMPARE(textformat::moneyText(0).replace(QChar(0xa0), QLatin1Char(' ')), QStringLiteral("0 Ft"));
+        QCOMPARE(textformat::moneyText(0).replace(QChar(0xa0), QLatin1Char(' ')),
+                 QStringLiteral("0 Ft"));
     }
 
     void memoLineBreaks()
     {
-        QCOMPARE(textformat::memoFromEdit(QStringLiteral("a\nb\r\nc")), QStringLiteral("a\r\nb\r\nc"));
+        QCOMPARE(textformat::memoFromEdit(QStringLiteral("a\nb\r\nc")),
+                 QStringLiteral("a\r\nb\r\nc"));
         QCOMPARE(textformat::memoToEdit(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
     }
 
     void foldingAndSorting()
     {
-        QCOMPARE(textformat::fold(QStringLiteral("ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP")), QStringLiteral("árvíztűrő tükörfúrógép"));
-        QStringList words {QStringLiteral("Pécs"), QStringLiteral("Örkény"), QStringLiteral("Ózd"), QStringLiteral("Ács"),
-            QStringLiteral("Zalaegerszeg"), QStringLiteral("Abony"), QStringLiteral("Orosháza")};
-        std::sort(words.begin(), words.end(),
-            [](const QString &a, const QString &b) { return textformat::sortKey(a) < textformat::sortKey(b); });
-        QCOMPARE(words,
-            QStringList({QStringLiteral("Abony"), QStringLiteral("Ács"), QStringLiteral("Orosháza"), QStringLiteral("Ózd"),
-                QStringLiteral("Örkény"), QStringLiteral("Pécs"), QStringLiteral("Zalaegerszeg")}));
+        QCOMPARE(textformat::fold(QStringLiteral("ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP")),
+                 QStringLiteral("árvíztűrő tükörfúrógép"));
+        QStringList words {QStringLiteral("Pécs"),         QStringLiteral("Örkény"),
+                           QStringLiteral("Ózd"),          QStringLiteral("Ács"),
+                           QStringLiteral("Zalaegerszeg"), QStringLiteral("Abony"),
+                           QStringLiteral("Orosháza")};
+        std::sort(words.begin(), words.end(), [](const QString &a, const QString &b) {
+            return textformat::sortKey(a) < textformat::sortKey(b);
+        });
+        QCOMPARE(
+            words,
+            QStringList({QStringLiteral("Abony"), QStringLiteral("Ács"), QStringLiteral("Orosháza"),
+                         QStringLiteral("Ózd"), QStringLiteral("Örkény"), QStringLiteral("Pécs"),
+                         QStringLiteral("Zalaegerszeg")}));
     }
 
     void windows1250()

@@ -42,7 +42,8 @@ void DialogAnswerer::answer(const QString &button)
                 return;
             }
         }
-        qWarning("DialogAnswerer: no button %s in %s", qPrintable(button), qPrintable(dialog->windowTitle()));
+        qWarning("DialogAnswerer: no button %s in %s", qPrintable(button),
+                 qPrintable(dialog->windowTitle()));
         dialog->close();
     });
 }
