@@ -50,7 +50,9 @@ QString plainNumber(double value, QChar decimalPoint)
         return QStringLiteral("0");
     if (value == std::trunc(value) && std::fabs(value) < 1e15)
         return QString::number(static_cast<qint64>(value));
-    QString text = QString::number(value, 'g', 15);
+    // Plain digits at any size: a filter text has no exponent form.
+    QString text =
+        std::fabs(value) >= 1e15 ? QString::number(value, 'f', 0) : QString::number(value, 'g', 15);
     if (decimalPoint != QLatin1Char('.'))
         text.replace(QLatin1Char('.'), decimalPoint);
     return text;

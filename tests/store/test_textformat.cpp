@@ -1,4 +1,5 @@
 #include "cp1250.h"
+#include "filter.h"
 #include "textformat.h"
 
 #include <QtTest>
@@ -47,6 +48,11 @@ private slots:
         QCOMPARE(textformat::numberText(9999999999.0), QStringLiteral("9999999999"));
         QCOMPARE(textformat::filterNumber(12.5), QStringLiteral("12.5"));
         QCOMPARE(textformat::filterNumber(9999999999.0), QStringLiteral("9999999999"));
+        QCOMPARE(textformat::filterNumber(1e17), QStringLiteral("100000000000000000"));
+        QCOMPARE(Filter::parse(QStringLiteral("Ar <= ") + textformat::filterNumber(1e17))
+                     .root()
+                     ->constant.number,
+                 1e17);
         QString money = textformat::moneyText(12500000);
         money.replace(QChar(0xa0), QLatin1Char(' '));
         QCOMPARE(money, QStringLiteral("12 500 000 Ft"));
