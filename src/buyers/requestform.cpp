@@ -1,5 +1,6 @@
 #include "requestform.h"
 
+#include "counties.h"
 #include "cursor.h"
 #include "dialogframe.h"
 #include "maincursors.h"
@@ -19,26 +20,6 @@
 #include <limits>
 
 namespace {
-
-const QStringList counties {QStringLiteral("Bács-Kiskun"),
-                            QStringLiteral("Baranya"),
-                            QStringLiteral("Békés"),
-                            QStringLiteral("Borsod-Abaúj-Zemplén"),
-                            QStringLiteral("Csongrád"),
-                            QStringLiteral("Fejér"),
-                            QStringLiteral("Győr-Moson-Sopron"),
-                            QStringLiteral("Hajdú-Bihar"),
-                            QStringLiteral("Heves"),
-                            QStringLiteral("Jász-Nagykun-Szolnok"),
-                            QStringLiteral("Komárom-Esztergom"),
-                            QStringLiteral("Nógrád"),
-                            QStringLiteral("Pest"),
-                            QStringLiteral("Somogy"),
-                            QStringLiteral("Szabolcs-Szatmár-Bereg"),
-                            QStringLiteral("Tolna"),
-                            QStringLiteral("Vas"),
-                            QStringLiteral("Veszprém"),
-                            QStringLiteral("Zala")};
 
 // A one-line box as wide as its field, so nothing typed is cut silently.
 QLineEdit *fieldEdit(const char *name, int width)
@@ -134,7 +115,7 @@ RequestForm::RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QStrin
     eCimMegye->setObjectName(QStringLiteral("eCimMegye"));
     eCimMegye->setEditable(true);
     eCimMegye->setInsertPolicy(QComboBox::NoInsert);
-    eCimMegye->addItems(counties);
+    eCimMegye->addItems(hungarianCounties());
     eCimMegye->lineEdit()->setMaxLength(35);
     form->addRow(QStringLiteral("Megye:"), eCimMegye);
 
