@@ -29,15 +29,31 @@ private:
         QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, at);
     }
 
+    TempDataDir *m_dir = nullptr;
+    Program *m_program = nullptr;
+    TfMain *m_main = nullptr;
+
 private slots:
+    // Every case starts the program on a data directory of its own and shows the main window.
+    void init()
+    {
+        m_dir = new TempDataDir;
+        m_program = new Program;
+        QVERIFY(m_program->start());
+        m_program->show();
+        m_main = m_program->main();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main));
+    }
+
+    void cleanup()
+    {
+        delete m_program;
+        delete m_dir;
+    }
+
     void coverBlocksTheMenuButNotQuit()
     {
-        TempDataDir dir;
-        Program program;
-        QVERIFY(program.start());
-        program.show();
-        TfMain *main = program.main();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
+        TfMain *main = m_main;
         main->setExitHandler([] {});
 
         clickEntry(main, "Label79");
@@ -66,12 +82,7 @@ private slots:
 
     void modalWindowsLeaveTheBackground()
     {
-        TempDataDir dir;
-        Program program;
-        QVERIFY(program.start());
-        program.show();
-        TfMain *main = program.main();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
+        TfMain *main = m_main;
 
         clickEntry(main, "Label79");
         QVERIFY(!main->backgroundShown());
@@ -95,8 +106,8 @@ private slots:
         QVERIFY(!main->panel(QStringLiteral("pNew"))->isVisible());
 
         // "Adatlap nyomtatás" prints the two blank sheets and leaves the panel on screen.
-        const QString pdf = dir.filePath(QStringLiteral("adatlap.pdf"));
-        program.windows().printReports->output.setPrinterFactory([pdf] {
+        const QString pdf = m_dir->filePath(QStringLiteral("adatlap.pdf"));
+        m_program->windows().printReports->output.setPrinterFactory([pdf] {
             auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
@@ -110,12 +121,8 @@ private slots:
 
     void storingAPropertyFlagsTheRequestsItFits()
     {
-        TempDataDir dir;
-        Program program;
-        QVERIFY(program.start());
-        program.show();
-        TfMain *main = program.main();
-        Cursor requests(*program.database(), tables::erdeklodes, false);
+        TfMain *main = m_main;
+        Cursor requests(*m_program->database(), tables::erdeklodes, false);
         for (const char *settlement : {"szeged", "Pécs"}) {
             requests.append();
             requests.setValue(QStringLiteral("Nev"), QStringLiteral("Vevő"));
@@ -151,15 +158,11 @@ private slots:
 
     void aboutWithoutLicenceStillOpens()
     {
-        TempDataDir dir;
-        Program program;
-        QVERIFY(program.start());
-        program.show();
-        QFile::remove(dir.filePath(QStringLiteral("licence.txt")));
+        QFile::remove(m_dir->filePath(QStringLiteral("licence.txt")));
         DialogAnswerer answerer;
         answerer.answer(QStringLiteral("OK")); // the file error
         answerer.handle([](QWidget *about) { about->close(); });
-        clickEntry(program.main(), "Label96");
+        clickEntry(m_main, "Label96");
         QCOMPARE(answerer.windows().size(), 2);
         QVERIFY(answerer.seen().first().contains(QStringLiteral("licence.txt")));
         QCOMPARE(answerer.windows().last(), QStringLiteral("fAbout"));
