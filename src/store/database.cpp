@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -78,8 +79,7 @@ Database::Database(const QString &dataDir, QObject *parent)
     exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
     exec(QStringLiteral("PRAGMA mmap_size = 1073741824"));
-    if (m_createdNow)
-        createTables();
+    createMissingTables();
 }
 
 Database::~Database()
@@ -122,10 +122,22 @@ void Database::registerFunctions()
                                nullptr, foldFunction, nullptr, nullptr, nullptr);
 }
 
-void Database::createTables()
+// A register made by an earlier program lacks the tables added since; they are made empty on
+// open, so every table of the list can be relied on afterwards.
+void Database::createMissingTables()
 {
+    QSet<QString> present;
+    {
+        QSqlQuery query(connection());
+        if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+            throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(query.lastError().text()));
+        while (query.next())
+            present.insert(query.value(0).toString().toLower());
+    }
     Transaction transaction(*this);
     for (const TableDef &table : tables::all()) {
+        if (present.contains(table.name.toLower()))
+            continue;
         QStringList columns;
         for (const FieldDef &field : table.fields) {
             if (field.kind == FieldKind::AutoInc) {

@@ -53,7 +53,7 @@ signals:
     void changed(const QString &table);
 
 private:
-    void createTables();
+    void createMissingTables();
     void registerFunctions();
 
     QString m_dataDir;
