@@ -13,6 +13,10 @@ using Op = Filter::Op;
 using Constant = Filter::Constant;
 using ConstantKind = Filter::ConstantKind;
 
+// Each parenthesis costs a few stack frames in the parser and in every walk of the tree; typed
+// filters never come near this, a pasted or hostile text must not exhaust the stack.
+constexpr int maxNesting = 64;
+
 class Parser
 {
 public:
@@ -35,7 +39,14 @@ private:
         throw StoreError(QStringLiteral("Hibás szűrőfeltétel (%1, %2. karakter): %3")
                              .arg(what)
                              .arg(m_pos + 1)
-                             .arg(m_text));
+                             .arg(shownText()));
+    }
+
+    // A message box can show a typed filter whole, not a pasted page of it.
+    QString shownText() const
+    {
+        constexpr qsizetype shown = 200;
+        return m_text.size() <= shown ? m_text : m_text.left(shown) + QChar(0x2026);
     }
 
     void skipSpace()
@@ -89,8 +100,11 @@ private:
     {
         skipSpace();
         if (m_pos < m_text.size() && m_text.at(m_pos) == u'(') {
+            if (++m_depth > maxNesting)
+                fail(QStringLiteral("túl sok egymásba ágyazott zárójel"));
             ++m_pos;
             Node inner = parseOr();
+            --m_depth;
             skipSpace();
             if (m_pos >= m_text.size() || m_text.at(m_pos) != u')')
                 fail(QStringLiteral("hiányzó záró zárójel"));
@@ -183,6 +197,7 @@ private:
 
     QString m_text;
     qsizetype m_pos = 0;
+    int m_depth = 0;
 };
 
 QString quoteIdentifier(const QString &name)

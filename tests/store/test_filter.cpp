@@ -127,12 +127,31 @@ private slots:
         QTest::newRow("dangling and") << "Ar >= 1 and";
         QTest::newRow("bad number") << "Ar >= 1x";
         QTest::newRow("injection attempt") << "Azonosito = 'x' ; DROP TABLE egyszeru";
+        QTest::newRow("nested beyond the stack")
+            << QString(10000, u'(') + "Ar >= 1" + QString(10000, u')');
+        QTest::newRow("unclosed deep nesting") << QString(100000, u'(');
     }
 
     void malformed()
     {
         QFETCH(QString, text);
         QVERIFY_THROWS_EXCEPTION(StoreError, Filter::parse(text));
+    }
+
+    // Nesting as deep as any typed filter still parses, and the message about a pasted one stays
+    // short enough to read.
+    void nesting()
+    {
+        const QString deep = QString(40, u'(') + "Ar >= 1 or Web = True" + QString(40, u')');
+        const Filter f = Filter::parse(deep);
+        QCOMPARE(f.root()->type, Filter::Node::Type::Or);
+        try {
+            Filter::parse(QString(10000, u'(') + "Ar >= 1" + QString(10000, u')'));
+            QFAIL("a filter nested 10000 deep was accepted");
+        } catch (const StoreError &e) {
+            QVERIFY(e.message().contains(QStringLiteral("zárójel")));
+            QVERIFY(e.message().size() < 400);
+        }
     }
 
     void quoting()
