@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QStyleFactory>
 #include <QTranslator>
 
@@ -21,5 +22,11 @@ int main(int argc, char **argv)
     if (!program.start())
         return 0;
     program.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // A restore replaces the data once the register is closed; the program then starts again
+    // from scratch, so that no window keeps anything of the data it replaced.
+    if (program.shutDown())
+        QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                QCoreApplication::arguments().mid(1));
+    return code;
 }

@@ -9,6 +9,7 @@
 #include "cp1250.h"
 #include "datadirectory.h"
 #include "hirek.h"
+#include "mentes.h"
 #include "menulabel.h"
 #include "messages.h"
 #include "modosit.h"
@@ -139,9 +140,10 @@ void TfMain::buildMenu(QWidget *strip)
     auto *label44 = new MenuLabel(QStringLiteral("Label44"), QStringLiteral("Archívum"));
     auto *label2 = new MenuLabel(QStringLiteral("Label2"), QStringLiteral("Üzenetek"));
     auto *label88 = new MenuLabel(QStringLiteral("Label88"), QStringLiteral("Beállítások"));
+    auto *label110 = new MenuLabel(QStringLiteral("Label110"), QStringLiteral("Biztonsági mentés"));
     auto *label104 = new MenuLabel(QStringLiteral("Label104"), QStringLiteral("Adatlap nyomtatás"));
     auto *label96 = new MenuLabel(QStringLiteral("Label96"), QStringLiteral("Névjegy"));
-    for (MenuLabel *entry : {label89, label44, label2, label88, label104, label96})
+    for (MenuLabel *entry : {label89, label44, label2, label88, label110, label104, label96})
         layout->addWidget(entry);
     layout->addSpacing(16);
 
@@ -180,6 +182,7 @@ void TfMain::buildMenu(QWidget *strip)
     connect(label44, &MenuLabel::clicked, this, &TfMain::Label44Click);
     connect(label2, &MenuLabel::clicked, this, &TfMain::Label2Click);
     connect(label88, &MenuLabel::clicked, this, &TfMain::Label88Click);
+    connect(label110, &MenuLabel::clicked, this, &TfMain::Label110Click);
     connect(label96, &MenuLabel::clicked, this, &TfMain::Label96Click);
     connect(label104, &MenuLabel::clicked, this, &TfMain::Label104Click);
     connect(label81, &MenuLabel::clicked, this, &TfMain::Label81Click);
@@ -372,6 +375,18 @@ void TfMain::Label88Click()
     hidePanels();
     TfReg settings(m_cursors.tDefaults, this);
     settings.exec();
+}
+
+// A confirmed restore ends the program as "Kilépés" does; start-up then runs on the restored data.
+void TfMain::Label110Click()
+{
+    hidePanels();
+    TfMentes window(m_db, this);
+    window.exec();
+    if (!window.restoreConfirmed())
+        return;
+    removeLockFile();
+    m_exit();
 }
 
 void TfMain::Label96Click()

@@ -56,6 +56,7 @@ private:
     void Label79Click();
     void Label80Click();
     void Label88Click();
+    void Label110Click();
     void Label96Click();
     void Label81Click();
     void Label104Click();

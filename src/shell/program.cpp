@@ -11,6 +11,7 @@
 #include "kepmegtekintes.h"
 #include "kerdes.h"
 #include "main.h"
+#include "mentes.h"
 #include "messages.h"
 #include "modosit.h"
 #include "newproperty.h"
@@ -27,12 +28,58 @@ Program::Program() = default;
 
 Program::~Program()
 {
+    closeWindows();
+}
+
+void Program::closeWindows()
+{
     installDialogs(nullptr, nullptr);
+    // In the reverse of the creation order: later windows use the earlier ones' cursors.
+    m_erdUtkoztet.reset();
+    m_modositErdeklodes.reset();
+    m_kerdes.reset();
+    m_uzenet.reset();
+    m_ujErdeklodes.reset();
+    m_tulajModosit.reset();
+    m_tulajHozzaad.reset();
+    m_hirek.reset();
+    m_kepmegtekint.reset();
+    m_modosit.reset();
+    m_erdeklodes.reset();
+    m_ujKep.reset();
+    m_printReports.reset();
+    m_erdeklodo.reset();
+    m_main.reset();
+}
+
+bool Program::shutDown()
+{
+    if (!m_db)
+        return false;
+    const QString dataDir = m_db->dataDir();
+    const bool restoring = backup::stagedReady(dataDir);
+    if (m_main)
+        m_main->hide();
+    if (!restoring && m_main)
+        backupAtQuit(*m_db);
+    closeWindows();
+    m_db.reset();
+    if (!restoring)
+        return false;
+    try {
+        backup::commitStaged(dataDir);
+    } catch (const StoreError &error) {
+        showPlainMessage(error.message());
+        return false;
+    }
+    return true;
 }
 
 bool Program::start()
 {
     try {
+        // A restore cut short by a crash is finished before the register is opened.
+        backup::recover(datadirectory::resolve());
         m_db = std::make_unique<Database>(datadirectory::resolve());
         datadirectory::prepare(*m_db);
     } catch (const StoreError &error) {

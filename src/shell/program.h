@@ -35,6 +35,9 @@ public:
     bool start();
     // Shows the main window; the caller then runs the event loop.
     void show();
+    // After the event loop: the automatic backup, then the windows and the register closed.
+    // True when a confirmed restore has replaced the data and the program must start again.
+    bool shutDown();
 
     TfMain *main() const { return m_main.get(); }
     Database *database() const { return m_db.get(); }
@@ -42,6 +45,7 @@ public:
 
 private:
     void createWindows();
+    void closeWindows();
 
     // Declared in creation order: the windows go before the main window whose cursors they use.
     std::unique_ptr<Database> m_db;

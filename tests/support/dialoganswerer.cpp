@@ -48,9 +48,16 @@ void DialogAnswerer::answer(const QString &button)
     });
 }
 
-void DialogAnswerer::handle(std::function<void(QWidget *)> action)
+void DialogAnswerer::answerIn(const QString &window, const QString &button)
+{
+    answer(button);
+    m_awaited.back() = window;
+}
+
+void DialogAnswerer::handle(std::function<void(QWidget *)> action, const QString &window)
 {
     m_actions.push_back(std::move(action));
+    m_awaited.push_back(window);
 }
 
 void DialogAnswerer::poll()
@@ -60,12 +67,15 @@ void DialogAnswerer::poll()
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || modal == m_lastHandled)
         return;
+    if (!m_awaited.front().isEmpty() && modal->objectName() != m_awaited.front())
+        return;
     m_lastHandled = modal;
     QPointer<QWidget> guard(modal);
     m_seen << dialogText(modal);
     m_windows << (modal->objectName().isEmpty() ? modal->windowTitle() : modal->objectName());
     auto action = std::move(m_actions.front());
     m_actions.erase(m_actions.begin());
+    m_awaited.erase(m_awaited.begin());
     // Run outside this timer's slot: an action that opens another modal window must still let
     // the timer answer that one.
     QTimer::singleShot(0, m_timer, [this, guard, action = std::move(action)] {

@@ -17,8 +17,12 @@ public:
 
     // Presses the button whose objectName or text (without "&") is `button`.
     void answer(const QString &button);
-    // Runs `action` on the next modal window (fill it in, then close it yourself).
-    void handle(std::function<void(QWidget *)> action);
+    // The same, but only in the window of that objectName: modal windows before it are left
+    // alone (a window that keeps working while it is shown comes up again in between).
+    void answerIn(const QString &window, const QString &button);
+    // Runs `action` on the next modal window (fill it in, then close it yourself); with a
+    // window name, on the next modal window of that objectName.
+    void handle(std::function<void(QWidget *)> action, const QString &window = {});
 
     // The texts of every message or question shown so far, in order: the label text of the
     // program's own dialogs, or the text of a plain message box.
@@ -32,6 +36,7 @@ private:
     void poll();
 
     std::vector<std::function<void(QWidget *)>> m_actions;
+    std::vector<QString> m_awaited;
     QStringList m_seen;
     QStringList m_windows;
     class QTimer *m_timer;

@@ -1,0 +1,320 @@
+#include "backup.h"
+#include "cursor.h"
+#include "database.h"
+#include "datadirectory.h"
+#include "dialoganswerer.h"
+#include "main.h"
+#include "mentes.h"
+#include "program.h"
+#include "tables.h"
+#include "tempdatadir.h"
+#include "typing.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+template<typename T>
+T *child(QWidget *window, const char *name)
+{
+    auto *found = window->findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
+void clickEntry(TfMain *main, const char *entry)
+{
+    auto *label = main->findChild<QLabel *>(QString::fromLatin1(entry));
+    QVERIFY(label);
+    const QPoint at = label->mapTo(main, label->rect().center());
+    QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, at);
+}
+
+// Picks `path` in the next file dialog as a user would: its name typed, then "Megnyitás".
+void pickInFileDialog(DialogAnswerer &answerer, const QString &path)
+{
+    answerer.handle(
+        [path](QWidget *window) {
+            auto *dialog = qobject_cast<QFileDialog *>(window);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Pelmora - Visszaállítás"));
+            dialog->setDirectory(QFileInfo(path).absolutePath());
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setFocus();
+            name->selectAll();
+            typeText(name, QFileInfo(path).absoluteFilePath());
+            QTest::mouseClick(
+                dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open),
+                Qt::LeftButton);
+        },
+        QStringLiteral("QFileDialog"));
+}
+
+QStringList backupsIn(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("pelmora-*.tar")}, QDir::Files, QDir::Name);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+void addProperty(Cursor &tEgyszeru, const QString &azonosito)
+{
+    tEgyszeru.append();
+    tEgyszeru.setValue(QStringLiteral("Azonosito"), azonosito);
+    tEgyszeru.setValue(QStringLiteral("Ar"), 12500000);
+    tEgyszeru.post();
+}
+
+void setCompanyName(Cursor &tDefaults, const QString &name)
+{
+    tDefaults.edit();
+    tDefaults.setValue(QStringLiteral("Name"), name);
+    tDefaults.post();
+}
+
+} // namespace
+
+// The backup window driven through its controls, and the program's quit and restart around it.
+class TestMentes : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_config;
+
+private slots:
+    void initTestCase()
+    {
+        // The workstation settings of this run stay in a folder of its own.
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    }
+
+    void init() { backup::saveSettings({}); }
+
+    void backupThenRestoreRestartsOnTheBackup()
+    {
+        TempDataDir dir;
+        QTemporaryDir folder;
+        const QByteArray photo = QByteArray(4000, 'k') + "JPEG";
+        QString backupPath;
+        {
+            Program program;
+            QVERIFY(program.start());
+            program.show();
+            TfMain *main = program.main();
+            QVERIFY(QTest::qWaitForWindowExposed(main));
+            bool exited = false;
+            main->setExitHandler([&exited] { exited = true; });
+            setCompanyName(main->cursors().tDefaults, QStringLiteral("Első Iroda"));
+            addProperty(main->cursors().tEgyszeru, QStringLiteral("A-1"));
+            writeFile(datadirectory::imagesDir(dir.path()) + QStringLiteral("1-1.jpg"), photo);
+
+            DialogAnswerer answerer;
+            answerer.handle([&](QWidget *w) {
+                QCOMPARE(w->objectName(), QStringLiteral("fMentes"));
+                QCOMPARE(w->windowTitle(), QStringLiteral("Pelmora - Biztonsági mentés"));
+                QVERIFY(child<QCheckBox>(w, "mKilepeskor")->isChecked());
+                QCOMPARE(child<QSpinBox>(w, "mMegtart")->value(), 10);
+                QCOMPARE(child<QLineEdit>(w, "mMappa")->text(),
+                         dir.path() + QStringLiteral("mentesek/"));
+                retypeText(child<QLineEdit>(w, "mMappa"), folder.path());
+                child<QSpinBox>(w, "mMegtart")->setValue(3);
+                child<QPushButton>(w, "mRogzit")->click();
+                child<QPushButton>(w, "mMentes")->click();
+                QCOMPARE(child<QProgressBar>(w, "mFolyamat")->value(), 1000);
+                QVERIFY(child<QPushButton>(w, "mMentes")->isEnabled());
+                QVERIFY(!child<QPushButton>(w, "mMegszakit")->isEnabled());
+                w->close();
+            });
+            answerer.answerIn(QStringLiteral("fUzenet"), QStringLiteral("OK"));
+            clickEntry(main, "Label110");
+            QCOMPARE(answerer.pending(), 0);
+            QVERIFY2(
+                answerer.lastSeen().startsWith(QStringLiteral("A biztonsági mentés elkészült:")),
+                qPrintable(answerer.lastSeen()));
+            QCOMPARE(backupsIn(folder.path()).size(), 1);
+            backupPath = folder.filePath(backupsIn(folder.path()).constFirst());
+            const backup::Settings saved = backup::loadSettings();
+            QCOMPARE(saved.folder, folder.path());
+            QCOMPARE(saved.keep, 3);
+            QVERIFY(!exited);
+
+            // Work goes on after the backup.
+            addProperty(main->cursors().tEgyszeru, QStringLiteral("B-2"));
+            setCompanyName(main->cursors().tDefaults, QStringLiteral("Második Iroda"));
+            QFile::remove(datadirectory::imagesDir(dir.path()) + QStringLiteral("1-1.jpg"));
+
+            answerer.handle([](QWidget *w) { child<QPushButton>(w, "mVisszaallitas")->click(); });
+            pickInFileDialog(answerer, backupPath);
+            answerer.answerIn(QStringLiteral("fKerdes"), QStringLiteral("OK"));
+            answerer.answerIn(QStringLiteral("fUzenet"), QStringLiteral("OK"));
+            clickEntry(main, "Label110");
+            QCOMPARE(answerer.pending(), 0);
+            const QString question = answerer.seen().value(answerer.seen().size() - 2);
+            QVERIFY2(
+                question.contains(QStringLiteral(
+                    "Tartalma: 1 ingatlan, 0 archivált ingatlan, 0 keresési igény, 1 fénykép.")),
+                qPrintable(question));
+            QVERIFY(question.contains(QStringLiteral("elozo-adatok-")));
+            QCOMPARE(answerer.lastSeen(),
+                     QStringLiteral("A program most újraindul a visszaállított adatokkal."));
+            // The program ends as "Kilépés" ends it, and the data is swapped once it is closed.
+            QVERIFY(exited);
+            QVERIFY(!QFileInfo::exists(datadirectory::lockFilePath(dir.path())));
+            QVERIFY(program.shutDown());
+        }
+        // No backup at quit went over the one being restored.
+        QCOMPARE(backupsIn(folder.path()).size(), 1);
+
+        Program restarted;
+        QVERIFY(restarted.start());
+        TfMain *main = restarted.main();
+        QCOMPARE(main->findChild<QLabel *>(QStringLiteral("cegnev"))->text(),
+                 QStringLiteral("Első Iroda"));
+        QCOMPARE(main->cursors().tEgyszeru.recordCount(), 1);
+        QCOMPARE(main->cursors().tEgyszeru.text(QStringLiteral("Azonosito")),
+                 QStringLiteral("A-1"));
+        QCOMPARE(readFile(datadirectory::imagesDir(dir.path()) + QStringLiteral("1-1.jpg")), photo);
+        const QStringList aside =
+            QDir(dir.path()).entryList({QStringLiteral("elozo-adatok-*")}, QDir::Dirs);
+        QCOMPARE(aside.size(), 1);
+        Database kept(dir.path() + aside.constFirst());
+        Cursor keptProperties(kept, tables::egyszeru, true);
+        keptProperties.open();
+        QCOMPARE(keptProperties.recordCount(), 2);
+    }
+
+    void refusedOrDeclinedRestoreChangesNothing()
+    {
+        TempDataDir dir;
+        QTemporaryDir folder;
+        Database db(dir.path());
+        datadirectory::prepare(db);
+        Cursor properties(db, tables::egyszeru, true);
+        properties.open();
+        addProperty(properties, QStringLiteral("C-3"));
+        const QString good = backup::create(db, folder.path());
+        addProperty(properties, QStringLiteral("D-4"));
+        const QString junk = folder.filePath(QStringLiteral("szamla.tar"));
+        writeFile(junk, "nem mentés");
+
+        DialogAnswerer answerer;
+        bool stillOpen = false;
+        answerer.handle([&](QWidget *w) {
+            child<QPushButton>(w, "mVisszaallitas")->click();
+            child<QPushButton>(w, "mVisszaallitas")->click();
+            stillOpen = w->isVisible();
+            w->close();
+        });
+        pickInFileDialog(answerer, junk);
+        answerer.answerIn(QStringLiteral("fUzenet"), QStringLiteral("OK"));
+        pickInFileDialog(answerer, good);
+        answerer.answerIn(QStringLiteral("fKerdes"), QStringLiteral("Mégsem"));
+        TfMentes window(db);
+        window.exec();
+        QCOMPARE(answerer.pending(), 0);
+        QVERIFY(stillOpen);
+        QVERIFY(!window.restoreConfirmed());
+        QVERIFY2(answerer.seen().value(2).startsWith(
+                     QStringLiteral("A kiválasztott fájl nem állítható vissza.")),
+                 qPrintable(answerer.seen().value(2)));
+        QVERIFY(answerer.seen().value(4).contains(QStringLiteral("Tartalma: 1 ingatlan")));
+        QCOMPARE(child<QLabel>(&window, "mAllapot")->text(),
+                 QStringLiteral("A visszaállítás elmaradt."));
+        QVERIFY(!backup::stagedReady(dir.path()));
+        QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral(".visszaallitas")));
+        QCOMPARE(properties.recordCount(), 2);
+    }
+
+    // "Megszakítás" stops the work and the window cannot be closed under it.
+    void runningBackupCanBeCancelledNotClosed()
+    {
+        TempDataDir dir;
+        QTemporaryDir folder;
+        Database db(dir.path());
+        datadirectory::prepare(db);
+        backup::saveSettings({folder.path(), 10, true});
+
+        DialogAnswerer answerer;
+        bool visibleAfter = false;
+        answerer.handle([&](QWidget *w) {
+            auto *cancel = child<QPushButton>(w, "mMegszakit");
+            // Both reach the window while the backup is running.
+            QTimer::singleShot(0, w, [w, cancel] {
+                w->close();
+                QVERIFY(cancel->isEnabled());
+                cancel->click();
+            });
+            child<QPushButton>(w, "mMentes")->click();
+            visibleAfter = w->isVisible();
+            w->close();
+        });
+        TfMentes window(db);
+        window.exec();
+        QVERIFY(visibleAfter);
+        QCOMPARE(child<QLabel>(&window, "mAllapot")->text(),
+                 QStringLiteral("A biztonsági mentés megszakítva."));
+        QCOMPARE(
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
+    }
+
+    void quitMakesABackupAndKeepsTheLastN()
+    {
+        QTemporaryDir folder;
+        const QStringList old {QStringLiteral("pelmora-2020-01-01-1200.tar"),
+                               QStringLiteral("pelmora-2020-01-02-1200.tar"),
+                               QStringLiteral("pelmora-2020-01-03-1200.tar")};
+        for (const QString &name : old)
+            writeFile(folder.filePath(name), "régi");
+        backup::saveSettings({folder.path(), 2, true});
+        {
+            TempDataDir dir;
+            Program program;
+            QVERIFY(program.start());
+            program.show();
+            QVERIFY(!program.shutDown());
+        }
+        const QStringList left = backupsIn(folder.path());
+        QCOMPARE(left.size(), 2);
+        QCOMPARE(left.value(0), old[2]);
+        QVERIFY(!old.contains(left.value(1)));
+        QVERIFY(QFileInfo(folder.filePath(left.value(1))).size() > 1024);
+
+        // Switched off, quitting writes nothing.
+        backup::saveSettings({folder.path(), 2, false});
+        {
+            TempDataDir dir;
+            Program program;
+            QVERIFY(program.start());
+            QVERIFY(!program.shutDown());
+        }
+        QCOMPARE(backupsIn(folder.path()), left);
+    }
+};
+
+QTEST_MAIN(TestMentes)
+#include "test_mentes.moc"
