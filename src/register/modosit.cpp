@@ -107,7 +107,7 @@ QWidget *TfModosit::buildSimplePage()
     auto *grid = new QGridLayout(content);
     grid->addWidget(propertyBox(), 0, 0);
     grid->addWidget(addressBox(), 0, 1);
-    m_owners = new OwnerGroup(m_c.tdTulaj, m_windows, content);
+    m_owners = new OwnerGroup(m_c.modifyWorkingOwners, m_windows, content);
     grid->addWidget(m_owners, 1, 0, 1, 2);
     grid->addWidget(principalBox(), 2, 0);
     m_photos = new PhotoGroup(m_windows, content);
@@ -373,7 +373,7 @@ void TfModosit::Button1Click()
         {"nMegbizoNev", "Nev"},        {"nMegbizoIrsz", "Irsz"},     {"nMegbizoVaros", "Varos"},
         {"nMegbizoUtca", "Utca"},      {"nMegbizoSzigsz", "Szigsz"}, {"nMegbizoAnyja", "Anyja"},
         {"nMegbizoTelefon", "Telefon"}};
-    Cursor &working = m_c.tdTulaj;
+    Cursor &working = m_c.modifyWorkingOwners;
     working.open();
     working.first();
     for (const auto &[edit, field] : copied)

@@ -15,7 +15,7 @@
 OwnerDialog::OwnerDialog(Cursor &tdTulaj, const QString &objectName, const QString &title,
                          const QString &phoneLabel, const QString &confirmCaption, QWidget *parent)
     : QDialog(parent)
-    , m_tdTulaj(tdTulaj)
+    , m_list(&tdTulaj)
 {
     setObjectName(objectName);
     setWindowTitle(QStringLiteral("Pelmora - ") + title);
@@ -90,23 +90,23 @@ void OwnerDialog::showEvent(QShowEvent *event)
 void OwnerDialog::accept()
 {
     const bool stored = runReportingErrors([this] {
-        if (!m_tdTulaj.isOpen())
-            m_tdTulaj.open();
+        if (!list().isOpen())
+            list().open();
         startRecord();
         for (int i = 0; i < m_edits.size(); ++i)
-            m_tdTulaj.setValue(QString::fromLatin1(ownerFields[i]), m_edits[i]->text());
-        m_tdTulaj.post();
+            list().setValue(QString::fromLatin1(ownerFields[i]), m_edits[i]->text());
+        list().post();
     });
     if (stored)
         QDialog::accept();
-    else if (m_tdTulaj.isOpen())
-        m_tdTulaj.cancel(); // the dialog stays open with what was typed
+    else if (list().isOpen())
+        list().cancel(); // the dialog stays open with what was typed
 }
 
 void OwnerDialog::readCurrent()
 {
     for (int i = 0; i < m_edits.size(); ++i)
-        m_edits[i]->setText(m_tdTulaj.text(QString::fromLatin1(ownerFields[i])));
+        m_edits[i]->setText(list().text(QString::fromLatin1(ownerFields[i])));
 }
 
 void OwnerDialog::clearEdits()

@@ -15,6 +15,8 @@ class OwnerDialog : public QDialog
 public:
     QLineEdit *edit(const char *field) const;
     void accept() override;
+    // The dialogs are long-lived and serve the working list of whichever window opens them.
+    void workOn(Cursor &list) { m_list = &list; }
 
 protected:
     OwnerDialog(Cursor &tdTulaj, const QString &objectName, const QString &title,
@@ -29,8 +31,9 @@ protected:
     void readCurrent();
     void clearEdits();
 
-    Cursor &m_tdTulaj;
+    Cursor &list() const { return *m_list; }
 
 private:
+    Cursor *m_list;
     QList<QLineEdit *> m_edits; // in the order of ownerFields
 };

@@ -47,6 +47,7 @@ OwnerGroup::OwnerGroup(Cursor &tdTulaj, RegisterWindows &windows, QWidget *paren
 
 void OwnerGroup::add()
 {
+    m_windows.fTulajHozzaad->workOn(m_tdTulaj);
     m_windows.fTulajHozzaad->exec();
 }
 
@@ -60,6 +61,8 @@ void OwnerGroup::remove()
 
 void OwnerGroup::change()
 {
-    if (m_tdTulaj.isOpen() && m_tdTulaj.recordCount() > 0)
+    if (m_tdTulaj.isOpen() && m_tdTulaj.recordCount() > 0) {
+        m_windows.fTulajModosit->workOn(m_tdTulaj);
         m_windows.fTulajModosit->exec();
+    }
 }

@@ -32,7 +32,7 @@ void replaceOwners(MainCursors &c, int id)
     while (!owners.isEmpty())
         owners.remove();
     owners.setFiltered(false);
-    Cursor &working = c.tdTulaj;
+    Cursor &working = c.modifyWorkingOwners;
     working.open();
     const int count = working.recordCount();
     for (int at = 0; at < count; ++at) {
@@ -106,22 +106,22 @@ bool identifierTaken(Database &db, const QString &identifier, int ownId)
 
 void loadWorkingOwners(MainCursors &c, int id)
 {
-    emptyWorkingOwners(c.tdTulaj);
+    emptyWorkingOwners(c.modifyWorkingOwners);
     Cursor &owners = c.tTulajdonos;
     owners.open();
     owners.setFilterText(ownerFilter(id));
     owners.setFiltered(true);
     for (int at = 0, count = owners.recordCount(); at < count; ++at) {
         const Record owner = owners.recordAt(at);
-        c.tdTulaj.append();
+        c.modifyWorkingOwners.append();
         for (const char *field : ownerFields)
-            c.tdTulaj.setValue(s(field), owner.value(s(field)));
-        c.tdTulaj.post();
+            c.modifyWorkingOwners.setValue(s(field), owner.value(s(field)));
+        c.modifyWorkingOwners.post();
     }
     // Saving selects them again; meanwhile nobody else finds this table filtered.
     owners.setFiltered(false);
     owners.close();
-    c.tdTulaj.first();
+    c.modifyWorkingOwners.first();
 }
 
 void saveModifiedProperty(MainCursors &c, const PropertyChanges &changes)

@@ -24,7 +24,7 @@ struct PropertyChanges
 // as the table keeps it (cut to its width). Touches none of the shared cursors.
 bool identifierTaken(Database &db, const QString &identifier, int ownId);
 
-// Copies the owners of property `id` into the emptied working list.
+// Copies the owners of property `id` into the modify window's emptied working list.
 void loadWorkingOwners(MainCursors &cursors, int id);
 
 // Saves the changes into the current property of `tEgyszeru`: its record, its owners (replaced

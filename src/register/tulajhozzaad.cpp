@@ -9,5 +9,5 @@ TfTulajHozzaad::TfTulajHozzaad(Cursor &tdTulaj, QWidget *parent)
 
 void TfTulajHozzaad::startRecord()
 {
-    m_tdTulaj.append();
+    list().append();
 }

@@ -9,5 +9,5 @@ TfTulajModosit::TfTulajModosit(Cursor &tdTulaj, QWidget *parent)
 
 void TfTulajModosit::startRecord()
 {
-    m_tdTulaj.edit();
+    list().edit();
 }

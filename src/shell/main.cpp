@@ -6,9 +6,9 @@
 #include "askftp.h"
 #include "askquit.h"
 #include "background.h"
-#include "cp1250.h"
 #include "datadirectory.h"
 #include "hirek.h"
+#include "instancelock.h"
 #include "mentes.h"
 #include "menulabel.h"
 #include "messages.h"
@@ -20,17 +20,18 @@
 #include "reg.h"
 #include "reszletespanel.h"
 #include "searchpanel.h"
+#include "storeerror.h"
 #include "talloz.h"
 #include "textformat.h"
 #include "ujkep.h"
 #include "uploadpanel.h"
+#include "workinglist.h"
 #include "workingowners.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
@@ -40,6 +41,15 @@ namespace {
 
 constexpr int stripWidth = 190;
 const QSize workArea(840, 700);
+
+QString lockQuestion(const InstanceLock::Holder &holder)
+{
+    QString question = QStringLiteral("A program úgy érzékeli, hogy már egy példányban fut! Ha ez "
+                                      "nem így van, kérem nyomja meg az \"OK\" gombot!");
+    if (!holder.host.isEmpty())
+        question += QStringLiteral("\n\nGép: %1, indítva: %2").arg(holder.host, holder.since);
+    return question;
+}
 
 } // namespace
 
@@ -210,23 +220,21 @@ QWidget *TfMain::panel(const QString &objectName) const
 
 bool TfMain::create()
 {
-    const QString dataDir = m_db.dataDir();
-    const QString lockPath = datadirectory::lockFilePath(dataDir);
-    if (QFile::exists(lockPath) &&
-        !askQuestion(QStringLiteral(
-            "A program úgy érzékeli, hogy már egy példányban fut! Ha ez nem így van, "
-            "kérem nyomja meg az \"OK\" gombot!"))) {
+    m_lock = std::make_unique<InstanceLock>(datadirectory::lockFilePath(m_db.dataDir()));
+    m_lock->acquire(textformat::timestampNow());
+    if (m_lock->othersRunning() && !askQuestion(lockQuestion(m_lock->holder())))
         return false;
+    m_lock->claim();
+    // The lock only warns a second copy; a start without it can still go on.
+    if (!m_lock->error().isEmpty())
+        showPlainMessage(m_lock->error(), this);
+    try {
+        // Alone, every working list in the table was left by a copy that is gone.
+        if (m_lock->state() == InstanceLock::State::Alone)
+            workinglist::clearAbandoned(m_db);
+    } catch (const StoreError &error) {
+        showPlainMessage(error.message(), this); // nobody sees those lists; the start goes on
     }
-    QFile lock(lockPath);
-    if (!lock.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        lock.write(cp1250::encode(textformat::timestampNow() + QStringLiteral("\r\n"))) < 0) {
-        // The lock only warns a second copy; a start without it can still go on.
-        showPlainMessage(
-            QStringLiteral("A zárolófájl nem írható: %1\n%2").arg(lockPath, lock.errorString()),
-            this);
-    }
-    lock.close();
 
     m_edition->setText(QLatin1String(edition) + textformat::numberText(tables::databaseVersion));
     for (Cursor *cursor : {&m_cursors.tDefaults, &m_cursors.tEgyszeru, &m_cursors.tTelep,
@@ -399,7 +407,8 @@ void TfMain::Label96Click()
 
 void TfMain::removeLockFile()
 {
-    QFile::remove(datadirectory::lockFilePath(m_db.dataDir()));
+    if (m_lock)
+        m_lock->release();
 }
 
 void TfMain::Label81Click()

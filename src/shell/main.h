@@ -5,7 +5,9 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
+class InstanceLock;
 class MenuLabel;
 class QLabel;
 class NewPropertyPanel;
@@ -69,6 +71,7 @@ private:
     Windows &m_windows;
     MainCursors m_cursors;
     std::function<void()> m_exit;
+    std::unique_ptr<InstanceLock> m_lock;
     NewPropertyPanel *m_pNew = nullptr;
     ReszletesPanel *m_pReszletes = nullptr;
     SearchPanel *m_pSearch = nullptr;

@@ -141,11 +141,18 @@ void Cursor::refreshIfStale() const
 Cursor::ViewSql Cursor::viewSql() const
 {
     ViewSql view;
+    QStringList conditions;
     if (m_filtered && !m_filter.isEmpty()) {
         Filter::Sql sql = m_filter.toSql(m_def, m_ci);
-        view.where = sql.where;
+        conditions << QLatin1Char('(') + sql.where + QLatin1Char(')');
         view.binds = sql.binds;
     }
+    if (m_scopeField >= 0) {
+        const FieldDef &field = m_def.fields[m_scopeField];
+        conditions << quoted(field.name) + QStringLiteral(" = ?");
+        view.binds << toColumn(field, storedValue(field, m_scopeValue));
+    }
+    view.where = conditions.join(QStringLiteral(" AND "));
     if (const IndexDef *index = m_def.index(m_indexName)) {
         const FieldDef &field = m_def.fields[m_def.fieldIndex(index->field)];
         view.orderColumn = quoted(field.folded ? TableDef::sortColumn(field.name) : field.name);
@@ -335,7 +342,7 @@ bool Cursor::passes(qint64 rowId) const
 
 void Cursor::settleOn(qint64 rowId, int fallbackPosition) const
 {
-    const bool everyRecordPasses = !m_filtered || m_filter.isEmpty();
+    const bool everyRecordPasses = (!m_filtered || m_filter.isEmpty()) && m_scopeField < 0;
     if (rowId != 0 && (everyRecordPasses ? exists(rowId) : passes(rowId))) {
         setCurrent(rowId);
         return;
@@ -465,6 +472,21 @@ bool Cursor::locate(const QString &filterText)
     return true;
 }
 
+void Cursor::setScope(const QString &field, const QVariant &value)
+{
+    const int index = m_def.fieldIndex(field);
+    if (index < 0)
+        throw StoreError(QStringLiteral("Ismeretlen mező: %1.%2").arg(m_def.name, field));
+    checkBrowseMode();
+    m_scopeField = index;
+    m_scopeValue = value;
+    if (m_open) {
+        invalidate();
+        first();
+        emit viewChanged();
+    }
+}
+
 void Cursor::setIndexName(const QString &name)
 {
     if (!name.isEmpty() && !m_def.index(name))
@@ -553,6 +575,8 @@ void Cursor::post()
     ensureOpen();
     if (m_state == State::Browse)
         return;
+    if (m_scopeField >= 0)
+        m_buffer.setValue(m_def.fields[m_scopeField].name, m_scopeValue);
     QStringList columns;
     QVariantList values;
     for (int i = 0; i < m_def.fields.size(); ++i) {

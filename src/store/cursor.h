@@ -60,6 +60,11 @@ public:
     bool locate(const QString &filterText);
 
     void setIndexName(const QString &name); // empty: stored order
+
+    // Binds the cursor to one part of its table: it sees only the records whose `field` holds
+    // `value`, whatever its filter, and every record it posts gets that value. Working lists of
+    // several windows and copies can then share one table without meeting.
+    void setScope(const QString &field, const QVariant &value);
     const QString &indexName() const { return m_indexName; }
 
     // Stored and calculated fields by name; an empty view reads as empty text, 0 or false.
@@ -126,6 +131,8 @@ private:
     Filter m_filter;
     bool m_filtered = false;
     QString m_indexName;
+    int m_scopeField = -1;
+    QVariant m_scopeValue;
 
     // The current record is known by its row id; its place in the view is worked out only when
     // asked for (-2: not yet), so appending many records never counts the table.

@@ -10,6 +10,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUuid>
 #include <sqlite3.h>
 
@@ -51,6 +52,27 @@ void foldFunction(sqlite3_context *context, int, sqlite3_value **argv)
     const QString folded = textformat::fold(QString::fromUtf16(text, bytes / 2));
     sqlite3_result_text16(context, folded.utf16(), static_cast<int>(folded.size() * 2),
                           SQLITE_TRANSIENT);
+}
+
+// A table made by an earlier program lacks the columns added since (working storage gains them
+// now and then); they are added empty, and the rows it holds stay.
+void addMissingColumns(Database &db, const TableDef &table)
+{
+    const QSqlRecord present = db.connection().record(table.name);
+    const auto add = [&](const QString &column, FieldKind kind) {
+        if (present.indexOf(column) < 0)
+            db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                        .arg(quoted(table.name), quoted(column), columnType(kind)));
+    };
+    for (const FieldDef &field : table.fields) {
+        if (field.kind == FieldKind::AutoInc)
+            continue;
+        add(field.name, field.kind);
+        if (field.folded) {
+            add(TableDef::foldedColumn(field.name), FieldKind::Text);
+            add(TableDef::sortColumn(field.name), FieldKind::Text);
+        }
+    }
 }
 
 } // namespace
@@ -136,8 +158,10 @@ void Database::createMissingTables()
     }
     Transaction transaction(*this);
     for (const TableDef &table : tables::all()) {
-        if (present.contains(table.name.toLower()))
+        if (present.contains(table.name.toLower())) {
+            addMissingColumns(*this, table);
             continue;
+        }
         QStringList columns;
         for (const FieldDef &field : table.fields) {
             if (field.kind == FieldKind::AutoInc) {

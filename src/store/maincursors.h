@@ -3,10 +3,12 @@
 #include "cursor.h"
 #include "database.h"
 #include "tables.h"
+#include "workinglist.h"
 
-// The nine cursors the main window holds. The property cursor `tEgyszeru` is shared state: its
+// The cursors the main window holds. The property cursor `tEgyszeru` is shared state: its
 // filter, order and current record are what the panels and windows hand to each other. The
-// main window owns this and passes it to whatever works on the tables.
+// main window owns this and passes it to whatever works on the tables. The new-property panel
+// (`tdTulaj`) and the modify window keep their owners in working lists of their own.
 struct MainCursors
 {
     explicit MainCursors(Database &database)
@@ -20,7 +22,11 @@ struct MainCursors
         , tDefaults(database, tables::defaults, false)
         , tTelep(database, tables::telepules, true)
         , tItypes(database, tables::itypes, true)
-    { }
+        , modifyWorkingOwners(database, tables::dtulaj, false)
+    {
+        workinglist::makePrivate(tdTulaj);
+        workinglist::makePrivate(modifyWorkingOwners);
+    }
 
     Database &db;
     Cursor tEgyszeru;
@@ -32,4 +38,5 @@ struct MainCursors
     Cursor tDefaults;
     Cursor tTelep;
     Cursor tItypes;
+    Cursor modifyWorkingOwners;
 };

@@ -2,6 +2,7 @@
 
 #include "record.h"
 #include "textformat.h"
+#include "workinglist.h"
 
 #include <stdexcept>
 
@@ -112,6 +113,15 @@ QList<FieldDef> ownerFields()
 TableDef ownerTable(const QString &name, int addressWidth)
 {
     return {name, ownerFields(), {{QStringLiteral("Cim"), addressWidth, ownerAddress}}, {}};
+}
+
+// The owner fields, and the working list each row belongs to: one list for every window that
+// enters or modifies a property, in every copy of the program.
+TableDef workingOwnerTable()
+{
+    TableDef def = ownerTable(dtulaj, 200);
+    def.fields.append({workinglist::field, K::Text, 40});
+    return def;
 }
 
 TableDef egyszeruDef()
@@ -234,7 +244,7 @@ QList<TableDef> build()
         egyszeruDef(),
         reszletesDef(),
         ownerTable(tulajdonos, 200),
-        ownerTable(dtulaj, 200),
+        workingOwnerTable(),
         archivDef(),
         ownerTable(archivtulaj, 20),
         defaultsDef(),

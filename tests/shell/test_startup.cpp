@@ -2,6 +2,8 @@
 #include "cursor.h"
 #include "datadirectory.h"
 #include "dialoganswerer.h"
+#include "helperprocess.h"
+#include "instancelock.h"
 #include "main.h"
 #include "program.h"
 #include "tables.h"
@@ -10,7 +12,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QSqlQuery>
+#include <QSysInfo>
 #include <QtTest>
+
+#include <csignal>
 
 // Start-up as a user meets it: a fresh data directory, a lock file left behind, a database of
 // another version, and the two ways out.
@@ -56,6 +62,28 @@ private slots:
         }
     }
 
+    // A file left by a copy that is gone (crashed, or refused at start) holds nobody's lock:
+    // the start asks nothing and the file then names this copy.
+    void staleLockFileAsksNothing()
+    {
+        TempDataDir dir;
+        const QString lockPath = dir.filePath(QStringLiteral("ingatlan.lck"));
+        QFile old(lockPath);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("left behind\r\n");
+        old.close();
+
+        DialogAnswerer answerer;
+        Program program;
+        QVERIFY(program.start());
+        QVERIFY(answerer.seen().isEmpty());
+        QFile lock(lockPath);
+        QVERIFY(lock.open(QIODevice::ReadOnly));
+        const InstanceLock::Holder holder = InstanceLock::parse(lock.readAll());
+        QCOMPARE(holder.host, QSysInfo::machineHostName());
+        QCOMPARE(holder.pid, QCoreApplication::applicationPid());
+    }
+
     void lockFileQuestion_data()
     {
         QTest::addColumn<QString>("answer");
@@ -64,35 +92,78 @@ private slots:
         QTest::newRow("Mégsem ends") << "Mégsem" << false;
     }
 
+    // Another copy runs: the question names its computer and start, and whatever the answer,
+    // that copy's lock stays as it was.
     void lockFileQuestion()
     {
         QFETCH(QString, answer);
         QFETCH(bool, started);
         TempDataDir dir;
-        { // a register made by an earlier run
-            Program first;
-            QVERIFY(first.start());
-        }
         const QString lockPath = dir.filePath(QStringLiteral("ingatlan.lck"));
-        QFile old(lockPath);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("left behind\r\n");
-        old.close();
+        InstanceLock running(lockPath);
+        QCOMPARE(running.acquire(QStringLiteral("2026. 12. 10. 8:00:00")),
+                 InstanceLock::State::Alone);
+        const QByteArray before = [&lockPath] {
+            QFile file(lockPath);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
 
         DialogAnswerer answerer;
         answerer.answer(answer);
-        Program program;
-        QCOMPARE(program.start(), started);
-        QCOMPARE(
-            answerer.seen(),
-            QStringList {QStringLiteral("A program úgy érzékeli, hogy már egy példányban fut! Ha "
-                                        "ez nem így van, kérem nyomja meg az \"OK\" gombot!")});
-        QVERIFY(QFile::exists(lockPath));
+        {
+            Program program;
+            QCOMPARE(program.start(), started);
+            QCOMPARE(answerer.seen(),
+                     QStringList {
+                         QStringLiteral("A program úgy érzékeli, hogy már egy példányban fut! Ha "
+                                        "ez nem így van, kérem nyomja meg az \"OK\" gombot!\n\n"
+                                        "Gép: %1, indítva: 2026. 12. 10. 8:00:00")
+                             .arg(QSysInfo::machineHostName())});
+            if (started) {
+                program.show();
+                QVERIFY(program.main()->close());
+            }
+        }
         QFile lock(lockPath);
         QVERIFY(lock.open(QIODevice::ReadOnly));
-        const QString content = cp1250::decode(lock.readAll());
-        // Refused: the old file stays as it was; accepted: it holds this start's time.
-        QCOMPARE(content == QStringLiteral("left behind\r\n"), !started);
+        QCOMPARE(lock.readAll(), before);
+        lock.close();
+        // The copy that took the lock is the last one out, and takes the file with it.
+        running.release();
+        QVERIFY(!QFile::exists(lockPath));
+    }
+
+    // The owners a killed copy was entering are cleared by the next start that finds no copy
+    // running, and kept while one may still be working on them.
+    void abandonedWorkingListsCleared()
+    {
+        TempDataDir dir;
+        {
+            Program first;
+            QVERIFY(first.start());
+        }
+        HelperProcess killed;
+        QVERIFY(killed.start(QStringLiteral(PELMORA_OWNERLISTCOPY), {dir.path()}));
+        QCOMPARE(killed.ask(QStringLiteral("add Félbehagyott Feri")), QStringLiteral("ok"));
+        ::kill(pid_t(killed.process.processId()), SIGKILL);
+        QVERIFY(killed.process.waitForFinished());
+        const auto workingRows = [](Program &program) {
+            QSqlQuery query(program.database()->connection());
+            query.exec(QStringLiteral("SELECT COUNT(*) FROM dtulaj"));
+            return query.next() ? query.value(0).toInt() : -1;
+        };
+        {
+            InstanceLock running(dir.filePath(QStringLiteral("ingatlan.lck")));
+            running.acquire(QStringLiteral("most"));
+            DialogAnswerer answerer;
+            answerer.answer(QStringLiteral("OK"));
+            Program beside;
+            QVERIFY(beside.start());
+            QCOMPARE(workingRows(beside), 1);
+        }
+        Program alone;
+        QVERIFY(alone.start());
+        QCOMPARE(workingRows(alone), 0);
     }
 
     void wrongVersionEnds()
