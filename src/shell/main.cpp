@@ -317,7 +317,9 @@ void TfMain::hideDetailedDescription()
 
 void TfMain::Label78Click()
 {
-    m_pNew->clear();
+    // Declining keeps the half-entered property, shown as it was left.
+    if (m_pNew->mayDiscardInput())
+        m_pNew->clear();
     showPanels({m_pNew}, {m_pSearch, m_pUpload});
 }
 
@@ -371,6 +373,8 @@ void TfMain::Label88Click()
 {
     hidePanels();
     TfReg settings(m_cursors.tDefaults, this);
+    connect(&settings, &TfReg::userDataStored, this,
+            [this] { m_cegnev->setText(m_cursors.tDefaults.text(QStringLiteral("Name"))); });
     settings.exec();
 }
 
@@ -390,7 +394,7 @@ void TfMain::removeLockFile()
 void TfMain::Label81Click()
 {
     TfQuit quit(this);
-    if (quit.exec() != QDialog::Accepted)
+    if (quit.exec() != QDialog::Accepted || !m_pNew->mayDiscardInput())
         return;
     removeLockFile();
     m_exit();
@@ -398,6 +402,10 @@ void TfMain::Label81Click()
 
 void TfMain::closeEvent(QCloseEvent *event)
 {
+    if (!m_pNew->mayDiscardInput()) {
+        event->ignore();
+        return;
+    }
     m_cursors.tDefaults.close();
     m_cursors.tTelep.close();
     removeLockFile();

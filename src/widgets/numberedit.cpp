@@ -3,6 +3,7 @@
 #include "textformat.h"
 
 #include <QLineEdit>
+#include <QWheelEvent>
 #include <limits>
 
 NumberEdit::NumberEdit(const QString &objectName, const QString &suffix, double minimum,
@@ -18,6 +19,17 @@ NumberEdit::NumberEdit(const QString &objectName, const QString &suffix, double 
     setAlignment(Qt::AlignRight);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     setKeyboardTracking(false);
+    // A wheel turned over a form scrolls the form: only a clicked or tabbed-into edit takes it.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void NumberEdit::wheelEvent(QWheelEvent *event)
+{
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QDoubleSpinBox::wheelEvent(event);
 }
 
 int NumberEdit::wholeValue() const
@@ -54,6 +66,10 @@ double NumberEdit::valueFromText(const QString &text) const
 QValidator::State NumberEdit::validate(QString &text, int &) const
 {
     const QString number = numberPart(text);
+    // Where nothing below zero makes sense the minus key is refused outright, rather than
+    // accepted and quietly turned into 0 when the edit is left.
+    if (minimum() >= 0 && number.startsWith(QLatin1Char('-')))
+        return QValidator::Invalid;
     if (number.isEmpty() || number == QLatin1String("-") ||
         number.endsWith(locale().decimalPoint()))
         return QValidator::Intermediate;
@@ -72,6 +88,6 @@ void NumberEdit::fixup(QString &text) const
 
 NumberEdit *makeCounter(const QString &objectName, QWidget *parent)
 {
-    return new NumberEdit(objectName, QStringLiteral(" darab"), std::numeric_limits<qint16>::min(),
+    return new NumberEdit(objectName, QStringLiteral(" darab"), 0,
                           std::numeric_limits<qint16>::max(), parent);
 }

@@ -21,10 +21,11 @@ protected:
     QValidator::State validate(QString &text, int &pos) const override;
     // What cannot be taken as typed (empty, out of range) becomes the nearest value it can hold.
     void fixup(QString &text) const override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     QString numberPart(QString text) const;
 };
 
-// The counters of the detailed description: ",0 darab;-,0 darab", fitting a 16-bit field.
+// The counters of the detailed description: ",0 darab", fitting a 16-bit field; never below 0.
 NumberEdit *makeCounter(const QString &objectName, QWidget *parent = nullptr);

@@ -200,6 +200,7 @@ private slots:
     void tabOrderFollowsTheForm();
     void missingImagesFolderStoresNothing();
     void untickedDetailsAndNoOwnersWriteNothingMore();
+    void noNegativePricesYearsAreasOrCounts();
 };
 
 void TestNewProperty::checksRunInOrderWithTheirFocus()
@@ -640,6 +641,36 @@ void TestNewProperty::untickedDetailsAndNoOwnersWriteNothingMore()
     QVERIFY(!p.boolean(QStringLiteral("Reszletes")));
     QVERIFY(p.text(QStringLiteral("Kep1")).isEmpty());
     QCOMPARE(p.number(QStringLiteral("MinimumAr")), 0.0);
+}
+
+void TestNewProperty::noNegativePricesYearsAreasOrCounts()
+{
+    Form f;
+    f.fillValid(QStringLiteral("NEG-1"));
+    const struct
+    {
+        const char *control;
+        const char *field;
+        int expected;
+    } typed[] = {{"nMinimumAr", "MinimumAr", 9000000},
+                 {"nAr", "Ar", 12500000},
+                 {"nEpitesEve", "EpitesEve", 1990},
+                 {"nFelujitasEve", "FelujitasEve", 2020},
+                 {"nEpuletTerulet", "EpuletTerulet", 80},
+                 {"nTelekTerulet", "TelekTerulet", 600},
+                 {"nOsszHelyseg", "OsszesHelyseg", 4},
+                 {"nSzoba", "Szoba", 3},
+                 {"nGarazs", "Garazs", 1}};
+    // The minus key does nothing: the digits after it are the value.
+    for (const auto &number : typed)
+        f.typeNumber(number.control, QLatin1Char('-') + QString::number(number.expected));
+    // A lone minus typed over a value is refused as well: the value stays.
+    f.typeNumber("nGarazs", QStringLiteral("-"));
+    QCOMPARE(f.number("nGarazs")->value(), 1.0);
+    QCOMPARE(f.pressStore(), QStringList {stored});
+    const Record property = onlyRecord(f.db, tables::egyszeru);
+    for (const auto &number : typed)
+        QCOMPARE(property.integer(QString::fromLatin1(number.field)), number.expected);
 }
 
 QTEST_MAIN(TestNewProperty)
