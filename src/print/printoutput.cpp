@@ -43,6 +43,9 @@ PrintOutput::PrintOutput()
             printer->setColorMode(m_chosen->colorMode());
             printer->setDuplex(m_chosen->duplex());
         }
+        // With no printer installed Qt's own PDF printer is still there: print into a file.
+        if (printer->outputFormat() == QPrinter::NativeFormat && printer->printerName().isEmpty())
+            printer->setOutputFormat(QPrinter::PdfFormat);
         return printer;
     };
 }

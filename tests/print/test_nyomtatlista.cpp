@@ -1,3 +1,5 @@
+#include "adatlap1.h"
+#include "adatlap2.h"
 #include "dialoganswerer.h"
 #include "erdeklodo.h"
 #include "nyomtatlista.h"
@@ -6,12 +8,15 @@
 #include "tables.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -485,6 +490,56 @@ private slots:
         QCOMPARE(answers.seen().size(), answers.windows().size());
         for (const QString &text : answers.seen())
             QVERIFY(!text.contains(QStringLiteral("Nincs elérhető nyomtató")));
+    }
+
+    void printToFileChosenInTheSetupDialog()
+    {
+        // The program's own printer choice, as "Nyomtató beállítása..." leaves it.
+        PrintFixture f;
+        PrintOutput output;
+        TfAdatlap1 first(f.cursors.tDefaults);
+        TfAdatlap2 second(f.cursors.tDefaults);
+        DialogAnswerer answers;
+        // Where no printer is installed (never a real one here: it would print), the first run
+        // asks for a PDF file rather than say "Nincs elérhető nyomtató".
+        if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+            answers.handle([&](QWidget *fileDialog) {
+                auto *name = fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                QVERIFY(name);
+                name->setText(f.pdfFile(QStringLiteral("alap")));
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+            QVERIFY(output.run(
+                Destination::Printer, [&](PrintCanvas &canvas) { first.paint(canvas); }, 1,
+                nullptr));
+            QCOMPARE(answers.windows().size(), 1);
+            QVERIFY(PrintFixture::pdfText(f.pdfFile(QStringLiteral("alap.pdf")))
+                        .contains(QStringLiteral("Adatlap (1/2)")));
+        }
+
+        const QString chosen = f.pdfFile(QStringLiteral("beallitott.pdf"));
+        const int before = answers.windows().size();
+        answers.handle([&](QWidget *dialog) {
+            auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+            QVERIFY(printers);
+            const int pdf = printers->findText(QStringLiteral("PDF"), Qt::MatchContains);
+            QVERIFY(pdf >= 0);
+            printers->setCurrentIndex(pdf);
+            auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+            QVERIFY(file);
+            file->setText(chosen);
+            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        });
+        output.setupPrinter(nullptr);
+        QCOMPARE(answers.pending(), 0);
+        QVERIFY(output.run(
+            Destination::Printer, [&](PrintCanvas &canvas) { first.paint(canvas); }, 1, nullptr));
+        QVERIFY(output.run(
+            Destination::Printer, [&](PrintCanvas &canvas) { second.paint(canvas); }, 1, nullptr));
+        QCOMPARE(answers.windows().size(), before + 1); // the setup dialog only
+        QVERIFY(PrintFixture::pdfText(chosen).contains(QStringLiteral("Adatlap (1/2)")));
+        QVERIFY(PrintFixture::pdfText(f.pdfFile(QStringLiteral("beallitott-2.pdf")))
+                    .contains(QStringLiteral("Adatlap (2/2)")));
     }
 
     void failingPrinter()
