@@ -166,8 +166,12 @@ void TfReg::pageChanged(int page)
     // a "Mégsem" loses nothing yet and closing the window asks again.
     const int left = std::exchange(m_shownPage, page);
     const bool changed = left == 0 ? userDataChanged() : termsChanged();
-    if (changed && askQuestion(saveQuestion))
-        left == 0 ? BitBtn1Click() : BitBtn3Click();
+    if (!changed || !askQuestion(saveQuestion))
+        return;
+    if (left == 0)
+        BitBtn1Click();
+    else
+        BitBtn3Click();
 }
 
 void TfReg::reject()
