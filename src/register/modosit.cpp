@@ -16,6 +16,7 @@
 #include "saveproperty.h"
 #include "textformat.h"
 #include "ujkep.h"
+#include "wheelguard.h"
 #include "workingowners.h"
 
 #include <QCheckBox>
@@ -145,6 +146,7 @@ QWidget *TfModosit::propertyBox()
     form->addRow(s("Azonosító:"), m_azonosito);
     m_tipus = new QComboBox;
     m_tipus->setObjectName(s("nTipus"));
+    takeWheelOnlyWithFocus(m_tipus);
     form->addRow(s("Ingatlan típusa:"), m_tipus);
     form->addRow(s("Minimum ár:"),
                  addNumber(new NumberEdit(s("nMinimumAr"), s(" Ft"), 0, largestPrice),
@@ -283,6 +285,7 @@ QComboBox *TfModosit::addCombo(const QString &name, const QStringList &items, co
 {
     auto *combo = new QComboBox;
     combo->setObjectName(name);
+    takeWheelOnlyWithFocus(combo);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(items);

@@ -15,6 +15,7 @@
 #include "storeerror.h"
 #include "textformat.h"
 #include "ujkep.h"
+#include "wheelguard.h"
 #include "workingowners.h"
 
 #include <QCheckBox>
@@ -186,6 +187,7 @@ QWidget *NewPropertyPanel::buildSimpleData()
     form.add(QStringLiteral("Azonosító:"), m_azonosito);
     m_tipus = new QComboBox;
     m_tipus->setObjectName(QStringLiteral("nTipus"));
+    takeWheelOnlyWithFocus(m_tipus);
     m_tabOrder << m_tipus;
     form.add(QStringLiteral("Ingatlan típusa:"), m_tipus);
     m_minimumAr =
@@ -208,6 +210,7 @@ QWidget *NewPropertyPanel::buildSimpleData()
     auto *plotArea =
         addWhole(new NumberEdit(name("nTelekTerulet"), QString(), 0, areaMaximum), "TelekTerulet");
     m_telekTeruletMertek = new QComboBox;
+    takeWheelOnlyWithFocus(m_telekTeruletMertek);
     m_telekTeruletMertek->setObjectName(QStringLiteral("nTelekTeruletMertek"));
     m_telekTeruletMertek->setEditable(true);
     m_telekTeruletMertek->setInsertPolicy(QComboBox::NoInsert);
@@ -234,6 +237,7 @@ QWidget *NewPropertyPanel::buildAddress()
     m_cimMegye->setObjectName(QStringLiteral("nCimMegye"));
     m_cimMegye->addItems(hungarianCounties());
     for (QComboBox *combo : {m_cimVaros, m_cimMegye}) {
+        takeWheelOnlyWithFocus(combo);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         m_tabOrder << combo;

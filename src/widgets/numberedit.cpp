@@ -1,9 +1,9 @@
 #include "numberedit.h"
 
 #include "textformat.h"
+#include "wheelguard.h"
 
 #include <QLineEdit>
-#include <QWheelEvent>
 #include <limits>
 
 NumberEdit::NumberEdit(const QString &objectName, const QString &suffix, double minimum,
@@ -19,17 +19,7 @@ NumberEdit::NumberEdit(const QString &objectName, const QString &suffix, double 
     setAlignment(Qt::AlignRight);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     setKeyboardTracking(false);
-    // A wheel turned over a form scrolls the form: only a clicked or tabbed-into edit takes it.
-    setFocusPolicy(Qt::StrongFocus);
-}
-
-void NumberEdit::wheelEvent(QWheelEvent *event)
-{
-    if (!hasFocus()) {
-        event->ignore();
-        return;
-    }
-    QDoubleSpinBox::wheelEvent(event);
+    takeWheelOnlyWithFocus(this);
 }
 
 int NumberEdit::wholeValue() const

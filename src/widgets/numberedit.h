@@ -21,7 +21,6 @@ protected:
     QValidator::State validate(QString &text, int &pos) const override;
     // What cannot be taken as typed (empty, out of range) becomes the nearest value it can hold.
     void fixup(QString &text) const override;
-    void wheelEvent(QWheelEvent *event) override;
 
 private:
     QString numberPart(QString text) const;

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -201,6 +202,7 @@ private slots:
     void missingImagesFolderStoresNothing();
     void untickedDetailsAndNoOwnersWriteNothingMore();
     void noNegativePricesYearsAreasOrCounts();
+    void wheelChangesOnlyTheControlInUse();
 };
 
 void TestNewProperty::checksRunInOrderWithTheirFocus()
@@ -671,6 +673,40 @@ void TestNewProperty::noNegativePricesYearsAreasOrCounts()
     const Record property = onlyRecord(f.db, tables::egyszeru);
     for (const auto &number : typed)
         QCOMPARE(property.integer(QString::fromLatin1(number.field)), number.expected);
+}
+
+void TestNewProperty::wheelChangesOnlyTheControlInUse()
+{
+    Form f;
+    // Turns the wheel over a control; true when the control took it (an ignored turn goes on to
+    // the scrolling form).
+    auto wheel = [](QWidget *control, int notches) {
+        const QPointF at = QRectF(control->rect()).center();
+        QWheelEvent event(at, control->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &event);
+        return event.isAccepted();
+    };
+    f.edit("nAzonosito")->setFocus();
+    for (const char *name : {"nTipus", "nTelekTeruletMertek", "nCimMegye"}) {
+        QComboBox *combo = f.combo(name);
+        combo->setCurrentIndex(0);
+        QVERIFY(!wheel(combo, -1));
+        QCOMPARE(combo->currentIndex(), 0);
+    }
+    for (const char *name : {"nAr", "nEpitesEve", "nOsszHelyseg"}) {
+        QVERIFY(!wheel(f.number(name), 5));
+        QCOMPARE(f.number(name)->value(), 0.0);
+    }
+    QVERIFY(f.edit("nAzonosito")->hasFocus());
+
+    // The control the user is in takes it.
+    f.combo("nTipus")->setFocus();
+    QVERIFY(wheel(f.combo("nTipus"), -1));
+    QCOMPARE(f.combo("nTipus")->currentIndex(), 1);
+    f.number("nSzoba")->setFocus();
+    wheel(f.number("nSzoba"), 2);
+    QCOMPARE(f.number("nSzoba")->value(), 2.0);
 }
 
 QTEST_MAIN(TestNewProperty)
