@@ -36,7 +36,7 @@ NumberEdit *makeAmountEdit(const QString &objectName)
 {
     // Fifteen digits are still exact in a double.
     constexpr double typeable = 999999999999999;
-    auto *edit = new NumberEdit(objectName, QStringLiteral(" Ft"), -typeable, typeable);
+    auto *edit = new NumberEdit(objectName, QStringLiteral(" Ft"), 0, typeable);
     edit->setMinimumWidth(
         edit->fontMetrics().horizontalAdvance(QStringLiteral("-2 147 483 648 Ft")) + 16);
     return edit;

@@ -229,6 +229,7 @@ void openPrintDialog(PrintReports &reports, QWidget *parent)
 
 void printBlankSheets(PrintReports &reports, QWidget *parent)
 {
+    const PrintOutput::Batch batch(reports.output);
     TfAdatlap1 fAdatlap1(reports.cursors.tDefaults);
     if (!reports.output.run(
             Destination::Printer, [&](PrintCanvas &canvas) { fAdatlap1.paint(canvas); }, 1, parent))

@@ -5,10 +5,13 @@
 #include "storeerror.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QToolBar>
 
 namespace {
@@ -40,11 +43,89 @@ PrintOutput::PrintOutput()
             printer->setColorMode(m_chosen->colorMode());
             printer->setDuplex(m_chosen->duplex());
         }
+        // With no printer installed Qt's own PDF printer is still there: print into a file.
+        if (printer->outputFormat() == QPrinter::NativeFormat && printer->printerName().isEmpty())
+            printer->setOutputFormat(QPrinter::PdfFormat);
         return printer;
     };
 }
 
 PrintOutput::~PrintOutput() = default;
+
+PrintOutput::Batch::Batch(PrintOutput &output)
+    : m_output(output)
+{
+    ++m_output.m_batches;
+}
+
+PrintOutput::Batch::~Batch()
+{
+    if (--m_output.m_batches == 0) {
+        m_output.m_batchFile.clear();
+        m_output.m_batchBase.clear();
+    }
+}
+
+QString PrintOutput::askPdfFile(QWidget *parent, const QString &title, const QString &suggestion)
+{
+    const QFileInfo offered(suggestion);
+    QFileDialog dialog(parent, title, suggestion.isEmpty() ? QString() : offered.absolutePath(),
+                       QStringLiteral("PDF fájl (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The suffix is added before the dialog asks about an existing file, so "lapok" is checked
+    // as the "lapok.pdf" it becomes.
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (!suggestion.isEmpty())
+        dialog.selectFile(offered.fileName());
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+QString PrintOutput::freeFileName(const QString &file)
+{
+    if (!QFileInfo::exists(file))
+        return file;
+    const QFileInfo info(file);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    for (int n = 2;; ++n) {
+        const QString numbered = info.dir().filePath(
+            QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n).arg(suffix));
+        if (!QFileInfo::exists(numbered))
+            return numbered;
+    }
+}
+
+bool PrintOutput::choosePdfFile(QPrinter &printer, QWidget *parent)
+{
+    QString file = printer.outputFileName();
+    QString base = file; // the name a numbered file is counted from
+    if (file.isEmpty() && !m_batchFile.isEmpty()) {
+        file = m_batchFile;
+        base = m_batchBase;
+    }
+    if (file.isEmpty()) {
+        const QString suggestion = m_lastAsked.isEmpty()
+            ? QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                  .filePath(QStringLiteral("nyomtatas.pdf"))
+            : freeFileName(m_lastAsked);
+        file = askPdfFile(parent, QStringLiteral("Nyomtatás fájlba (PDF)"), suggestion);
+        if (file.isEmpty())
+            return false;
+        // Taking the numbered name offered goes on counting from the same name.
+        const bool offered = QFileInfo(file) == QFileInfo(suggestion);
+        base = offered && !m_lastAsked.isEmpty() ? m_lastAsked : file;
+        m_batchFile = file;
+        m_batchBase = m_lastAsked = base;
+        // Chosen in the dialog, which asked about an existing file: written as chosen.
+        m_written.remove(QFileInfo(file).absoluteFilePath());
+    }
+    if (m_written.contains(QFileInfo(file).absoluteFilePath()))
+        file = freeFileName(base);
+    m_written.insert(QFileInfo(file).absoluteFilePath());
+    printer.setOutputFileName(file);
+    return true;
+}
 
 std::unique_ptr<QPrinter> PrintOutput::makePrinter() const
 {
@@ -95,9 +176,12 @@ bool PrintOutput::paintCopies(QPrinter *printer, const PaintRoutine &paint, int 
 bool PrintOutput::run(Destination destination, const PaintRoutine &paint, int copies,
                       QWidget *parent)
 {
+    const Batch single(*this);
     std::unique_ptr<QPrinter> printer = makePrinter();
     if (destination == Destination::Preview)
         return preview(printer.get(), paint, copies, parent);
+    if (printer->outputFormat() == QPrinter::PdfFormat && !choosePdfFile(*printer, parent))
+        return false;
     QString error;
     if (paintCopies(printer.get(), paint, copies, &error))
         return true;
@@ -131,13 +215,9 @@ bool PrintOutput::preview(QPrinter *printer, const PaintRoutine &paint, int copi
         QAction *save = toolbar->addAction(QStringLiteral("Mentés PDF-be..."));
         save->setObjectName(QStringLiteral("mentesPdf"));
         QObject::connect(save, &QAction::triggered, &dialog, [&] {
-            QString file =
-                QFileDialog::getSaveFileName(&dialog, QStringLiteral("Mentés PDF-be"), QString(),
-                                             QStringLiteral("PDF fájl (*.pdf)"));
+            const QString file = askPdfFile(&dialog, QStringLiteral("Mentés PDF-be"), QString());
             if (file.isEmpty())
                 return;
-            if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-                file += QStringLiteral(".pdf");
             QPrinter pdf(QPrinter::HighResolution);
             pdf.setOutputFormat(QPrinter::PdfFormat);
             pdf.setOutputFileName(file);

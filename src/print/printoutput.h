@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -16,10 +17,29 @@ enum class Destination { Printer, Preview };
 // Where the reports go: the printer the user set up (or the system's default), a preview window,
 // or a PDF file saved from the preview. Making the printer for a run is one replaceable
 // function, so every run can be sent elsewhere (the tests write each run to a PDF of its own).
+//
+// A PDF file is never written over by a later report: a PDF printer without a file (no printer
+// is installed, or none was named) asks for one, and a report going to a file this program has
+// already written goes to the next free numbered name beside it ("adatlap-2.pdf", ...).
 class PrintOutput
 {
 public:
     using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
+
+    // The reports sent while a batch lives are one run for the user (the sheets and lists of one
+    // press of "Nyomtatás"): a PDF file is asked for once, the later reports numbered after it.
+    // A report sent outside a batch is a batch of its own.
+    class Batch
+    {
+    public:
+        explicit Batch(PrintOutput &output);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        PrintOutput &m_output;
+    };
 
     PrintOutput();
     ~PrintOutput();
@@ -39,9 +59,21 @@ public:
     static bool paintCopies(QPrinter *printer, const PaintRoutine &paint, int copies,
                             QString *error = nullptr);
 
+    // The save dialog for a PDF file, offering `suggestion`; empty when the user cancelled.
+    static QString askPdfFile(QWidget *parent, const QString &title, const QString &suggestion);
+    // `file` itself when nothing is there, else the first "name-N.pdf" beside it that is free.
+    static QString freeFileName(const QString &file);
+
 private:
     bool preview(QPrinter *printer, const PaintRoutine &paint, int copies, QWidget *parent);
+    // Gives a PDF printer the file this report goes to; false when the user cancelled.
+    bool choosePdfFile(QPrinter &printer, QWidget *parent);
 
     PrinterFactory m_factory;
     std::unique_ptr<QPrinter> m_chosen; // what the setup dialog left, null until it was used
+    int m_batches = 0;
+    QString m_batchFile; // the file asked for in the current batch
+    QString m_batchBase; // and the name its later reports are numbered from
+    QString m_lastAsked; // offered again, numbered, the next time a file is asked for
+    QSet<QString> m_written; // PDF files written by this program, absolute paths
 };

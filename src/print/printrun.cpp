@@ -39,6 +39,7 @@ void PrintRun::filterView(const QString &filterText)
 bool PrintRun::execute(const PrintChoice &choice, Destination destination)
 {
     m_destination = destination;
+    const PrintOutput::Batch batch(m_reports.output);
     if (choice.target == PrintChoice::Target::Erdeklodok)
         return send([this](PrintCanvas &canvas) { m_reports.fPrintErdeklodo.paint(canvas); }, 1);
 

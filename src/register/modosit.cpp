@@ -16,9 +16,11 @@
 #include "saveproperty.h"
 #include "textformat.h"
 #include "ujkep.h"
+#include "wheelguard.h"
 #include "workingowners.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -144,27 +146,26 @@ QWidget *TfModosit::propertyBox()
     form->addRow(s("Azonosító:"), m_azonosito);
     m_tipus = new QComboBox;
     m_tipus->setObjectName(s("nTipus"));
+    takeWheelOnlyWithFocus(m_tipus);
     form->addRow(s("Ingatlan típusa:"), m_tipus);
     form->addRow(s("Minimum ár:"),
-                 addNumber(new NumberEdit(s("nMinimumAr"), s(" Ft"), -largestPrice, largestPrice),
+                 addNumber(new NumberEdit(s("nMinimumAr"), s(" Ft"), 0, largestPrice),
                            s("MinimumAr"), false));
-    form->addRow(
-        s("Ár:"),
-        addNumber(new NumberEdit(s("nAr"), s(" Ft"), -largestPrice, largestPrice), s("Ar"), false));
+    form->addRow(s("Ár:"),
+                 addNumber(new NumberEdit(s("nAr"), s(" Ft"), 0, largestPrice), s("Ar"), false));
     form->addRow(
         s("Építés éve:"),
-        addNumber(new NumberEdit(s("nEpitesEve"), QString(), -999, 9999), s("EpitesEve"), true));
-    form->addRow(s("Felújítás éve:"),
-                 addNumber(new NumberEdit(s("nFelujitasEve"), QString(), -999, 9999),
-                           s("FelujitasEve"), true));
+        addNumber(new NumberEdit(s("nEpitesEve"), QString(), 0, 9999), s("EpitesEve"), true));
+    form->addRow(
+        s("Felújítás éve:"),
+        addNumber(new NumberEdit(s("nFelujitasEve"), QString(), 0, 9999), s("FelujitasEve"), true));
     auto *building = new QHBoxLayout;
-    building->addWidget(
-        addNumber(new NumberEdit(s("nEpuletTerulet"), QString(), -9999999, 99999999),
-                  s("EpuletTerulet"), true));
+    building->addWidget(addNumber(new NumberEdit(s("nEpuletTerulet"), QString(), 0, 99999999),
+                                  s("EpuletTerulet"), true));
     building->addWidget(new QLabel(s("m<sup>2</sup>")));
     form->addRow(s("Épület terület:"), building);
     auto *plot = new QHBoxLayout;
-    plot->addWidget(addNumber(new NumberEdit(s("nTelekTerulet"), QString(), -9999999, 99999999),
+    plot->addWidget(addNumber(new NumberEdit(s("nTelekTerulet"), QString(), 0, 99999999),
                               s("TelekTerulet"), true));
     plot->addWidget(addCombo(s("nTelekTeruletMertek"),
                              {s("négyzetméter"), s("hektár"), s("négyszögöl")},
@@ -284,6 +285,7 @@ QComboBox *TfModosit::addCombo(const QString &name, const QStringList &items, co
 {
     auto *combo = new QComboBox;
     combo->setObjectName(name);
+    takeWheelOnlyWithFocus(combo);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(items);
@@ -293,9 +295,41 @@ QComboBox *TfModosit::addCombo(const QString &name, const QStringList &items, co
 
 void TfModosit::showEvent(QShowEvent *event)
 {
-    if (!event->spontaneous())
-        runReportingErrors([this] { FormShow(); });
+    if (!event->spontaneous()) {
+        m_loaded.reset();
+        runReportingErrors([this] {
+            FormShow();
+            m_loaded = state();
+        });
+    }
     QDialog::showEvent(event);
+}
+
+void TfModosit::closeEvent(QCloseEvent *event)
+{
+    bool unsaved = true;
+    // A window that could not be read, or whose state cannot be read now, asks rather than
+    // guesses.
+    if (m_loaded)
+        runReportingErrors([this, &unsaved] { unsaved = state() != *m_loaded; });
+    if (unsaved && !confirmDiscardingInput()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+EntryState TfModosit::state() const
+{
+    EntryState state;
+    const PropertyChanges edited = changes();
+    for (const auto &[field, value] : edited.fields)
+        state.fields.insert(field, value);
+    state.photos = edited.photos;
+    state.photoCount = edited.photoCount;
+    state.owners = workingOwnerRows(m_c.tdTulaj);
+    state.detailed = m_detailed->values();
+    return state;
 }
 
 void TfModosit::FormShow()

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "entrystate.h"
+
 #include <QDialog>
 #include <QList>
+#include <optional>
 
 class DetailedDescription;
 class NumberEdit;
@@ -33,6 +36,8 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Closing by the frame asks before unsaved edits are lost; "Mégsem" is a deliberate "no".
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     struct TextControl
@@ -76,6 +81,7 @@ private:
     void showDetailedPage(bool shown);
     void resetDetailed();
     PropertyChanges changes() const;
+    EntryState state() const;
 
     MainCursors &m_c;
     RegisterWindows &m_windows;
@@ -94,4 +100,5 @@ private:
     QLabel *m_noDetailed = nullptr;
     DetailedDescription *m_detailed = nullptr;
     QCheckBox *m_reszletes = nullptr;
+    std::optional<EntryState> m_loaded; // as the property was shown
 };

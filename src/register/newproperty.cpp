@@ -15,6 +15,7 @@
 #include "storeerror.h"
 #include "textformat.h"
 #include "ujkep.h"
+#include "wheelguard.h"
 #include "workingowners.h"
 
 #include <QCheckBox>
@@ -37,10 +38,9 @@ namespace {
 
 // Prices are floats in the table; the bound only keeps the edit's text sensible.
 constexpr double priceLimit = 999999999999.0;
-// "At most 4 characters" for a year and 8 for an area, the sign counted.
-constexpr double yearMinimum = -999;
+// "At most 4 characters" for a year and 8 for an area. No price, year, area or count is below
+// zero: a negative one is a slip of the keyboard or the wheel, never a property's data.
 constexpr double yearMaximum = 9999;
-constexpr double areaMinimum = -9999999;
 constexpr double areaMaximum = 99999999;
 // The identifier field's width: a longer identifier would be stored cut and could then clash
 // with another that the duplicate check let through.
@@ -187,29 +187,30 @@ QWidget *NewPropertyPanel::buildSimpleData()
     form.add(QStringLiteral("Azonosító:"), m_azonosito);
     m_tipus = new QComboBox;
     m_tipus->setObjectName(QStringLiteral("nTipus"));
+    takeWheelOnlyWithFocus(m_tipus);
     m_tabOrder << m_tipus;
     form.add(QStringLiteral("Ingatlan típusa:"), m_tipus);
-    m_minimumAr = new NumberEdit(QStringLiteral("nMinimumAr"), QStringLiteral(" Ft"), -priceLimit,
-                                 priceLimit);
-    m_ar = new NumberEdit(QStringLiteral("nAr"), QStringLiteral(" Ft"), -priceLimit, priceLimit);
+    m_minimumAr =
+        new NumberEdit(QStringLiteral("nMinimumAr"), QStringLiteral(" Ft"), 0, priceLimit);
+    m_ar = new NumberEdit(QStringLiteral("nAr"), QStringLiteral(" Ft"), 0, priceLimit);
     m_tabOrder << m_minimumAr << m_ar;
     form.add(QStringLiteral("Minimum ár:"), m_minimumAr);
     form.add(QStringLiteral("Ár:"), m_ar);
     form.add(QStringLiteral("Építés éve:"),
-             addWhole(new NumberEdit(name("nEpitesEve"), QString(), yearMinimum, yearMaximum),
-                      "EpitesEve"));
-    form.add(QStringLiteral("Felújítás éve:"),
-             addWhole(new NumberEdit(name("nFelujitasEve"), QString(), yearMinimum, yearMaximum),
-                      "FelujitasEve"));
+             addWhole(new NumberEdit(name("nEpitesEve"), QString(), 0, yearMaximum), "EpitesEve"));
+    form.add(
+        QStringLiteral("Felújítás éve:"),
+        addWhole(new NumberEdit(name("nFelujitasEve"), QString(), 0, yearMaximum), "FelujitasEve"));
     auto *squareMetres = new QLabel(QStringLiteral("m<sup>2</sup>"));
     squareMetres->setTextFormat(Qt::RichText);
     form.add(QStringLiteral("Épület terület:"),
-             addWhole(new NumberEdit(name("nEpuletTerulet"), QString(), areaMinimum, areaMaximum),
+             addWhole(new NumberEdit(name("nEpuletTerulet"), QString(), 0, areaMaximum),
                       "EpuletTerulet"),
              squareMetres);
-    auto *plotArea = addWhole(
-        new NumberEdit(name("nTelekTerulet"), QString(), areaMinimum, areaMaximum), "TelekTerulet");
+    auto *plotArea =
+        addWhole(new NumberEdit(name("nTelekTerulet"), QString(), 0, areaMaximum), "TelekTerulet");
     m_telekTeruletMertek = new QComboBox;
+    takeWheelOnlyWithFocus(m_telekTeruletMertek);
     m_telekTeruletMertek->setObjectName(QStringLiteral("nTelekTeruletMertek"));
     m_telekTeruletMertek->setEditable(true);
     m_telekTeruletMertek->setInsertPolicy(QComboBox::NoInsert);
@@ -236,6 +237,7 @@ QWidget *NewPropertyPanel::buildAddress()
     m_cimMegye->setObjectName(QStringLiteral("nCimMegye"));
     m_cimMegye->addItems(hungarianCounties());
     for (QComboBox *combo : {m_cimVaros, m_cimMegye}) {
+        takeWheelOnlyWithFocus(combo);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         m_tabOrder << combo;
@@ -350,6 +352,39 @@ void NewPropertyPanel::clear()
     if (m_detailedPanel)
         m_detailedPanel->clear();
     m_azonosito->setFocus();
+    try {
+        m_cleared = state();
+    } catch (const StoreError &) {
+        m_cleared.reset(); // the next clearing asks, rather than lose what may be there
+    }
+}
+
+EntryState NewPropertyPanel::state() const
+{
+    EntryState state;
+    state.fields = collect().fields;
+    // Only the count: the photo list window is shared with the modify window, which refills it.
+    state.photoCount = m_photos->count();
+    state.owners = workingOwnerRows(m_cursors.tdTulaj);
+    if (m_detailedPanel)
+        state.detailed = m_detailedPanel->description()->values();
+    return state;
+}
+
+bool NewPropertyPanel::hasUnstoredInput() const
+{
+    if (!isVisible() && !m_cleared)
+        return false; // never shown: nothing typed
+    try {
+        return !m_cleared || state() != *m_cleared;
+    } catch (const StoreError &) {
+        return true;
+    }
+}
+
+bool NewPropertyPanel::mayDiscardInput() const
+{
+    return !hasUnstoredInput() || confirmDiscardingInput();
 }
 
 NewProperty NewPropertyPanel::collect() const

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "entrystate.h"
 #include "storeproperty.h"
 
 #include <QWidget>
+#include <optional>
 
 class NumberEdit;
 class OwnerGroup;
@@ -45,6 +47,13 @@ public:
     // The form's contents as the store takes them.
     NewProperty collect() const;
 
+    // Whether the form, its owners, photos or detailed description hold input that was not
+    // stored since the form was last cleared.
+    bool hasUnstoredInput() const;
+    // Before the form is cleared or the program ends: true when nothing unstored would be lost
+    // or the user agreed to lose it.
+    bool mayDiscardInput() const;
+
 signals:
     // `nReszletesGomb`: the main window shows the detailed description with the cover.
     void detailedRequested();
@@ -75,6 +84,7 @@ private:
     void lookUpPostcode();
     void copyFirstOwner();
     void focusControl(const QString &name);
+    EntryState state() const;
 
     MainCursors &m_cursors;
     RegisterWindows &m_windows;
@@ -103,4 +113,5 @@ private:
     QVBoxLayout *m_form;
     QVBoxLayout *m_buttons;
     QList<QWidget *> m_tabOrder;
+    std::optional<EntryState> m_cleared; // the state right after the last clearing
 };

@@ -288,22 +288,31 @@ void DetailedDescription::clear()
     m_megjegyzes->clear();
 }
 
-void DetailedDescription::writeTo(Cursor &reszletes) const
+QVariantMap DetailedDescription::values() const
 {
-    reszletes.setValue(s("AlakId"), m_alak->index());
-    reszletes.setValue(s("AlakText"), m_alak->caption());
-    reszletes.setValue(s("KomfortId"), m_komfort->index());
-    reszletes.setValue(s("KomfortText"), m_komfort->caption());
+    QVariantMap values;
+    values.insert(s("AlakId"), m_alak->index());
+    values.insert(s("AlakText"), m_alak->caption());
+    values.insert(s("KomfortId"), m_komfort->index());
+    values.insert(s("KomfortText"), m_komfort->caption());
     for (const ListField &list : m_lists) {
-        reszletes.setValue(list.idField, list.list->flagString());
-        reszletes.setValue(list.textField, list.list->captionList());
+        values.insert(list.idField, list.list->flagString());
+        values.insert(list.textField, list.list->captionList());
     }
     for (const TextField &text : m_texts)
-        reszletes.setValue(text.field, text.edit->text());
+        values.insert(text.field, text.edit->text());
     for (const CounterField &counter : m_counters)
-        reszletes.setValue(counter.field, counter.edit->wholeValue());
-    reszletes.setValue(s("Megjegyzes"), textformat::memoFromEdit(m_megjegyzes->toPlainText()));
-    reszletes.setValue(s("WcFurdo"), m_wcFurdo->isChecked());
+        values.insert(counter.field, counter.edit->wholeValue());
+    values.insert(s("Megjegyzes"), textformat::memoFromEdit(m_megjegyzes->toPlainText()));
+    values.insert(s("WcFurdo"), m_wcFurdo->isChecked());
+    return values;
+}
+
+void DetailedDescription::writeTo(Cursor &reszletes) const
+{
+    const QVariantMap fields = values();
+    for (auto field = fields.cbegin(); field != fields.cend(); ++field)
+        reszletes.setValue(field.key(), field.value());
 }
 
 void DetailedDescription::loadFrom(const Record &reszletes)

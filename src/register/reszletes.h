@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QVariantMap>
 #include <QWidget>
 
 class CheckList;
@@ -29,6 +30,8 @@ public:
     // Sets every field of the cursor's current record (appended or being edited) from the
     // controls; the caller posts.
     void writeTo(Cursor &reszletes) const;
+    // The fields writeTo sets, by name.
+    QVariantMap values() const;
     void loadFrom(const Record &reszletes);
 
     // The browse view's wording of a few captions, and its name for the remark memo.

@@ -328,7 +328,9 @@ void TfMain::hideDetailedDescription()
 
 void TfMain::Label78Click()
 {
-    m_pNew->clear();
+    // Declining keeps the half-entered property, shown as it was left.
+    if (m_pNew->mayDiscardInput())
+        m_pNew->clear();
     showPanels({m_pNew}, {m_pSearch, m_pUpload});
 }
 
@@ -382,6 +384,8 @@ void TfMain::Label88Click()
 {
     hidePanels();
     TfReg settings(m_cursors.tDefaults, this);
+    connect(&settings, &TfReg::userDataStored, this,
+            [this] { m_cegnev->setText(m_cursors.tDefaults.text(QStringLiteral("Name"))); });
     settings.exec();
 }
 
@@ -414,7 +418,7 @@ void TfMain::removeLockFile()
 void TfMain::Label81Click()
 {
     TfQuit quit(this);
-    if (quit.exec() != QDialog::Accepted)
+    if (quit.exec() != QDialog::Accepted || !m_pNew->mayDiscardInput())
         return;
     removeLockFile();
     m_exit();
@@ -422,6 +426,10 @@ void TfMain::Label81Click()
 
 void TfMain::closeEvent(QCloseEvent *event)
 {
+    if (!m_pNew->mayDiscardInput()) {
+        event->ignore();
+        return;
+    }
     m_cursors.tDefaults.close();
     m_cursors.tTelep.close();
     removeLockFile();

@@ -3,6 +3,8 @@
 #include "counties.h"
 #include "cursor.h"
 #include "dialogframe.h"
+#include "messages.h"
+#include "reporting.h"
 #include "textformat.h"
 
 #include <QComboBox>
@@ -13,10 +15,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
+
+const QString saveQuestion = QStringLiteral("Menti a változásokat?");
 
 QLineEdit *namedEdit(const char *name)
 {
@@ -110,6 +116,7 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
     };
     connect(m_pages, &QTabWidget::currentChanged, this, chooseDefault);
     chooseDefault(0);
+    connect(m_pages, &QTabWidget::currentChanged, this, &TfReg::pageChanged);
     connect(save1, &QPushButton::clicked, this, &TfReg::BitBtn1Click);
     connect(save3, &QPushButton::clicked, this, &TfReg::BitBtn3Click);
     fixAndCentre(this);
@@ -118,7 +125,9 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
 void TfReg::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    FormActivate();
+    // Coming back from the taskbar is not a fresh opening: what was typed stays.
+    if (!event->spontaneous())
+        FormActivate();
 }
 
 void TfReg::FormActivate()
@@ -133,10 +142,62 @@ void TfReg::FormActivate()
     m_edit8->setText(m_defaults.text(QStringLiteral("Web")));
     m_megye->setCurrentText(m_defaults.text(QStringLiteral("Megye")));
     m_elvitel->setPlainText(textformat::memoToEdit(m_defaults.text(QStringLiteral("Elvitel"))));
+    m_storedUserData = userData();
+    m_storedTerms = m_elvitel->toPlainText();
     m_pages->setCurrentIndex(0);
+    m_shownPage = 0;
 }
 
-void TfReg::BitBtn1Click()
+QStringList TfReg::userData() const
+{
+    return {m_edit1->text(), m_megye->currentText(), m_edit2->text(),
+            m_edit5->text(), m_edit6->text(),        m_edit3->text(),
+            m_edit4->text(), m_edit7->text(),        m_edit8->text()};
+}
+
+bool TfReg::termsChanged() const
+{
+    return m_elvitel->toPlainText() != m_storedTerms;
+}
+
+void TfReg::pageChanged(int page)
+{
+    // The page is already switched; what was typed on the one left is still in its controls, so
+    // a "Mégsem" loses nothing yet and closing the window asks again.
+    const int left = std::exchange(m_shownPage, page);
+    const bool changed = left == 0 ? userDataChanged() : termsChanged();
+    if (!changed || !askQuestion(saveQuestion))
+        return;
+    if (left == 0)
+        BitBtn1Click();
+    else
+        BitBtn3Click();
+}
+
+void TfReg::reject()
+{
+    if ((userDataChanged() || termsChanged()) && askQuestion(saveQuestion)) {
+        // A page that could not be stored keeps the window open with its text.
+        if (userDataChanged() && !BitBtn1Click())
+            return;
+        if (termsChanged() && !BitBtn3Click())
+            return;
+    }
+    QDialog::reject();
+}
+
+bool TfReg::BitBtn1Click()
+{
+    const QStringList typed = userData();
+    const bool stored = runReportingErrors([this] { storeUserData(); });
+    if (stored) {
+        m_storedUserData = typed;
+        emit userDataStored();
+    }
+    return stored;
+}
+
+void TfReg::storeUserData()
 {
     m_defaults.edit();
     m_defaults.setValue(QStringLiteral("Name"), m_edit1->text());
@@ -151,10 +212,15 @@ void TfReg::BitBtn1Click()
     m_defaults.post();
 }
 
-void TfReg::BitBtn3Click()
+bool TfReg::BitBtn3Click()
 {
-    m_defaults.edit();
-    m_defaults.setValue(QStringLiteral("Elvitel"),
-                        textformat::memoFromEdit(m_elvitel->toPlainText()));
-    m_defaults.post();
+    const QString typed = m_elvitel->toPlainText();
+    const bool stored = runReportingErrors([this, &typed] {
+        m_defaults.edit();
+        m_defaults.setValue(QStringLiteral("Elvitel"), textformat::memoFromEdit(typed));
+        m_defaults.post();
+    });
+    if (stored)
+        m_storedTerms = typed;
+    return stored;
 }

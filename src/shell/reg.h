@@ -9,23 +9,40 @@ class QPlainTextEdit;
 class QTabWidget;
 
 // The settings window: the agency's data on one page, the terms of handing out an address on
-// the other, each page saved by its own "Rögzít".
+// the other, each page saved by its own "Rögzít". What was typed is never dropped unasked:
+// leaving a page or closing the window with unsaved changes asks whether to store them.
 class TfReg : public QDialog
 {
     Q_OBJECT
 public:
     TfReg(Cursor &tDefaults, QWidget *parent = nullptr);
 
+    // Closing from the title bar or with Esc: unsaved changes are offered for storing first.
+    void reject() override;
+
+signals:
+    // Page one was stored: the company name may have changed.
+    void userDataStored();
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void FormActivate();
-    void BitBtn1Click();
-    void BitBtn3Click();
+    bool BitBtn1Click();
+    bool BitBtn3Click();
+    void storeUserData();
+    QStringList userData() const;
+    bool userDataChanged() const { return userData() != m_storedUserData; }
+    bool termsChanged() const;
+    void pageChanged(int page);
 
     Cursor &m_defaults;
     QTabWidget *m_pages;
+    int m_shownPage = 0;
+    // What the pages held when last loaded or stored.
+    QStringList m_storedUserData;
+    QString m_storedTerms;
     QLineEdit *m_edit1, *m_edit2, *m_edit5, *m_edit6, *m_edit3, *m_edit7, *m_edit8, *m_edit4;
     QComboBox *m_megye;
     QPlainTextEdit *m_elvitel;

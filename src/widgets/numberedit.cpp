@@ -1,6 +1,7 @@
 #include "numberedit.h"
 
 #include "textformat.h"
+#include "wheelguard.h"
 
 #include <QLineEdit>
 #include <limits>
@@ -18,6 +19,7 @@ NumberEdit::NumberEdit(const QString &objectName, const QString &suffix, double 
     setAlignment(Qt::AlignRight);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     setKeyboardTracking(false);
+    takeWheelOnlyWithFocus(this);
 }
 
 int NumberEdit::wholeValue() const
@@ -54,6 +56,10 @@ double NumberEdit::valueFromText(const QString &text) const
 QValidator::State NumberEdit::validate(QString &text, int &) const
 {
     const QString number = numberPart(text);
+    // Where nothing below zero makes sense the minus key is refused outright, rather than
+    // accepted and quietly turned into 0 when the edit is left.
+    if (minimum() >= 0 && number.startsWith(QLatin1Char('-')))
+        return QValidator::Invalid;
     if (number.isEmpty() || number == QLatin1String("-") ||
         number.endsWith(locale().decimalPoint()))
         return QValidator::Intermediate;
@@ -72,6 +78,6 @@ void NumberEdit::fixup(QString &text) const
 
 NumberEdit *makeCounter(const QString &objectName, QWidget *parent)
 {
-    return new NumberEdit(objectName, QStringLiteral(" darab"), std::numeric_limits<qint16>::min(),
+    return new NumberEdit(objectName, QStringLiteral(" darab"), 0,
                           std::numeric_limits<qint16>::max(), parent);
 }

@@ -26,5 +26,5 @@ private:
     QString numberPart(QString text) const;
 };
 
-// The counters of the detailed description: ",0 darab;-,0 darab", fitting a 16-bit field.
+// The counters of the detailed description: ",0 darab", fitting a 16-bit field; never below 0.
 NumberEdit *makeCounter(const QString &objectName, QWidget *parent = nullptr);

@@ -1,3 +1,5 @@
+#include "adatlap1.h"
+#include "adatlap2.h"
 #include "dialoganswerer.h"
 #include "erdeklodo.h"
 #include "nyomtatlista.h"
@@ -6,10 +8,15 @@
 #include "tables.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -405,21 +412,134 @@ private slots:
         QVERIFY(s.f.runText(1).contains(QStringLiteral("Adatlap (2/2)")));
         QCOMPARE(pageCount(s.f.runText(0)) + pageCount(s.f.runText(1)), 2);
         checkViewRestored(s.f.cursors.tEgyszeru);
+    }
 
-        // Without a printer: one clear message, and the second sheet is not tried.
+    void pdfFilesAreNeverWrittenOver()
+    {
+        Setup s;
+        s.register5();
+        auto pdfPrinter = [](const QString &file) {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(file);
+            return printer;
+        };
+        auto sheetOf = [&s](const char *name) {
+            const QString text = PrintFixture::pdfText(s.f.pdfFile(QString::fromLatin1(name)));
+            return text.contains(QStringLiteral("Adatlap (1/2)")) ? 1
+                : text.contains(QStringLiteral("Adatlap (2/2)"))  ? 2
+                                                                  : 0;
+        };
+
+        // "Nyomtatás fájlba (PDF)" named one file: every later sheet goes beside it, numbered.
+        const QString chosen = s.f.pdfFile(QStringLiteral("sajat.pdf"));
+        s.reports.output.setPrinterFactory([&] { return pdfPrinter(chosen); });
+        DialogAnswerer answers;
+        printBlankSheets(s.reports);
+        printBlankSheets(s.reports);
+        QCOMPARE(answers.windows(), QStringList());
+        QCOMPARE(sheetOf("sajat.pdf"), 1);
+        QCOMPARE(sheetOf("sajat-2.pdf"), 2);
+        QCOMPARE(sheetOf("sajat-3.pdf"), 1);
+        QCOMPARE(sheetOf("sajat-4.pdf"), 2);
+
+        // No printer installed, only Qt's PDF printer: each run asks once for its file, offers a
+        // free name, and "Nincs elérhető nyomtató" is never said.
         int attempts = 0;
         s.reports.output.setPrinterFactory([&] {
             ++attempts;
-            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            return printer;
+            return pdfPrinter(QString());
         });
-        DialogAnswerer answers;
-        answers.answer(QStringLiteral("OK"));
+        QString offered;
+        auto saveAs = [&](const QString &file) {
+            answers.handle([&offered, file](QWidget *fileDialog) {
+                auto *name = fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                QVERIFY(name);
+                offered = QFileInfo(name->text()).fileName();
+                if (!file.isEmpty())
+                    name->setText(file);
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+        };
+        saveAs(s.f.pdfFile(QStringLiteral("lapok")));
         printBlankSheets(s.reports);
-        QCOMPARE(attempts, 1);
-        QCOMPARE(answers.seen(),
-                 QStringList {"Nincs elérhető nyomtató, a nyomtatás nem indítható!"});
+        QCOMPARE(attempts, 2);
+        QCOMPARE(answers.windows().size(), 1);
+        QCOMPARE(offered, QStringLiteral("nyomtatas.pdf"));
+        QCOMPARE(sheetOf("lapok.pdf"), 1);
+        QCOMPARE(sheetOf("lapok-2.pdf"), 2);
+        const QByteArray first = [&] {
+            QFile file(s.f.pdfFile(QStringLiteral("lapok.pdf")));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+
+        saveAs(QString()); // the offered name as it stands
+        printBlankSheets(s.reports);
+        QCOMPARE(offered, QStringLiteral("lapok-3.pdf"));
+        QCOMPARE(sheetOf("lapok-3.pdf"), 1);
+        QCOMPARE(sheetOf("lapok-4.pdf"), 2);
+        QFile again(s.f.pdfFile(QStringLiteral("lapok.pdf")));
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        QCOMPARE(again.readAll(), first);
+
+        // Cancelled: nothing printed, nothing said, the second sheet not tried.
+        answers.handle([](QWidget *fileDialog) { fileDialog->close(); });
+        printBlankSheets(s.reports);
+        QCOMPARE(attempts, 5);
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(answers.seen().size(), answers.windows().size());
+        for (const QString &text : answers.seen())
+            QVERIFY(!text.contains(QStringLiteral("Nincs elérhető nyomtató")));
+    }
+
+    void printToFileChosenInTheSetupDialog()
+    {
+        // The program's own printer choice, as "Nyomtató beállítása..." leaves it.
+        PrintFixture f;
+        PrintOutput output;
+        TfAdatlap1 first(f.cursors.tDefaults);
+        TfAdatlap2 second(f.cursors.tDefaults);
+        DialogAnswerer answers;
+        // Where no printer is installed (never a real one here: it would print), the first run
+        // asks for a PDF file rather than say "Nincs elérhető nyomtató".
+        if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+            answers.handle([&](QWidget *fileDialog) {
+                auto *name = fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                QVERIFY(name);
+                name->setText(f.pdfFile(QStringLiteral("alap")));
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+            QVERIFY(output.run(
+                Destination::Printer, [&](PrintCanvas &canvas) { first.paint(canvas); }, 1,
+                nullptr));
+            QCOMPARE(answers.windows().size(), 1);
+            QVERIFY(PrintFixture::pdfText(f.pdfFile(QStringLiteral("alap.pdf")))
+                        .contains(QStringLiteral("Adatlap (1/2)")));
+        }
+
+        const QString chosen = f.pdfFile(QStringLiteral("beallitott.pdf"));
+        const int before = answers.windows().size();
+        answers.handle([&](QWidget *dialog) {
+            auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+            QVERIFY(printers);
+            const int pdf = printers->findText(QStringLiteral("PDF"), Qt::MatchContains);
+            QVERIFY(pdf >= 0);
+            printers->setCurrentIndex(pdf);
+            auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+            QVERIFY(file);
+            file->setText(chosen);
+            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        });
+        output.setupPrinter(nullptr);
+        QCOMPARE(answers.pending(), 0);
+        QVERIFY(output.run(
+            Destination::Printer, [&](PrintCanvas &canvas) { first.paint(canvas); }, 1, nullptr));
+        QVERIFY(output.run(
+            Destination::Printer, [&](PrintCanvas &canvas) { second.paint(canvas); }, 1, nullptr));
+        QCOMPARE(answers.windows().size(), before + 1); // the setup dialog only
+        QVERIFY(PrintFixture::pdfText(chosen).contains(QStringLiteral("Adatlap (1/2)")));
+        QVERIFY(PrintFixture::pdfText(f.pdfFile(QStringLiteral("beallitott-2.pdf")))
+                    .contains(QStringLiteral("Adatlap (2/2)")));
     }
 
     void failingPrinter()
@@ -457,8 +577,10 @@ private slots:
         s.reports.output.setPrinterFactory([&] {
             auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
             printer->setOutputFormat(QPrinter::PdfFormat);
-            if (++runs <= 3)
-                printer->setOutputFileName(s.f.pdfFile(QStringLiteral("lap-%1.pdf").arg(runs)));
+            ++runs;
+            printer->setOutputFileName(s.f.pdfFile(runs <= 3
+                                                       ? QStringLiteral("lap-%1.pdf").arg(runs)
+                                                       : QStringLiteral("nincs/ilyen/lista.pdf")));
             return printer;
         });
         answerBuyer(answers, {"Vevő", "Cím", "1", "2"});
@@ -467,8 +589,7 @@ private slots:
         QCOMPARE(runs, 4);
         QVERIFY(PrintFixture::pdfText(s.f.pdfFile(QStringLiteral("lap-3.pdf")))
                     .contains(QStringLiteral("Ingatlan adatai")));
-        QCOMPARE(answers.lastSeen(),
-                 QStringLiteral("Nincs elérhető nyomtató, a nyomtatás nem indítható!"));
+        QVERIFY(answers.lastSeen().contains(QStringLiteral("nincs/ilyen/lista.pdf")));
         QCOMPARE(s.handoutCount(), 0);
         checkViewRestored(s.f.cursors.tEgyszeru);
     }

@@ -390,6 +390,52 @@ private slots:
         QCOMPARE(f.ownersOf(id), QStringList {s("Tóth Ede/444")});
     }
 
+    void frameCloseAsksBeforeEditsAreLost()
+    {
+        ModifyFixture f;
+        const int id = f.addFullProperty(s("ZÁR-1"));
+        const QString question = s("A beírt, még nem rögzített adatok elvesznek. Folytatja?");
+        DialogAnswerer answerer;
+
+        // Shown and closed untouched: nothing to lose, nothing asked.
+        f.open(id);
+        QVERIFY(f.window->close());
+        QVERIFY(answerer.seen().isEmpty());
+
+        // An edited field: declining keeps the window and the edit.
+        f.open(id);
+        retypeText(f.get<QLineEdit>("nAzonosito"), s("ZÁR-2"));
+        answerer.answer(s("Mégsem"));
+        QVERIFY(!f.window->close());
+        QVERIFY(f.window->isVisible());
+        QCOMPARE(f.get<QLineEdit>("nAzonosito")->text(), s("ZÁR-2"));
+        answerer.answer(s("OK"));
+        QVERIFY(f.window->close());
+        QCOMPARE(answerer.seen(), (QStringList {question, question}));
+        QCOMPARE(f.field(id, "Azonosito").toString(), s("ZÁR-1"));
+
+        // Only an owner removed, or only the detailed description touched: edits as well.
+        f.open(id);
+        f.press("Button11");
+        answerer.answer(s("OK"));
+        QVERIFY(f.window->close());
+        QCOMPARE(answerer.seen().size(), 3);
+        QCOMPARE(f.ownersOf(id).size(), 2);
+        f.open(id);
+        f.window->findChild<QCheckBox *>(s("rWcFurdo"))->click();
+        answerer.answer(s("OK"));
+        QVERIFY(f.window->close());
+        QCOMPARE(answerer.seen().size(), 4);
+
+        // "Mégsem" is the user's own "throw it away": no question.
+        f.open(id);
+        f.typeNumber("nAr", s("1"));
+        f.press("BitBtn1");
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(answerer.seen().size(), 4);
+        QCOMPARE(f.field(id, "Ar").toInt(), 25000000);
+    }
+
     void failedSaveChangesNothing()
     {
         ModifyFixture f;

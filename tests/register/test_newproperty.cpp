@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -200,6 +201,8 @@ private slots:
     void tabOrderFollowsTheForm();
     void missingImagesFolderStoresNothing();
     void untickedDetailsAndNoOwnersWriteNothingMore();
+    void noNegativePricesYearsAreasOrCounts();
+    void wheelChangesOnlyTheControlInUse();
 };
 
 void TestNewProperty::checksRunInOrderWithTheirFocus()
@@ -640,6 +643,70 @@ void TestNewProperty::untickedDetailsAndNoOwnersWriteNothingMore()
     QVERIFY(!p.boolean(QStringLiteral("Reszletes")));
     QVERIFY(p.text(QStringLiteral("Kep1")).isEmpty());
     QCOMPARE(p.number(QStringLiteral("MinimumAr")), 0.0);
+}
+
+void TestNewProperty::noNegativePricesYearsAreasOrCounts()
+{
+    Form f;
+    f.fillValid(QStringLiteral("NEG-1"));
+    const struct
+    {
+        const char *control;
+        const char *field;
+        int expected;
+    } typed[] = {{"nMinimumAr", "MinimumAr", 9000000},
+                 {"nAr", "Ar", 12500000},
+                 {"nEpitesEve", "EpitesEve", 1990},
+                 {"nFelujitasEve", "FelujitasEve", 2020},
+                 {"nEpuletTerulet", "EpuletTerulet", 80},
+                 {"nTelekTerulet", "TelekTerulet", 600},
+                 {"nOsszHelyseg", "OsszesHelyseg", 4},
+                 {"nSzoba", "Szoba", 3},
+                 {"nGarazs", "Garazs", 1}};
+    // The minus key does nothing: the digits after it are the value.
+    for (const auto &number : typed)
+        f.typeNumber(number.control, QLatin1Char('-') + QString::number(number.expected));
+    // A lone minus typed over a value is refused as well: the value stays.
+    f.typeNumber("nGarazs", QStringLiteral("-"));
+    QCOMPARE(f.number("nGarazs")->value(), 1.0);
+    QCOMPARE(f.pressStore(), QStringList {stored});
+    const Record property = onlyRecord(f.db, tables::egyszeru);
+    for (const auto &number : typed)
+        QCOMPARE(property.integer(QString::fromLatin1(number.field)), number.expected);
+}
+
+void TestNewProperty::wheelChangesOnlyTheControlInUse()
+{
+    Form f;
+    // Turns the wheel over a control; true when the control took it (an ignored turn goes on to
+    // the scrolling form).
+    auto wheel = [](QWidget *control, int notches) {
+        const QPointF at = QRectF(control->rect()).center();
+        QWheelEvent event(at, control->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &event);
+        return event.isAccepted();
+    };
+    f.edit("nAzonosito")->setFocus();
+    for (const char *name : {"nTipus", "nTelekTeruletMertek", "nCimMegye"}) {
+        QComboBox *combo = f.combo(name);
+        combo->setCurrentIndex(0);
+        QVERIFY(!wheel(combo, -1));
+        QCOMPARE(combo->currentIndex(), 0);
+    }
+    for (const char *name : {"nAr", "nEpitesEve", "nOsszHelyseg"}) {
+        QVERIFY(!wheel(f.number(name), 5));
+        QCOMPARE(f.number(name)->value(), 0.0);
+    }
+    QVERIFY(f.edit("nAzonosito")->hasFocus());
+
+    // The control the user is in takes it.
+    f.combo("nTipus")->setFocus();
+    QVERIFY(wheel(f.combo("nTipus"), -1));
+    QCOMPARE(f.combo("nTipus")->currentIndex(), 1);
+    f.number("nSzoba")->setFocus();
+    wheel(f.number("nSzoba"), 2);
+    QCOMPARE(f.number("nSzoba")->value(), 2.0);
 }
 
 QTEST_MAIN(TestNewProperty)

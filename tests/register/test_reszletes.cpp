@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -363,6 +364,49 @@ private slots:
             labels << label->text();
         QVERIFY(labels.contains(QStringLiteral("Össz helyiség száma:")));
         QVERIFY(labels.contains(QStringLiteral("Terasz::")));
+    }
+
+    void wheelAndMinusLeaveTheCountsAlone()
+    {
+        ReszletesPanel panel;
+        panel.resize(700, 500);
+        panel.show();
+        panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        auto *total = child<NumberEdit>(&panel, "rOsszhelyseg");
+        auto *rooms = child<NumberEdit>(&panel, "rSzoba");
+        // Turns the wheel over the edit; true when the edit took it (an ignored turn goes on to
+        // the scrolling area around it).
+        auto wheel = [](QWidget *edit, int notches) {
+            const QPointF at = QRectF(edit->rect()).center();
+            QWheelEvent event(at, edit->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(edit, &event);
+            return event.isAccepted();
+        };
+
+        // Scrolling the form over a counter the user is not in: the count stays, the form
+        // gets the wheel.
+        rooms->setFocus();
+        QVERIFY(!wheel(total, -4));
+        QVERIFY(!wheel(total, 25));
+        QCOMPARE(total->value(), 0.0);
+        QVERIFY(rooms->hasFocus());
+
+        // In the counter the wheel counts, but never below zero.
+        total->setFocus();
+        QVERIFY(wheel(total, 3));
+        QCOMPARE(total->value(), 3.0);
+        wheel(total, -29);
+        QCOMPARE(total->value(), 0.0);
+
+        // A minus typed is refused, for every counter and in the stored record too.
+        typeNumber(total, QStringLiteral("-4"));
+        QCOMPARE(total->value(), 4.0);
+        QCOMPARE(total->text(), QStringLiteral("4 darab"));
+        typeNumber(rooms, QStringLiteral("-"));
+        QCOMPARE(rooms->value(), 0.0);
+        QCOMPARE(panel.description()->values().value(QStringLiteral("OsszHelyseg")).toInt(), 4);
     }
 
     void panelsAndSwitching()

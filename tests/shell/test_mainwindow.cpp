@@ -156,6 +156,106 @@ private slots:
         QCOMPARE(pNew->findChild<QLineEdit *>(QStringLiteral("nAzonosito"))->text(), QString());
     }
 
+    void halfEnteredPropertyIsKeptUntilTheUserLetsItGo()
+    {
+        TfMain *main = m_main;
+        main->setExitHandler([] {});
+        QWidget *pNew = main->panel(QStringLiteral("pNew"));
+        auto *identifier = pNew->findChild<QLineEdit *>(QStringLiteral("nAzonosito"));
+        const QString question =
+            QStringLiteral("A beírt, még nem rögzített adatok elvesznek. Folytatja?");
+        DialogAnswerer answerer;
+
+        // An empty form is cleared without a word, as before.
+        clickEntry(main, "Label78");
+        clickEntry(main, "Label78");
+        QVERIFY(answerer.seen().isEmpty());
+
+        // A look at the search panel and back: declining keeps what was typed.
+        retypeText(identifier, QStringLiteral("FÉL-1"));
+        clickEntry(main, "Label79");
+        answerer.answer(QStringLiteral("Mégsem"));
+        clickEntry(main, "Label78");
+        QCOMPARE(answerer.seen(), QStringList {question});
+        QVERIFY(pNew->isVisible());
+        QCOMPARE(identifier->text(), QStringLiteral("FÉL-1"));
+
+        // Closing the window or quitting asks too; declining leaves the program running.
+        answerer.answer(QStringLiteral("Mégsem"));
+        QVERIFY(!main->close());
+        QVERIFY(main->isVisible());
+        int exits = 0;
+        main->setExitHandler([&exits] { ++exits; });
+        answerer.answer(QStringLiteral("Igen"));
+        answerer.answer(QStringLiteral("Mégsem"));
+        clickEntry(main, "Label81");
+        QCOMPARE(exits, 0);
+        QCOMPARE(answerer.seen().size(), 4);
+        QCOMPARE(answerer.windows().value(2), QStringLiteral("fQuit"));
+        QCOMPARE(answerer.lastSeen(), question);
+        QCOMPARE(identifier->text(), QStringLiteral("FÉL-1"));
+
+        // "OK" lets it go and the form starts afresh.
+        answerer.answer(QStringLiteral("OK"));
+        clickEntry(main, "Label78");
+        QCOMPARE(identifier->text(), QString());
+        QCOMPARE(answerer.seen().size(), 5);
+
+        // Only the detailed description was filled: that is input too.
+        main->showDetailedDescription();
+        auto *remark = main->panel(QStringLiteral("pReszletes"))
+                           ->findChild<QPlainTextEdit *>(QStringLiteral("rMegjegyzes"));
+        QVERIFY(remark);
+        typeText(remark, QStringLiteral("Csendes utca"));
+        main->hideDetailedDescription();
+        answerer.answer(QStringLiteral("OK"));
+        clickEntry(main, "Label78");
+        QCOMPARE(answerer.seen().size(), 6);
+        QCOMPARE(answerer.lastSeen(), question);
+        QCOMPARE(remark->toPlainText(), QString());
+
+        // A just-stored property asks nothing, and neither does quitting afterwards.
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        retypeText(identifier, QStringLiteral("KÉSZ-1"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nAr")), QStringLiteral("25000000"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nCimVaros")),
+                   QStringLiteral("Szeged"));
+        retypeText(pNew->findChild<QWidget *>(QStringLiteral("nCimMegye")),
+                   QStringLiteral("Csongrád"));
+        answerer.answer(QStringLiteral("OK"));
+        QTest::mouseClick(pNew->findChild<QPushButton *>(QStringLiteral("nRogzit")),
+                          Qt::LeftButton);
+        QCOMPARE(answerer.lastSeen(), QStringLiteral("Az adat sikeresen rögzítésre került!"));
+        clickEntry(main, "Label78");
+        answerer.answer(QStringLiteral("Igen"));
+        clickEntry(main, "Label81");
+        QCOMPARE(exits, 1);
+        QCOMPARE(answerer.seen().size(), 8); // the store's message and the quit question
+        QCOMPARE(answerer.pending(), 0);
+    }
+
+    void companyNameShowsAsSoonAsItIsStored()
+    {
+        TfMain *main = m_main;
+        auto *name = main->findChild<QLabel *>(QStringLiteral("cegnev"));
+        QVERIFY(name);
+        QString shownWhileOpen;
+        DialogAnswerer answerer;
+        answerer.handle([&](QWidget *settings) {
+            retypeText(settings->findChild<QLineEdit *>(QStringLiteral("Edit1")),
+                       QStringLiteral("Új Otthon Kft."));
+            QTest::mouseClick(settings->findChild<QPushButton *>(QStringLiteral("BitBtn1")),
+                              Qt::LeftButton);
+            shownWhileOpen = name->text();
+            settings->close();
+        });
+        clickEntry(main, "Label88");
+        QCOMPARE(answerer.pending(), 0);
+        QCOMPARE(shownWhileOpen, QStringLiteral("Új Otthon Kft."));
+        QCOMPARE(answerer.seen().size(), 1); // stored, so closing asked nothing
+    }
+
     void aboutWithoutLicenceStillOpens()
     {
         QFile::remove(m_dir->filePath(QStringLiteral("licence.txt")));

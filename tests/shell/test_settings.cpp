@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -52,11 +53,12 @@ private slots:
             retype(child<QLineEdit>(w, "Edit4"), QStringLiteral("+36 1 234 5678"));
             child<QComboBox>(w, "Megye")->setCurrentText(QStringLiteral("Budapest"));
             child<QPushButton>(w, "BitBtn1")->click();
-            // Typed on page two but not saved there: lost with the window.
+            // Typed on page two but not saved there: offered at closing, and lost when declined.
             child<QTabWidget>(w, "PageControl1")->setCurrentIndex(1);
             child<QPlainTextEdit>(w, "bElvitel")->setPlainText(QStringLiteral("nem mentett"));
             w->close();
         });
+        answerer.answer(QStringLiteral("Mégsem"));
         {
             TfReg reg(defaults);
             reg.exec();
@@ -85,11 +87,67 @@ private slots:
             TfReg reg(defaults);
             reg.exec();
         }
-        QCOMPARE(answerer.seen().size(), 2); // the two windows, no message between
+        QCOMPARE(answerer.seen().size(), 3); // the question at the first closing, nothing more
+        QCOMPARE(answerer.seen().value(1), QStringLiteral("Menti a változásokat?"));
         QCOMPARE(defaults.text(QStringLiteral("Elvitel")),
                  QStringLiteral("Első sor\r\nMásodik sor"));
         QCOMPARE(defaults.text(QStringLiteral("Name")), QString());
         QCOMPARE(defaults.recordCount(), 1);
+    }
+
+    void typedSettingsAreNeverDroppedSilently()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        datadirectory::prepare(db);
+        Cursor defaults(db, tables::defaults, false);
+        defaults.open();
+        const QString question = QStringLiteral("Menti a változásokat?");
+        auto switchPage = [](QWidget *w, int page) {
+            auto *pages = child<QTabWidget>(w, "PageControl1");
+            QTabBar *bar = pages->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+            QCOMPARE(pages->currentIndex(), page);
+        };
+
+        // Page one filled, page two's "Rögzít" pressed: page one is offered when it is left.
+        DialogAnswerer answerer;
+        answerer.handle([&](QWidget *w) {
+            retype(child<QLineEdit>(w, "Edit1"), QStringLiteral("Első Iroda"));
+            answerer.answer(QStringLiteral("OK"));
+            switchPage(w, 1);
+            QCOMPARE(defaults.text(QStringLiteral("Name")), QStringLiteral("Első Iroda"));
+            typeText(child<QPlainTextEdit>(w, "bElvitel"), QStringLiteral("Csak előleg után."));
+            QTest::mouseClick(child<QPushButton>(w, "BitBtn3"), Qt::LeftButton);
+            // Nothing unsaved now: switching back and forth asks nothing.
+            switchPage(w, 0);
+            switchPage(w, 1);
+            // Declined at leaving: the text stays typed, and closing offers it again.
+            typeText(child<QPlainTextEdit>(w, "bElvitel"), QStringLiteral(" Telefonon."));
+            answerer.answer(QStringLiteral("Mégsem"));
+            switchPage(w, 0);
+            retype(child<QLineEdit>(w, "Edit2"), QStringLiteral("Kovács Éva"));
+            answerer.answer(QStringLiteral("OK"));
+            w->close();
+        });
+        {
+            TfReg reg(defaults);
+            reg.exec();
+        }
+        QCOMPARE(answerer.pending(), 0);
+        QCOMPARE(answerer.seen().mid(1), (QStringList {question, question, question}));
+        QCOMPARE(defaults.text(QStringLiteral("Contact")), QStringLiteral("Kovács Éva"));
+        QCOMPARE(defaults.text(QStringLiteral("Elvitel")),
+                 QStringLiteral("Csak előleg után. Telefonon."));
+
+        // A window closed as it was opened asks nothing.
+        answerer.handle([](QWidget *w) { w->close(); });
+        {
+            TfReg reg(defaults);
+            reg.exec();
+        }
+        QCOMPARE(answerer.seen().size(), 5);
+        QCOMPARE(answerer.pending(), 0);
     }
 
     void ftpServerDialog()
