@@ -5,16 +5,16 @@
 #include "record.h"
 #include "workingowners.h"
 
-QList<QVariantList> workingOwnerRows(Cursor &tdTulaj)
+QList<QVariantList> workingOwnerRows(Cursor &owners)
 {
-    if (!tdTulaj.isOpen())
-        tdTulaj.open();
+    if (!owners.isOpen())
+        owners.open();
     QList<QVariantList> rows;
-    for (int at = 0, count = tdTulaj.recordCount(); at < count; ++at) {
-        const Record owner = tdTulaj.recordAt(at);
+    for (int at = 0, count = owners.recordCount(); at < count; ++at) {
+        const Record owner = owners.recordAt(at);
         QVariantList row;
         for (const char *field : ownerFields)
-            row << tdTulaj.valueOf(owner, QString::fromLatin1(field));
+            row << owners.valueOf(owner, QString::fromLatin1(field));
         rows << row;
     }
     return rows;

@@ -327,7 +327,7 @@ EntryState TfModosit::state() const
         state.fields.insert(field, value);
     state.photos = edited.photos;
     state.photoCount = edited.photoCount;
-    state.owners = workingOwnerRows(m_c.tdTulaj);
+    state.owners = workingOwnerRows(m_c.modifyWorkingOwners);
     state.detailed = m_detailed->values();
     return state;
 }
