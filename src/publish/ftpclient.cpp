@@ -1,6 +1,7 @@
 #include "ftpclient.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QUrl>
 #include <arpa/inet.h>
@@ -8,6 +9,7 @@
 #include <mutex>
 #include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -94,6 +96,8 @@ struct FtpClient::Transfer
     const Progress *progress = nullptr;
     qint64 total = 0;
     qint64 reported = -1;
+    qint64 received = 0;
+    QString writeError;
     QByteArray replyLine;
 
     static size_t read(char *buffer, size_t size, size_t count, void *user)
@@ -107,7 +111,11 @@ struct FtpClient::Transfer
     {
         auto *t = static_cast<Transfer *>(user);
         const auto bytes = static_cast<qint64>(size * count);
-        return t->target->write(data, bytes) == bytes ? size * count : 0;
+        t->received += bytes;
+        if (t->target->write(data, bytes) == bytes)
+            return size * count;
+        t->writeError = t->target->errorString();
+        return 0;
     }
 
     static int progressed(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded)
@@ -344,10 +352,15 @@ FtpClient::Result FtpClient::retrieve(const QString &remoteName, const QString &
         return refuse();
     if (!validRemoteName(remoteName))
         return {Outcome::Failed, QStringLiteral("hibás távoli fájlnév")};
+    // Unbuffered, so that a full disk shows at the write that met it and not at a commit that
+    // may report success all the same.
     QSaveFile target(localPath);
-    if (!target.open(QIODevice::WriteOnly))
-        return {Outcome::Failed,
-                QStringLiteral("a helyi fájl nem írható (%1)").arg(target.errorString())};
+    const auto unwritable = [&](const QString &why) {
+        target.cancelWriting();
+        return Result {Outcome::Failed, QStringLiteral("a helyi fájl nem írható (%1)").arg(why)};
+    };
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return unwritable(target.errorString());
     Transfer transfer;
     transfer.target = &target;
     prepare(remoteName, transfer);
@@ -359,13 +372,22 @@ FtpClient::Result FtpClient::retrieve(const QString &remoteName, const QString &
     curl_easy_setopt(curl, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
     applyType();
     Result result = finish(perform());
+    if (!transfer.writeError.isEmpty())
+        return unwritable(transfer.writeError);
     if (!result.ok()) {
         target.cancelWriting();
         return result;
     }
+    if (!target.flush() || ::fsync(target.handle()) != 0)
+        return unwritable(target.errorString());
+    if (target.size() != transfer.received)
+        return unwritable(QStringLiteral("a mentett fájl rövidebb a letöltöttnél"));
     if (!target.commit())
-        return {Outcome::Failed,
-                QStringLiteral("a helyi fájl nem írható (%1)").arg(target.errorString())};
+        return unwritable(target.errorString());
+    if (QFileInfo(localPath).size() != transfer.received) {
+        QFile::remove(localPath);
+        return unwritable(QStringLiteral("a mentett fájl rövidebb a letöltöttnél"));
+    }
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QThread>
 
@@ -103,22 +104,48 @@ void UploadRun::fetchNews(FtpClient &client)
     const bool serverHasNone = download.outcome == FtpClient::Outcome::NotFound;
     if (!download.ok() && !serverHasNone)
         log(QStringLiteral("%1 letöltése sikertelen: %2").arg(newsFileName, download.reply));
+    if (download.ok() && QFileInfo(localPath).size() == 0) {
+        // Nothing here could stand in for the server's copy, so it stays where it is.
+        QFile::remove(localPath);
+        log(QStringLiteral("A letöltött %1 üres, a szerveren marad.").arg(newsFileName));
+        log(QStringLiteral("Nincs új hír."));
+        return;
+    }
 
+    NewsCounts counts;
     bool stored = false;
     if (QFile::exists(localPath))
-        stored = ProcessNewsFile(db, localPath, [this](const QString &line) { log(line); });
+        stored = ProcessNewsFile(
+            db, localPath, [this](const QString &line) { log(line); }, &counts);
     else
         log(QStringLiteral("Nincs új hír."));
     // A copy that could not be stored is fetched again next time from the server, which keeps it.
     if (download.ok() && !stored)
         QFile::remove(localPath);
+    const bool keptAside = download.ok() && counts.malformed && !counts.keptAside.isEmpty();
+    if (counts.malformed)
+        m_newsProblem = keptAside
+            ? QStringLiteral("A portál üzenetfájlja (%1) hibás, a hírei nem kerültek rögzítésre. "
+                             "A fájl másolata: %2")
+                  .arg(newsFileName, QDir::toNativeSeparators(counts.keptAside))
+            : QStringLiteral("A portál üzenetfájlja (%1) hibás, a hírei nem kerültek rögzítésre.")
+                  .arg(newsFileName);
 
-    // The server's copy goes only once its entries are safe here; with none there, the delete
-    // is asked for all the same, as the portal has always seen it.
-    if ((download.ok() && stored) || serverHasNone) {
-        const FtpClient::Result removed = offThread([&] { return client.remove(newsFileName); });
-        if (!removed.ok() && !serverHasNone)
-            log(QStringLiteral("%1 törlése sikertelen: %2").arg(newsFileName, removed.reply));
+    // The server's copy goes only once its entries, or a copy of a refused file, are safe here;
+    // with none there, the delete is asked for all the same, as the portal has always seen it.
+    if (!(download.ok() && (stored || keptAside)) && !serverHasNone)
+        return;
+    const FtpClient::Result removed = offThread([&] { return client.remove(newsFileName); });
+    if (serverHasNone)
+        return;
+    if (!removed.ok()) {
+        log(QStringLiteral("%1 törlése sikertelen: %2").arg(newsFileName, removed.reply));
+        log(QStringLiteral("A szerver megtartotta a(z) %1 fájlt; a már rögzített bejegyzéseit a "
+                           "következő feltöltés felismeri, és nem rögzíti újra.")
+                .arg(newsFileName));
+    } else if (keptAside) {
+        log(QStringLiteral("A hibás %1 törölve a szerverről; a másolata megmaradt a gépen.")
+                .arg(newsFileName));
     }
 }
 
@@ -173,6 +200,7 @@ QList<int> UploadRun::uploadPhotos(FtpClient &client, const QList<Property> &upl
 UploadRun::Ending UploadRun::run()
 {
     m_running = true;
+    m_newsProblem.clear();
     const auto stopped = qScopeGuard([this] { m_running = false; });
     const QString stamp = MakeRunStamp(QDateTime::currentDateTime());
     const QDir here = QDir::current();
@@ -267,6 +295,8 @@ UploadRun::Ending UploadRun::run()
 
     for (const QString &file : std::as_const(localFiles))
         QFile::remove(file);
+    if (!m_newsProblem.isEmpty())
+        emit problem(m_newsProblem);
     if (!allSent) {
         emit problem(QStringLiteral(
             "Az adatok feltöltése hibával zárult. A hibákat a feltöltés naplója sorolja fel."));

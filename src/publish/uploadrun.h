@@ -59,4 +59,5 @@ private:
     MainCursors &m_cursors;
     int m_timeoutSeconds = 30;
     bool m_running = false;
+    QString m_newsProblem; // said again when the run ends
 };

@@ -40,6 +40,8 @@ def main():
                         help='close the connection mid-upload of a file whose name ends so')
     parser.add_argument('--cut-retr', type=int, default=-1,
                         help='send only this many bytes of a download, then fail it')
+    parser.add_argument('--refuse-dele', action='store_true',
+                        help='answer every DELE with 550 and keep the file')
     args = parser.parse_args()
 
     log = open(args.log, 'a', buffering=1, encoding='utf-8')
@@ -98,6 +100,9 @@ def main():
                 return
             if args.silent_on and line.startswith(args.silent_on):
                 self.silent = True
+                return
+            if args.refuse_dele and cmd == 'DELE':
+                self.respond('550 Permission denied.')
                 return
             super().pre_process_command(line, cmd, arg)
 

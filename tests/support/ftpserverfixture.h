@@ -11,7 +11,7 @@
 // transfer type. Extra arguments stage faults: "--throttle" bytes per second, "--silent-on"
 // a command prefix after which it answers nothing, "--drop-on" a file name ending whose upload
 // it cuts off together with the connection, "--cut-retr" the bytes of a download it sends
-// before failing it.
+// before failing it, "--refuse-dele" answers every delete with 550 and keeps the file.
 class FtpServerFixture
 {
 public:
