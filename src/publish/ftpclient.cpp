@@ -1,8 +1,11 @@
 #include "ftpclient.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QUrl>
 #include <arpa/inet.h>
 #include <curl/curl.h>
@@ -62,6 +65,12 @@ QString explain(int code, int timeoutSeconds, const char *detail)
     case CURLE_GOT_NOTHING:
     case CURLE_PARTIAL_FILE:
         return QStringLiteral("megszakadt a kapcsolat az FTP szerverrel");
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return QStringLiteral("a szerver tanúsítványa nem ellenőrizhető");
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        return QStringLiteral("a szerver tanúsítványa nem az, amelyben megbízott");
+    case CURLE_USE_SSL_FAILED:
+        return QStringLiteral("a szerver nem ismeri a titkosított kapcsolatot (AUTH TLS)");
     default:
         return QString::fromUtf8(
             detail && *detail ? detail : curl_easy_strerror(static_cast<CURLcode>(code)));
@@ -156,7 +165,9 @@ struct FtpClient::Transfer
             port = ntohs(reinterpret_cast<const sockaddr_in *>(&address->addr)->sin_port);
         else if (address->family == AF_INET6)
             port = ntohs(reinterpret_cast<const sockaddr_in6 *>(&address->addr)->sin6_port);
-        if (purpose == CURLSOCKTYPE_IPCXN && port != 0 && !t->client->m_allowNewConnection)
+        // Passive data connections go to another port of the server.
+        if (purpose == CURLSOCKTYPE_IPCXN && port == t->client->m_port &&
+            !t->client->m_allowNewConnection)
             return CURL_SOCKET_BAD;
         return socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
     }
@@ -227,8 +238,20 @@ void FtpClient::prepare(const QString &remoteName, Transfer &transfer)
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
     curl_easy_setopt(curl, CURLOPT_USERNAME, m_settings.user.toUtf8().constData());
     curl_easy_setopt(curl, CURLOPT_PASSWORD, m_settings.password.toUtf8().constData());
-    curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
-    curl_easy_setopt(curl, CURLOPT_FTP_USE_EPRT, 0L);
+    if (m_settings.tls) {
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        curl_easy_setopt(curl, CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS));
+        if (!m_settings.pinnedKey.isEmpty()) {
+            // The key itself is the trust: a self-made certificate names no host we could check.
+            curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
+            curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+            curl_easy_setopt(curl, CURLOPT_PINNEDPUBLICKEY,
+                             m_settings.pinnedKey.toLatin1().constData());
+        }
+    } else {
+        curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+        curl_easy_setopt(curl, CURLOPT_FTP_USE_EPRT, 0L);
+    }
     curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     const long timeout = m_settings.timeoutSeconds;
@@ -310,6 +333,9 @@ FtpClient::Result FtpClient::connect()
         : explain(code, m_settings.timeoutSeconds, m_errorBuffer);
     if (code == CURLE_COULDNT_RESOLVE_HOST)
         return {Outcome::InvalidHost, why};
+    if (code == CURLE_PEER_FAILED_VERIFICATION || code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
+        return {Outcome::UntrustedCertificate,
+                explain(code, m_settings.timeoutSeconds, m_errorBuffer)};
     curl_socket_t socket = CURL_SOCKET_BAD;
     curl_easy_getinfo(curl, CURLINFO_ACTIVESOCKET, &socket);
     if (code != CURLE_OK || socket == CURL_SOCKET_BAD)
@@ -412,6 +438,62 @@ FtpClient::Result FtpClient::remove(const QString &remoteName)
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
     if (code / 100 != 2)
         return {code == 550 ? Outcome::NotFound : Outcome::Failed, m_lastReply};
+    return result;
+}
+
+FtpClient::Certificate FtpClient::fetchCertificate()
+{
+    Certificate result;
+    if (!parseServer(m_settings.server, &m_host, &m_port)) {
+        result.error = QStringLiteral("a szerver neve hibás vagy üres");
+        return result;
+    }
+    // A handle of its own, so that this connection is never reused for the session; a key that
+    // matches nothing ends the handshake before a user name could be sent.
+    CURL *probe = curl_easy_init();
+    if (!probe) {
+        result.error = QStringLiteral("az FTP kliens nem indítható");
+        return result;
+    }
+    const QByteArray url = "ftp://" + m_host.toLatin1() + ':' + QByteArray::number(m_port) + '/';
+    curl_easy_setopt(probe, CURLOPT_URL, url.constData());
+    curl_easy_setopt(probe, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(probe, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    curl_easy_setopt(probe, CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS));
+    curl_easy_setopt(probe, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(probe, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(probe, CURLOPT_PINNEDPUBLICKEY,
+                     "sha256//AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=");
+    curl_easy_setopt(probe, CURLOPT_CERTINFO, 1L);
+    curl_easy_setopt(probe, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(probe, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(probe, CURLOPT_CONNECTTIMEOUT, static_cast<long>(m_settings.timeoutSeconds));
+    curl_easy_setopt(probe, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                     static_cast<long>(m_settings.timeoutSeconds));
+    char errors[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(probe, CURLOPT_ERRORBUFFER, errors);
+    const CURLcode code = curl_easy_perform(probe);
+    curl_certinfo *chain = nullptr;
+    curl_easy_getinfo(probe, CURLINFO_CERTINFO, &chain);
+    QByteArray pem;
+    for (curl_slist *item = chain && chain->num_of_certs > 0 ? chain->certinfo[0] : nullptr; item;
+         item = item->next) {
+        if (qstrncmp(item->data, "Cert:", 5) == 0)
+            pem = QByteArray(item->data + 5);
+    }
+    curl_easy_cleanup(probe);
+    const QSslCertificate certificate(pem, QSsl::Pem);
+    if (certificate.isNull()) {
+        result.error = explain(code, m_settings.timeoutSeconds, errors);
+        return result;
+    }
+    const QByteArray digest = certificate.digest(QCryptographicHash::Sha256).toHex().toUpper();
+    for (qsizetype i = 0; i < digest.size(); i += 2)
+        result.fingerprint +=
+            (i ? QStringLiteral(":") : QString()) + QString::fromLatin1(digest.mid(i, 2));
+    const QByteArray key = certificate.publicKey().toDer();
+    result.pinnedKey = QStringLiteral("sha256//") +
+        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toBase64());
     return result;
 }
 

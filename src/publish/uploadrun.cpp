@@ -1,7 +1,10 @@
 #include "uploadrun.h"
 
+#include "ftppassword.h"
+#include "ftpsecurity.h"
 #include "maincursors.h"
 #include "newsfile.h"
+#include "secretstore.h"
 #include "storeerror.h"
 #include "textformat.h"
 #include "uploadfiles.h"
@@ -49,13 +52,17 @@ void UploadRun::log(const QString &message)
     emit logged(textformat::timestampNow() + QStringLiteral("  ") + message);
 }
 
-FtpClient::Settings UploadRun::clientSettings() const
+std::optional<FtpClient::Settings> UploadRun::clientSettings(QString *error) const
 {
-    const Cursor &settings = m_cursors.tDefaults;
+    Cursor &settings = m_cursors.tDefaults;
     FtpClient::Settings result;
     result.server = settings.text(QStringLiteral("Ftpserver"));
     result.user = QStringLiteral("i") + settings.text(QStringLiteral("Userid"));
-    result.password = settings.text(QStringLiteral("Ftppass"));
+    SecretStore secrets;
+    const std::optional<QString> password = ftppassword::read(settings, secrets, error);
+    if (!password)
+        return std::nullopt;
+    result.password = *password;
     result.timeoutSeconds = m_timeoutSeconds;
     return result;
 }
@@ -149,6 +156,59 @@ void UploadRun::fetchNews(FtpClient &client)
     }
 }
 
+FtpClient::Result UploadRun::connectTo(FtpClient::Settings settings,
+                                       std::unique_ptr<FtpClient> *session)
+{
+    const FtpSecurity security = FtpSecurity::read(m_cursors.db);
+    settings.tls = security.tls;
+    settings.pinnedKey = security.keyFor(settings.server);
+    *session = std::make_unique<FtpClient>(settings);
+    FtpClient::Result connected = offThread([&] { return (*session)->connect(); });
+    if (connected.outcome != FtpClient::Outcome::UntrustedCertificate ||
+        !trustCertificate(settings, connected.reply))
+        return connected;
+    // Nothing was sent to the server before its certificate was refused, so a fresh session
+    // may log in now.
+    settings.pinnedKey = FtpSecurity::read(m_cursors.db).pinnedKey;
+    *session = std::make_unique<FtpClient>(settings);
+    return offThread([&] { return (*session)->connect(); });
+}
+
+bool UploadRun::trustCertificate(const FtpClient::Settings &settings, const QString &why)
+{
+    log(QStringLiteral("A titkosított kapcsolat nem jött létre: %1").arg(why));
+    if (!m_askTrust)
+        return false;
+    FtpClient probe(settings);
+    const FtpClient::Certificate certificate = offThread([&] { return probe.fetchCertificate(); });
+    if (certificate.pinnedKey.isEmpty()) {
+        log(QStringLiteral("A szerver tanúsítványa nem kérhető le: %1").arg(certificate.error));
+        return false;
+    }
+    const QString question =
+        QStringLiteral("Az FTP szerver (%1) tanúsítványát a rendszer nem ismeri el: %2.\n\n"
+                       "A tanúsítvány SHA-256 ujjlenyomata:\n%3\n\n"
+                       "Csak akkor fogadja el, ha ez egyezik a portáltól kapott ujjlenyomattal. "
+                       "Megbízik ebben a tanúsítványban?")
+            .arg(settings.server.trimmed(), why, certificate.fingerprint);
+    if (!m_askTrust(question)) {
+        log(QStringLiteral("A tanúsítvány nem lett elfogadva."));
+        return false;
+    }
+    FtpSecurity security = FtpSecurity::read(m_cursors.db);
+    security.server = settings.server.trimmed();
+    security.pinnedKey = certificate.pinnedKey;
+    security.fingerprint = certificate.fingerprint;
+    try {
+        security.write(m_cursors.db);
+    } catch (const StoreError &error) {
+        log(QStringLiteral("A tanúsítvány nem jegyezhető meg: %1").arg(error.message()));
+        return false;
+    }
+    log(QStringLiteral("Megbízható tanúsítvány, SHA-256: %1").arg(certificate.fingerprint));
+    return true;
+}
+
 QList<UploadRun::Property> UploadRun::readUploadSet() const
 {
     QList<Property> uploadSet;
@@ -222,8 +282,16 @@ UploadRun::Ending UploadRun::run()
     }
 
     log(QStringLiteral("Kapcsolódás az FTP szerverhez..."));
-    FtpClient client(clientSettings());
-    const FtpClient::Result connected = offThread([&] { return client.connect(); });
+    QString secretError;
+    const std::optional<FtpClient::Settings> settings = clientSettings(&secretError);
+    if (!settings) {
+        emit problem(secretError);
+        log(QStringLiteral("Hiba."));
+        return Ending::ConnectionFailed;
+    }
+    std::unique_ptr<FtpClient> session;
+    const FtpClient::Result connected = connectTo(*settings, &session);
+    FtpClient &client = *session;
     if (!connected.ok()) {
         emit problem(connected.outcome == FtpClient::Outcome::InvalidHost
                          ? QStringLiteral("Hiba az FTP szerver csatlakozásánál! Hibás cím!")

@@ -8,6 +8,7 @@
 #include "background.h"
 #include "cp1250.h"
 #include "datadirectory.h"
+#include "ftppassword.h"
 #include "hirek.h"
 #include "menulabel.h"
 #include "messages.h"
@@ -19,6 +20,7 @@
 #include "reg.h"
 #include "reszletespanel.h"
 #include "searchpanel.h"
+#include "secretstore.h"
 #include "talloz.h"
 #include "textformat.h"
 #include "ujkep.h"
@@ -232,6 +234,13 @@ bool TfMain::create()
     hidePanels();
     fillLists();
     m_cegnev->setText(m_cursors.tDefaults.text(QStringLiteral("Name")));
+    // A password an earlier version kept in the settings leaves them at once. Should the store
+    // refuse it now, the record keeps it, and the FTP dialog and the upload say why.
+    {
+        SecretStore secrets;
+        QString ignored;
+        ftppassword::migrate(m_cursors.tDefaults, secrets, &ignored);
+    }
 
     const double version = m_cursors.tDefaults.number(QStringLiteral("Version"));
     if (version != tables::databaseVersion) {

@@ -1,9 +1,11 @@
+#include "ftpsecurity.h"
 #include "ftpserverfixture.h"
 #include "tables.h"
 #include "uploadfiles.h"
 #include "uploadrun.h"
 #include "uploadscene.h"
 
+#include <QSslCertificate>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -129,6 +131,8 @@ private slots:
             QCOMPARE(server.fileBytes(u"Images/"_s + photo), scene.photo(photo));
 
         QCOMPARE(scene.marked(), (QStringList {u"P-1"_s, u"P-2"_s, u"P-3"_s}));
+        // The password logged in with came from the secret store; the settings hold none now.
+        QCOMPARE(Cursor(scene.db, tables::defaults, false).text(u"Ftppass"_s), QString());
         QVERIFY(properties.filtered());
         QCOMPARE(properties.recordCount(), 0);
         QCOMPARE(scene.work.files(), QStringList());
@@ -383,6 +387,120 @@ private slots:
         QCOMPARE(server.fileBytes(u"news.txt"_s), news);
         QCOMPARE(Cursor(scene.db, tables::hirek, false).recordCount(), 0);
         QCOMPARE(QDir(mountPoint.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // Explicit TLS against a server with a self-made certificate: refused by the system's store,
+    // trusted once on the user's word (its fingerprint shown), then used without asking. The
+    // files arrive byte for byte, and the password never crosses the wire in clear.
+    void ftpsTrustedOnce()
+    {
+        QTemporaryDir keys;
+        const QString certificate = keys.filePath(u"server.pem"_s);
+        const QString capture = keys.filePath(u"wire.bin"_s);
+        FtpServerFixture server({u"--tls-cert"_s, certificate, u"--relay-capture"_s, capture});
+        QVERIFY(server.isListening());
+        QDir().mkpath(server.home() + u"Images"_s);
+        server.putFile(u"news.txt"_s, "a\r\nb\r\n1\r\ntitkos h\xedr\r\n");
+        UploadScene scene(server.relayAddress());
+        FtpSecurity security;
+        security.tls = true;
+        security.write(scene.db);
+
+        const QList<QSslCertificate> shown = QSslCertificate::fromPath(certificate);
+        QCOMPARE(shown.size(), 1);
+        const QString fingerprint =
+            QString::fromLatin1(shown.first().digest(QCryptographicHash::Sha256).toHex(':'))
+                .toUpper();
+
+        // Declined: nothing is sent but the request for TLS.
+        QStringList questions;
+        bool answer = false;
+        const auto run = [&] {
+            UploadRun upload(scene.cursors);
+            upload.setTimeoutSeconds(10);
+            upload.setTrustQuestion([&](const QString &question) {
+                questions << question;
+                return answer;
+            });
+            Outcome outcome;
+            connect(&upload, &UploadRun::logged,
+                    [&](const QString &line) { outcome.log << line.section(u"  "_s, 1); });
+            connect(&upload, &UploadRun::problem,
+                    [&](const QString &text) { outcome.problems << text; });
+            outcome.ending = upload.run();
+            return outcome;
+        };
+        const Outcome declined = run();
+        QCOMPARE(declined.ending, UploadRun::Ending::ConnectionFailed);
+        QCOMPARE(declined.problems, QStringList {u"Hiba az FTP szerver csatlakozásánál!"_s});
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(questions.first().contains(fingerprint), qPrintable(questions.first()));
+        QVERIFY(!server.commands().join(u'\n').contains(u"USER"_s));
+
+        answer = true;
+        questions.clear();
+        const Outcome first = run();
+        QVERIFY2(first.ending == UploadRun::Ending::Success, qPrintable(first.log.join(u'\n')));
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(first.log.contains(u"Megbízható tanúsítvány, SHA-256: "_s + fingerprint));
+        QVERIFY(first.log.contains(u"1 új hír érkezett."_s));
+        QCOMPARE(FtpSecurity::read(scene.db).fingerprint, fingerprint);
+        const QStringList commands = server.commands();
+        QVERIFY2(commands.contains(u"PROT P"_s), qPrintable(commands.join(u'\n')));
+        QCOMPARE(commands.count(u"USER itest01"_s), 1); // one session, its connection kept
+        QVERIFY(!std::any_of(commands.cbegin(), commands.cend(),
+                             [](const QString &c) { return c.startsWith(u"PORT"_s); }));
+        for (const QString &photo : {u"1-1.jpg"_s, u"1-3.jpg"_s, u"2-1.jpg"_s})
+            QCOMPARE(server.fileBytes(u"Images/"_s + photo), scene.photo(photo));
+        QCOMPARE(Cursor(scene.db, tables::hirek, false).text(u"Uzenet"_s), u"titkos hír"_s);
+
+        questions.clear();
+        const Outcome second = run();
+        QCOMPARE(second.ending, UploadRun::Ending::Success);
+        QCOMPARE(questions, QStringList());
+
+        QFile wire(capture);
+        QVERIFY(wire.open(QIODevice::ReadOnly));
+        const QByteArray sent = wire.readAll();
+        QVERIFY2(sent.startsWith("AUTH TLS\r\n"), sent.left(40).constData());
+        QVERIFY(!sent.contains(FtpServerFixture::password.toLatin1()));
+        QVERIFY(!sent.contains("PASS"));
+        QVERIFY(!sent.contains("USER"));
+    }
+
+    // A server whose certificate changed after it was trusted is asked about again; a plain
+    // server does not pass for an encrypted one.
+    void ftpsRefusals()
+    {
+        QTemporaryDir keys;
+        FtpServerFixture server({u"--tls-cert"_s, keys.filePath(u"new.pem"_s)});
+        QVERIFY(server.isListening());
+        UploadScene scene(server.address());
+        FtpSecurity security;
+        security.tls = true;
+        security.server = server.address();
+        security.pinnedKey = u"sha256//AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA="_s;
+        security.fingerprint = u"00:11"_s;
+        security.write(scene.db);
+        QStringList questions;
+        {
+            UploadRun upload(scene.cursors);
+            upload.setTrustQuestion([&](const QString &question) {
+                questions << question;
+                return false;
+            });
+            QCOMPARE(upload.run(), UploadRun::Ending::ConnectionFailed);
+        }
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(questions.first().contains(u"nem az, amelyben megbízott"_s));
+        QCOMPARE(FtpSecurity::read(scene.db).fingerprint, u"00:11"_s);
+
+        FtpServerFixture plain;
+        UploadScene plainScene(plain.address());
+        security.write(plainScene.db);
+        const Outcome outcome = runUpload(plainScene);
+        QCOMPARE(outcome.ending, UploadRun::Ending::ConnectionFailed);
+        QVERIFY(!plain.commands().join(u'\n').contains(u"PASS"_s));
     }
 
     void fileErrorEndsTheRun()
