@@ -51,6 +51,7 @@ TfFeltoltes::TfFeltoltes(MainCursors &cursors, QWidget *parent)
     connect(&m_run, &UploadRun::logged, m_uAllapotLista, &QPlainTextEdit::appendPlainText);
     connect(&m_run, &UploadRun::transferStarted, m_uVonal, [this] { m_uVonal->setValue(0); });
     connect(&m_run, &UploadRun::progressed, this, &TfFeltoltes::showProgress);
+    m_run.setTrustQuestion([](const QString &question) { return askQuestion(question); });
     connect(&m_run, &UploadRun::problem, this,
             [this](const QString &message) { showPlainMessage(message, this); });
 

@@ -1,13 +1,18 @@
 #include "ftpclient.h"
 
+#include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QUrl>
 #include <arpa/inet.h>
 #include <curl/curl.h>
 #include <mutex>
 #include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -60,6 +65,12 @@ QString explain(int code, int timeoutSeconds, const char *detail)
     case CURLE_GOT_NOTHING:
     case CURLE_PARTIAL_FILE:
         return QStringLiteral("megszakadt a kapcsolat az FTP szerverrel");
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return QStringLiteral("a szerver tanúsítványa nem ellenőrizhető");
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        return QStringLiteral("a szerver tanúsítványa nem az, amelyben megbízott");
+    case CURLE_USE_SSL_FAILED:
+        return QStringLiteral("a szerver nem ismeri a titkosított kapcsolatot (AUTH TLS)");
     default:
         return QString::fromUtf8(
             detail && *detail ? detail : curl_easy_strerror(static_cast<CURLcode>(code)));
@@ -94,6 +105,8 @@ struct FtpClient::Transfer
     const Progress *progress = nullptr;
     qint64 total = 0;
     qint64 reported = -1;
+    qint64 received = 0;
+    QString writeError;
     QByteArray replyLine;
 
     static size_t read(char *buffer, size_t size, size_t count, void *user)
@@ -107,7 +120,11 @@ struct FtpClient::Transfer
     {
         auto *t = static_cast<Transfer *>(user);
         const auto bytes = static_cast<qint64>(size * count);
-        return t->target->write(data, bytes) == bytes ? size * count : 0;
+        t->received += bytes;
+        if (t->target->write(data, bytes) == bytes)
+            return size * count;
+        t->writeError = t->target->errorString();
+        return 0;
     }
 
     static int progressed(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded)
@@ -148,7 +165,9 @@ struct FtpClient::Transfer
             port = ntohs(reinterpret_cast<const sockaddr_in *>(&address->addr)->sin_port);
         else if (address->family == AF_INET6)
             port = ntohs(reinterpret_cast<const sockaddr_in6 *>(&address->addr)->sin6_port);
-        if (purpose == CURLSOCKTYPE_IPCXN && port != 0 && !t->client->m_allowNewConnection)
+        // Passive data connections go to another port of the server.
+        if (purpose == CURLSOCKTYPE_IPCXN && port == t->client->m_port &&
+            !t->client->m_allowNewConnection)
             return CURL_SOCKET_BAD;
         return socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
     }
@@ -219,8 +238,20 @@ void FtpClient::prepare(const QString &remoteName, Transfer &transfer)
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
     curl_easy_setopt(curl, CURLOPT_USERNAME, m_settings.user.toUtf8().constData());
     curl_easy_setopt(curl, CURLOPT_PASSWORD, m_settings.password.toUtf8().constData());
-    curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
-    curl_easy_setopt(curl, CURLOPT_FTP_USE_EPRT, 0L);
+    if (m_settings.tls) {
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        curl_easy_setopt(curl, CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS));
+        if (!m_settings.pinnedKey.isEmpty()) {
+            // The key itself is the trust: a self-made certificate names no host we could check.
+            curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
+            curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+            curl_easy_setopt(curl, CURLOPT_PINNEDPUBLICKEY,
+                             m_settings.pinnedKey.toLatin1().constData());
+        }
+    } else {
+        curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+        curl_easy_setopt(curl, CURLOPT_FTP_USE_EPRT, 0L);
+    }
     curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     const long timeout = m_settings.timeoutSeconds;
@@ -302,6 +333,9 @@ FtpClient::Result FtpClient::connect()
         : explain(code, m_settings.timeoutSeconds, m_errorBuffer);
     if (code == CURLE_COULDNT_RESOLVE_HOST)
         return {Outcome::InvalidHost, why};
+    if (code == CURLE_PEER_FAILED_VERIFICATION || code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
+        return {Outcome::UntrustedCertificate,
+                explain(code, m_settings.timeoutSeconds, m_errorBuffer)};
     curl_socket_t socket = CURL_SOCKET_BAD;
     curl_easy_getinfo(curl, CURLINFO_ACTIVESOCKET, &socket);
     if (code != CURLE_OK || socket == CURL_SOCKET_BAD)
@@ -344,10 +378,15 @@ FtpClient::Result FtpClient::retrieve(const QString &remoteName, const QString &
         return refuse();
     if (!validRemoteName(remoteName))
         return {Outcome::Failed, QStringLiteral("hibás távoli fájlnév")};
+    // Unbuffered, so that a full disk shows at the write that met it and not at a commit that
+    // may report success all the same.
     QSaveFile target(localPath);
-    if (!target.open(QIODevice::WriteOnly))
-        return {Outcome::Failed,
-                QStringLiteral("a helyi fájl nem írható (%1)").arg(target.errorString())};
+    const auto unwritable = [&](const QString &why) {
+        target.cancelWriting();
+        return Result {Outcome::Failed, QStringLiteral("a helyi fájl nem írható (%1)").arg(why)};
+    };
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return unwritable(target.errorString());
     Transfer transfer;
     transfer.target = &target;
     prepare(remoteName, transfer);
@@ -359,13 +398,22 @@ FtpClient::Result FtpClient::retrieve(const QString &remoteName, const QString &
     curl_easy_setopt(curl, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
     applyType();
     Result result = finish(perform());
+    if (!transfer.writeError.isEmpty())
+        return unwritable(transfer.writeError);
     if (!result.ok()) {
         target.cancelWriting();
         return result;
     }
+    if (!target.flush() || ::fsync(target.handle()) != 0)
+        return unwritable(target.errorString());
+    if (target.size() != transfer.received)
+        return unwritable(QStringLiteral("a mentett fájl rövidebb a letöltöttnél"));
     if (!target.commit())
-        return {Outcome::Failed,
-                QStringLiteral("a helyi fájl nem írható (%1)").arg(target.errorString())};
+        return unwritable(target.errorString());
+    if (QFileInfo(localPath).size() != transfer.received) {
+        QFile::remove(localPath);
+        return unwritable(QStringLiteral("a mentett fájl rövidebb a letöltöttnél"));
+    }
     return result;
 }
 
@@ -390,6 +438,62 @@ FtpClient::Result FtpClient::remove(const QString &remoteName)
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
     if (code / 100 != 2)
         return {code == 550 ? Outcome::NotFound : Outcome::Failed, m_lastReply};
+    return result;
+}
+
+FtpClient::Certificate FtpClient::fetchCertificate()
+{
+    Certificate result;
+    if (!parseServer(m_settings.server, &m_host, &m_port)) {
+        result.error = QStringLiteral("a szerver neve hibás vagy üres");
+        return result;
+    }
+    // A handle of its own, so that this connection is never reused for the session; a key that
+    // matches nothing ends the handshake before a user name could be sent.
+    CURL *probe = curl_easy_init();
+    if (!probe) {
+        result.error = QStringLiteral("az FTP kliens nem indítható");
+        return result;
+    }
+    const QByteArray url = "ftp://" + m_host.toLatin1() + ':' + QByteArray::number(m_port) + '/';
+    curl_easy_setopt(probe, CURLOPT_URL, url.constData());
+    curl_easy_setopt(probe, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(probe, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    curl_easy_setopt(probe, CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS));
+    curl_easy_setopt(probe, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(probe, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(probe, CURLOPT_PINNEDPUBLICKEY,
+                     "sha256//AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=");
+    curl_easy_setopt(probe, CURLOPT_CERTINFO, 1L);
+    curl_easy_setopt(probe, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(probe, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(probe, CURLOPT_CONNECTTIMEOUT, static_cast<long>(m_settings.timeoutSeconds));
+    curl_easy_setopt(probe, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                     static_cast<long>(m_settings.timeoutSeconds));
+    char errors[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(probe, CURLOPT_ERRORBUFFER, errors);
+    const CURLcode code = curl_easy_perform(probe);
+    curl_certinfo *chain = nullptr;
+    curl_easy_getinfo(probe, CURLINFO_CERTINFO, &chain);
+    QByteArray pem;
+    for (curl_slist *item = chain && chain->num_of_certs > 0 ? chain->certinfo[0] : nullptr; item;
+         item = item->next) {
+        if (qstrncmp(item->data, "Cert:", 5) == 0)
+            pem = QByteArray(item->data + 5);
+    }
+    curl_easy_cleanup(probe);
+    const QSslCertificate certificate(pem, QSsl::Pem);
+    if (certificate.isNull()) {
+        result.error = explain(code, m_settings.timeoutSeconds, errors);
+        return result;
+    }
+    const QByteArray digest = certificate.digest(QCryptographicHash::Sha256).toHex().toUpper();
+    for (qsizetype i = 0; i < digest.size(); i += 2)
+        result.fingerprint +=
+            (i ? QStringLiteral(":") : QString()) + QString::fromLatin1(digest.mid(i, 2));
+    const QByteArray key = certificate.publicKey().toDer();
+    result.pinnedKey = QStringLiteral("sha256//") +
+        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toBase64());
     return result;
 }
 

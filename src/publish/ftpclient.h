@@ -5,7 +5,10 @@
 
 // One FTP session over libcurl, shaped after what the upload run needs: connect and log in,
 // transfer type, store, retrieve, delete, quit. One control connection serves the whole
-// session; data connections are active (PORT) and remote names are sent whole. Once that
+// session; data connections are active (PORT) and remote names are sent whole. With TLS the
+// session is explicit FTPS (AUTH TLS, PROT P) and passive, since this libcurl cannot finish TLS
+// on an active data connection; the server's certificate must pass the system's store or
+// carry the public key the user chose to trust. Once that
 // connection is lost the session opens no other: every later call fails at once.
 //
 // The calls block, so the run makes them off the window's thread, one at a time.
@@ -21,6 +24,7 @@ public:
         InvalidHost, // connect: the name is empty, malformed or cannot be resolved
         ConnectionFailed, // connect: refused, no greeting, login refused
         ConnectionLost, // the connection dropped or the server went silent
+        UntrustedCertificate, // connect: the TLS certificate is not trusted (nothing was sent)
     };
 
     struct Result
@@ -36,7 +40,20 @@ public:
         QString user;
         QString password;
         int timeoutSeconds = 30;
+        bool tls = false;
+        // "sha256//<base64>" of a public key trusted in place of the system's store.
+        QString pinnedKey;
     };
+
+    // The certificate a TLS server shows, fetched without logging in and without trusting it,
+    // so that the user can be shown what to trust.
+    struct Certificate
+    {
+        QString fingerprint; // SHA-256 of the certificate, "AB:CD:..."
+        QString pinnedKey; // for Settings::pinnedKey
+        QString error; // why there is none
+    };
+    Certificate fetchCertificate();
 
     // Bytes done and the total of the transfer under way; called on the transferring thread.
     using Progress = std::function<void(qint64 done, qint64 total)>;

@@ -7,10 +7,16 @@
 #include "tables.h"
 #include "textformat.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
 #include <limits>
 #include <optional>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -33,6 +39,7 @@ struct Entry
     QStringList inquiry;
     double artol = 0;
     double arig = 0;
+    QString identity;
 };
 
 // A line ends at CR, an LF right after it belonging to the line end; 0x1A or the physical end
@@ -106,6 +113,16 @@ public:
 
     QString text() { return cp1250::decode(line()); }
     const QByteArray &lastLine() const { return m_lines[m_next - 1]; }
+    size_t position() const { return m_next; }
+
+    // The lines from `from` up to the current one, as they came.
+    QByteArray linesSince(size_t from) const
+    {
+        QByteArray joined;
+        for (size_t i = from; i < m_next; ++i)
+            joined += m_lines[i] + '\r';
+        return joined;
+    }
 
     qint64 number(qint64 min, qint64 max, const QString &what)
     {
@@ -126,7 +143,9 @@ std::vector<Entry> parse(std::vector<QByteArray> lines)
 {
     Reader reader(std::move(lines));
     std::vector<Entry> entries;
+    QHash<QByteArray, int> seen;
     while (!reader.onlyBlankLinesLeft()) {
+        const size_t start = reader.position();
         Entry entry;
         entry.mikor = reader.text();
         entry.kuldo = reader.text();
@@ -147,24 +166,46 @@ std::vector<Entry> parse(std::vector<QByteArray> lines)
             entry.arig = static_cast<double>(reader.number(
                 std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max(), price));
         }
+        // Two entries of one file may well be alike; the count among equals tells them apart.
+        const QByteArray digest =
+            QCryptographicHash::hash(reader.linesSince(start), QCryptographicHash::Sha256);
+        entry.identity = QString::fromLatin1(digest.toHex()).left(56) +
+            QString::number(++seen[digest]).rightJustified(8, QLatin1Char('0'));
         entries.push_back(std::move(entry));
     }
     return entries;
 }
 
-void store(Database &db, const std::vector<Entry> &entries)
+// Stores the entries not stored before, and counts them.
+NewsCounts store(Database &db, const std::vector<Entry> &entries)
 {
     Database::Transaction transaction(db);
     Cursor hirek(db, tables::hirek, false);
     Cursor erdeklodes(db, tables::erdeklodes, false);
+    Cursor digests(db, tables::hirkivonat, false);
+    QSet<QString> known;
+    digests.scan({QStringLiteral("Kivonat")}, [&](const Record &record) {
+        known.insert(record.text(QStringLiteral("Kivonat")));
+    });
     const QString processed = textformat::timestampNow();
+    NewsCounts stored;
     for (const Entry &entry : entries) {
+        if (known.contains(entry.identity)) {
+            ++stored.alreadyStored;
+            continue;
+        }
+        digests.append();
+        digests.setValue(QStringLiteral("Kivonat"), entry.identity);
+        digests.setValue(QStringLiteral("Mikor"), processed);
+        digests.post();
+        ++stored.messages;
         hirek.append();
         hirek.setValue(QStringLiteral("Mikor"), entry.mikor);
         hirek.setValue(QStringLiteral("Kuldo"), entry.kuldo);
         hirek.setValue(QStringLiteral("Action"), entry.action);
         hirek.setValue(QStringLiteral("Uzenet"), entry.uzenet);
         if (entry.action == actionInquiry) {
+            ++stored.inquiries;
             erdeklodes.append();
             for (size_t i = 0; i < std::size(inquiryFields); ++i)
                 erdeklodes.setValue(QString::fromLatin1(inquiryFields[i]),
@@ -177,9 +218,51 @@ void store(Database &db, const std::vector<Entry> &entries)
         hirek.post();
     }
     transaction.commit();
+    return stored;
+}
+
+// Written through to the disk and checked at every step: a full disk must not pass for a
+// saved copy.
+bool writeDurably(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0 ||
+        file.size() != bytes.size()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit() || QFileInfo(path).size() != bytes.size()) {
+        *error = file.errorString();
+        QFile::remove(path);
+        return false;
+    }
+    return true;
+}
+
+// A copy of a refused file under a name that tells when it came; never over an earlier one.
+QString keepAside(const QString &dataDir, const QByteArray &bytes, QString *error)
+{
+    const QString folder = RefusedNewsDir(dataDir);
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("a(z) %1 mappa nem hozható létre").arg(folder);
+        return {};
+    }
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString path = folder + QStringLiteral("news-%1.txt").arg(stamp);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder + QStringLiteral("news-%1-%2.txt").arg(stamp).arg(n);
+    return writeDurably(path, bytes, error) ? path : QString();
 }
 
 } // namespace
+
+QString RefusedNewsDir(const QString &dataDir)
+{
+    return QDir(dataDir).filePath(QStringLiteral("hibas-hirek")) + QLatin1Char('/');
+}
 
 bool ProcessNewsFile(Database &db, const QString &path,
                      const std::function<void(const QString &)> &log, NewsCounts *counts)
@@ -200,31 +283,43 @@ bool ProcessNewsFile(Database &db, const QString &path,
         return false;
     }
 
+    NewsCounts result;
     std::vector<Entry> entries;
     try {
         entries = parse(splitLines(bytes));
     } catch (const StoreError &error) {
-        log(QStringLiteral("Hibás %1: %2. A hírek nem kerültek rögzítésre.")
-                .arg(name, error.message()));
+        result.malformed = true;
+        QString why;
+        result.keptAside = keepAside(db.dataDir(), bytes, &why);
+        if (counts)
+            *counts = result;
+        if (result.keptAside.isEmpty()) {
+            log(QStringLiteral("Hibás %1: %2. A hírek nem kerültek rögzítésre, és a fájl "
+                               "másolata sem menthető (%3).")
+                    .arg(name, error.message(), why));
+            return false;
+        }
+        QFile::remove(path);
+        log(QStringLiteral("Hibás %1: %2. A hírek nem kerültek rögzítésre; a fájl másolata: %3")
+                .arg(name, error.message(), QDir::toNativeSeparators(result.keptAside)));
         return false;
     }
     try {
-        store(db, entries);
+        result = store(db, entries);
     } catch (const StoreError &error) {
         log(QStringLiteral("A hírek rögzítése nem sikerült: %1").arg(error.message()));
         return false;
     }
 
-    NewsCounts stored;
-    stored.messages = static_cast<int>(entries.size());
-    for (const Entry &entry : entries)
-        stored.inquiries += entry.action == actionInquiry ? 1 : 0;
     if (counts)
-        *counts = stored;
+        *counts = result;
     if (!QFile::remove(path))
         log(QStringLiteral("A(z) %1 nem törölhető.").arg(name));
-    log(QString::number(stored.messages) + QStringLiteral(" új hír érkezett."));
-    if (stored.inquiries >= 1)
-        log(QString::number(stored.inquiries) + QStringLiteral(" új érdeklődés érkezett."));
+    log(QString::number(result.messages) + QStringLiteral(" új hír érkezett."));
+    if (result.inquiries >= 1)
+        log(QString::number(result.inquiries) + QStringLiteral(" új érdeklődés érkezett."));
+    if (result.alreadyStored > 0)
+        log(QStringLiteral("%1 korábban már rögzített bejegyzés nem került újra rögzítésre.")
+                .arg(result.alreadyStored));
     return true;
 }

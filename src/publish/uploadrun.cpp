@@ -1,7 +1,10 @@
 #include "uploadrun.h"
 
+#include "ftppassword.h"
+#include "ftpsecurity.h"
 #include "maincursors.h"
 #include "newsfile.h"
+#include "secretstore.h"
 #include "storeerror.h"
 #include "textformat.h"
 #include "uploadfiles.h"
@@ -9,6 +12,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QThread>
 
@@ -48,13 +52,17 @@ void UploadRun::log(const QString &message)
     emit logged(textformat::timestampNow() + QStringLiteral("  ") + message);
 }
 
-FtpClient::Settings UploadRun::clientSettings() const
+std::optional<FtpClient::Settings> UploadRun::clientSettings(QString *error) const
 {
-    const Cursor &settings = m_cursors.tDefaults;
+    Cursor &settings = m_cursors.tDefaults;
     FtpClient::Settings result;
     result.server = settings.text(QStringLiteral("Ftpserver"));
     result.user = QStringLiteral("i") + settings.text(QStringLiteral("Userid"));
-    result.password = settings.text(QStringLiteral("Ftppass"));
+    SecretStore secrets;
+    const std::optional<QString> password = ftppassword::read(settings, secrets, error);
+    if (!password)
+        return std::nullopt;
+    result.password = *password;
     result.timeoutSeconds = m_timeoutSeconds;
     return result;
 }
@@ -103,23 +111,102 @@ void UploadRun::fetchNews(FtpClient &client)
     const bool serverHasNone = download.outcome == FtpClient::Outcome::NotFound;
     if (!download.ok() && !serverHasNone)
         log(QStringLiteral("%1 letöltése sikertelen: %2").arg(newsFileName, download.reply));
+    if (download.ok() && QFileInfo(localPath).size() == 0) {
+        // Nothing here could stand in for the server's copy, so it stays where it is.
+        QFile::remove(localPath);
+        log(QStringLiteral("A letöltött %1 üres, a szerveren marad.").arg(newsFileName));
+        log(QStringLiteral("Nincs új hír."));
+        return;
+    }
 
+    NewsCounts counts;
     bool stored = false;
     if (QFile::exists(localPath))
-        stored = ProcessNewsFile(db, localPath, [this](const QString &line) { log(line); });
+        stored = ProcessNewsFile(
+            db, localPath, [this](const QString &line) { log(line); }, &counts);
     else
         log(QStringLiteral("Nincs új hír."));
     // A copy that could not be stored is fetched again next time from the server, which keeps it.
     if (download.ok() && !stored)
         QFile::remove(localPath);
+    const bool keptAside = download.ok() && counts.malformed && !counts.keptAside.isEmpty();
+    if (counts.malformed)
+        m_newsProblem = keptAside
+            ? QStringLiteral("A portál üzenetfájlja (%1) hibás, a hírei nem kerültek rögzítésre. "
+                             "A fájl másolata: %2")
+                  .arg(newsFileName, QDir::toNativeSeparators(counts.keptAside))
+            : QStringLiteral("A portál üzenetfájlja (%1) hibás, a hírei nem kerültek rögzítésre.")
+                  .arg(newsFileName);
 
-    // The server's copy goes only once its entries are safe here; with none there, the delete
-    // is asked for all the same, as the portal has always seen it.
-    if ((download.ok() && stored) || serverHasNone) {
-        const FtpClient::Result removed = offThread([&] { return client.remove(newsFileName); });
-        if (!removed.ok() && !serverHasNone)
-            log(QStringLiteral("%1 törlése sikertelen: %2").arg(newsFileName, removed.reply));
+    // The server's copy goes only once its entries, or a copy of a refused file, are safe here;
+    // with none there, the delete is asked for all the same, as the portal has always seen it.
+    if (!(download.ok() && (stored || keptAside)) && !serverHasNone)
+        return;
+    const FtpClient::Result removed = offThread([&] { return client.remove(newsFileName); });
+    if (serverHasNone)
+        return;
+    if (!removed.ok()) {
+        log(QStringLiteral("%1 törlése sikertelen: %2").arg(newsFileName, removed.reply));
+        log(QStringLiteral("A szerver megtartotta a(z) %1 fájlt; a már rögzített bejegyzéseit a "
+                           "következő feltöltés felismeri, és nem rögzíti újra.")
+                .arg(newsFileName));
+    } else if (keptAside) {
+        log(QStringLiteral("A hibás %1 törölve a szerverről; a másolata megmaradt a gépen.")
+                .arg(newsFileName));
     }
+}
+
+FtpClient::Result UploadRun::connectTo(FtpClient::Settings settings,
+                                       std::unique_ptr<FtpClient> *session)
+{
+    const FtpSecurity security = FtpSecurity::read(m_cursors.db);
+    settings.tls = security.tls;
+    settings.pinnedKey = security.keyFor(settings.server);
+    *session = std::make_unique<FtpClient>(settings);
+    FtpClient::Result connected = offThread([&] { return (*session)->connect(); });
+    if (connected.outcome != FtpClient::Outcome::UntrustedCertificate ||
+        !trustCertificate(settings, connected.reply))
+        return connected;
+    // Nothing was sent to the server before its certificate was refused, so a fresh session
+    // may log in now.
+    settings.pinnedKey = FtpSecurity::read(m_cursors.db).pinnedKey;
+    *session = std::make_unique<FtpClient>(settings);
+    return offThread([&] { return (*session)->connect(); });
+}
+
+bool UploadRun::trustCertificate(const FtpClient::Settings &settings, const QString &why)
+{
+    log(QStringLiteral("A titkosított kapcsolat nem jött létre: %1").arg(why));
+    if (!m_askTrust)
+        return false;
+    FtpClient probe(settings);
+    const FtpClient::Certificate certificate = offThread([&] { return probe.fetchCertificate(); });
+    if (certificate.pinnedKey.isEmpty()) {
+        log(QStringLiteral("A szerver tanúsítványa nem kérhető le: %1").arg(certificate.error));
+        return false;
+    }
+    const QString question =
+        QStringLiteral("Az FTP szerver (%1) tanúsítványát a rendszer nem ismeri el: %2.\n\n"
+                       "A tanúsítvány SHA-256 ujjlenyomata:\n%3\n\n"
+                       "Csak akkor fogadja el, ha ez egyezik a portáltól kapott ujjlenyomattal. "
+                       "Megbízik ebben a tanúsítványban?")
+            .arg(settings.server.trimmed(), why, certificate.fingerprint);
+    if (!m_askTrust(question)) {
+        log(QStringLiteral("A tanúsítvány nem lett elfogadva."));
+        return false;
+    }
+    FtpSecurity security = FtpSecurity::read(m_cursors.db);
+    security.server = settings.server.trimmed();
+    security.pinnedKey = certificate.pinnedKey;
+    security.fingerprint = certificate.fingerprint;
+    try {
+        security.write(m_cursors.db);
+    } catch (const StoreError &error) {
+        log(QStringLiteral("A tanúsítvány nem jegyezhető meg: %1").arg(error.message()));
+        return false;
+    }
+    log(QStringLiteral("Megbízható tanúsítvány, SHA-256: %1").arg(certificate.fingerprint));
+    return true;
 }
 
 QList<UploadRun::Property> UploadRun::readUploadSet() const
@@ -173,6 +260,7 @@ QList<int> UploadRun::uploadPhotos(FtpClient &client, const QList<Property> &upl
 UploadRun::Ending UploadRun::run()
 {
     m_running = true;
+    m_newsProblem.clear();
     const auto stopped = qScopeGuard([this] { m_running = false; });
     const QString stamp = MakeRunStamp(QDateTime::currentDateTime());
     const QDir here = QDir::current();
@@ -194,8 +282,16 @@ UploadRun::Ending UploadRun::run()
     }
 
     log(QStringLiteral("Kapcsolódás az FTP szerverhez..."));
-    FtpClient client(clientSettings());
-    const FtpClient::Result connected = offThread([&] { return client.connect(); });
+    QString secretError;
+    const std::optional<FtpClient::Settings> settings = clientSettings(&secretError);
+    if (!settings) {
+        emit problem(secretError);
+        log(QStringLiteral("Hiba."));
+        return Ending::ConnectionFailed;
+    }
+    std::unique_ptr<FtpClient> session;
+    const FtpClient::Result connected = connectTo(*settings, &session);
+    FtpClient &client = *session;
     if (!connected.ok()) {
         emit problem(connected.outcome == FtpClient::Outcome::InvalidHost
                          ? QStringLiteral("Hiba az FTP szerver csatlakozásánál! Hibás cím!")
@@ -267,6 +363,8 @@ UploadRun::Ending UploadRun::run()
 
     for (const QString &file : std::as_const(localFiles))
         QFile::remove(file);
+    if (!m_newsProblem.isEmpty())
+        emit problem(m_newsProblem);
     if (!allSent) {
         emit problem(QStringLiteral(
             "Az adatok feltöltése hibával zárult. A hibákat a feltöltés naplója sorolja fel."));

@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 
 struct MainCursors;
@@ -26,6 +28,10 @@ public:
 
     explicit UploadRun(MainCursors &cursors, QObject *parent = nullptr);
 
+    // Asks the user whether to trust a server certificate the system does not vouch for; with
+    // none set, such a server is refused.
+    void setTrustQuestion(std::function<bool(const QString &)> ask) { m_askTrust = std::move(ask); }
+
     // Seconds of silence after which the server counts as gone.
     void setTimeoutSeconds(int seconds) { m_timeoutSeconds = seconds; }
 
@@ -46,12 +52,15 @@ private:
 
     void log(const QString &message);
     bool upload(FtpClient &client, const QString &localPath, const QString &remoteName);
-    FtpClient::Settings clientSettings() const;
+    // Nothing when the password could not be read from the secret store.
+    std::optional<FtpClient::Settings> clientSettings(QString *error) const;
     QList<Property> readUploadSet() const;
     // Returns the properties that went up whole.
     QList<int> uploadPhotos(FtpClient &client, const QList<Property> &uploadSet, bool textsSent);
     void markUploaded(const QList<int> &ids);
     void fetchNews(FtpClient &client);
+    FtpClient::Result connectTo(FtpClient::Settings settings, std::unique_ptr<FtpClient> *session);
+    bool trustCertificate(const FtpClient::Settings &settings, const QString &why);
 
     template<typename Work>
     auto offThread(Work work) -> decltype(work());
@@ -59,4 +68,6 @@ private:
     MainCursors &m_cursors;
     int m_timeoutSeconds = 30;
     bool m_running = false;
+    QString m_newsProblem; // said again when the run ends
+    std::function<bool(const QString &)> m_askTrust;
 };

@@ -7,6 +7,7 @@
 #include "askquit.h"
 #include "background.h"
 #include "datadirectory.h"
+#include "ftppassword.h"
 #include "hirek.h"
 #include "instancelock.h"
 #include "mentes.h"
@@ -20,6 +21,7 @@
 #include "reg.h"
 #include "reszletespanel.h"
 #include "searchpanel.h"
+#include "secretstore.h"
 #include "storeerror.h"
 #include "talloz.h"
 #include "textformat.h"
@@ -243,6 +245,13 @@ bool TfMain::create()
     hidePanels();
     fillLists();
     m_cegnev->setText(m_cursors.tDefaults.text(QStringLiteral("Name")));
+    // A password an earlier version kept in the settings leaves them at once. Should the store
+    // refuse it now, the record keeps it, and the FTP dialog and the upload say why.
+    {
+        SecretStore secrets;
+        QString ignored;
+        ftppassword::migrate(m_cursors.tDefaults, secrets, &ignored);
+    }
 
     const double version = m_cursors.tDefaults.number(QStringLiteral("Version"));
     if (version != tables::databaseVersion) {

@@ -18,6 +18,8 @@ inline const QString itypes = QStringLiteral("itypes");
 inline const QString erdeklodok = QStringLiteral("erdeklodok");
 inline const QString erdeklodes = QStringLiteral("erdeklodes");
 inline const QString hirek = QStringLiteral("hirek");
+inline const QString hirkivonat = QStringLiteral("hirkivonat");
+inline const QString ftpkapcsolat = QStringLiteral("ftpkapcsolat");
 
 const QList<TableDef> &all();
 const TableDef &def(const QString &tableName);

@@ -176,13 +176,98 @@ private slots:
         WorkDir work;
         work.write(u"news.txt"_s, file);
         QStringList logged;
-        QVERIFY(!ProcessNewsFile(db, work.path() + u"news.txt"_s,
-                                 [&](const QString &line) { logged << line; }));
+        NewsCounts counts;
+        QVERIFY(!ProcessNewsFile(
+            db, work.path() + u"news.txt"_s, [&](const QString &line) { logged << line; },
+            &counts));
         QCOMPARE(logged.size(), 1);
         QVERIFY2(logged.first().contains(where), qPrintable(logged.first()));
         QCOMPARE(messages(db), QStringList {u"régi||1|megvan"_s});
         QCOMPARE(requests(db).size(), 1);
-        QCOMPARE(work.read(u"news.txt"_s), file); // kept for another try
+        // Kept aside for the portal, so that it no longer holds up the next run.
+        QVERIFY(counts.malformed);
+        QVERIFY(counts.keptAside.startsWith(data.path() + u"hibas-hirek/news-"_s));
+        QVERIFY2(logged.first().contains(counts.keptAside), qPrintable(logged.first()));
+        QFile copy(counts.keptAside);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), file);
+        QVERIFY(!QFileInfo::exists(work.path() + u"news.txt"_s));
+    }
+
+    // Two refused files in one second keep both copies; where no copy can be made, the file
+    // itself stays for another try.
+    void refusedFilesKeptApart()
+    {
+        TempDataDir data;
+        Database db(data.path());
+        WorkDir work;
+        QStringList kept;
+        for (const QByteArray &file : {QByteArray("a\r\nb\r\nx\r\n"), QByteArray("c\r\n")}) {
+            work.write(u"news.txt"_s, file);
+            NewsCounts counts;
+            QVERIFY(!ProcessNewsFile(
+                db, work.path() + u"news.txt"_s, [](const QString &) {}, &counts));
+            kept << counts.keptAside;
+        }
+        QCOMPARE(QDir(RefusedNewsDir(data.path())).entryList(QDir::Files).size(), 2);
+        QVERIFY(kept[0] != kept[1]);
+
+        QVERIFY(QDir(RefusedNewsDir(data.path())).removeRecursively());
+        QFile blocker(data.path() + u"hibas-hirek"_s);
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+        blocker.close();
+        work.write(u"news.txt"_s, "a\r\nb\r\nx\r\n");
+        QStringList logged;
+        NewsCounts counts;
+        QVERIFY(!ProcessNewsFile(
+            db, work.path() + u"news.txt"_s, [&](const QString &line) { logged << line; },
+            &counts));
+        QVERIFY(counts.malformed);
+        QVERIFY(counts.keptAside.isEmpty());
+        QVERIFY2(logged.value(0).contains(u"másolata sem menthető"_s), qPrintable(logged.value(0)));
+        QCOMPARE(work.read(u"news.txt"_s), QByteArray("a\r\nb\r\nx\r\n"));
+    }
+
+    // A file the server kept comes again, perhaps with more entries after the old ones: only
+    // what was not stored before is stored, twin entries of one file each once.
+    void entriesStoredOnce()
+    {
+        TempDataDir data;
+        Database db(data.path());
+        WorkDir work;
+        const QByteArray twins = "a\r\nb\r\n1\r\nx\r\na\r\nb\r\n1\r\nx\r\n";
+        const QByteArray first = twins + inquiry();
+        const auto process = [&](const QByteArray &file, QStringList *logged) {
+            work.write(u"news.txt"_s, file);
+            NewsCounts counts;
+            const bool ok = ProcessNewsFile(
+                db, work.path() + u"news.txt"_s, [&](const QString &line) { *logged << line; },
+                &counts);
+            return ok ? counts : NewsCounts {-1, -1, -1, false, {}};
+        };
+        QStringList logged;
+        NewsCounts counts = process(first, &logged);
+        QCOMPARE(counts.messages, 3);
+        QCOMPARE(counts.inquiries, 1);
+        QCOMPARE(counts.alreadyStored, 0);
+
+        logged.clear();
+        counts = process(first, &logged);
+        QCOMPARE(counts.messages, 0);
+        QCOMPARE(counts.inquiries, 0);
+        QCOMPARE(counts.alreadyStored, 3);
+        QCOMPARE(
+            logged,
+            (QStringList {u"0 új hír érkezett."_s,
+                          u"3 korábban már rögzített bejegyzés nem került újra rögzítésre."_s}));
+
+        logged.clear();
+        counts = process(first + "a\r\nb\r\n1\r\nx\r\nc\r\nd\r\n1\r\nuj\r\n", &logged);
+        QCOMPARE(counts.messages, 2); // the third twin, and the new one
+        QCOMPARE(counts.alreadyStored, 3);
+        QCOMPARE(messages(db).size(), 5);
+        QCOMPARE(requests(db).size(), 1);
+        QCOMPARE(messages(db).last(), u"c|d|1|uj"_s);
     }
 
     void unreadableFile()

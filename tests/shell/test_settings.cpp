@@ -3,12 +3,17 @@
 #include "database.h"
 #include "datadirectory.h"
 #include "dialoganswerer.h"
+#include "ftppassword.h"
+#include "ftpsecurity.h"
 #include "reg.h"
+#include "secretstore.h"
 #include "tables.h"
 #include "tempdatadir.h"
 #include "typing.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -162,6 +167,10 @@ private slots:
         answerer.handle([&answerer](QWidget *w) {
             QVERIFY(child<QLineEdit>(w, "Edit1")->hasFocus());
             QCOMPARE(child<QLineEdit>(w, "eFtppass")->echoMode(), QLineEdit::Password);
+            // No secret service in a test run: the dialog says where the password goes.
+            QLabel *warning = child<QLabel>(w, "lJelszoFigyelem");
+            QVERIFY(warning->isVisible());
+            QVERIFY(warning->text().contains(SecretStore::filePath()));
             answerer.answer(QStringLiteral("OK")); // "A mező üres!"
             child<QPushButton>(w, "BitBtn1")->click();
             QVERIFY(w->isVisible());
@@ -178,7 +187,11 @@ private slots:
         QCOMPARE(defaults.text(QStringLiteral("Ftpserver")),
                  QStringLiteral("   ")); // blanks count as text
         QCOMPARE(defaults.text(QStringLiteral("Userid")), QStringLiteral("AG1234"));
-        QCOMPARE(defaults.text(QStringLiteral("Ftppass")), QStringLiteral("titok"));
+        QCOMPARE(defaults.text(QStringLiteral("Ftppass")), QString());
+        SecretStore secrets;
+        QString error;
+        QCOMPARE(ftppassword::read(defaults, secrets, &error),
+                 std::optional<QString>(QStringLiteral("titok")));
 
         answerer.handle([](QWidget *w) {
             retype(child<QLineEdit>(w, "Edit1"), QStringLiteral("ftp.example.hu"));
@@ -189,6 +202,57 @@ private slots:
             QCOMPARE(ftp.exec(), int(QDialog::Rejected));
         }
         QCOMPARE(defaults.text(QStringLiteral("Ftpserver")), QStringLiteral("   "));
+        QVERIFY(!FtpSecurity::read(db).tls);
+    }
+
+    // FTPS is chosen in the dialog; the trusted certificate is shown for its own server and
+    // forgotten when the server changes.
+    void ftpsChoice()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        datadirectory::prepare(db);
+        Cursor defaults(db, tables::defaults, false);
+        defaults.open();
+        defaults.edit();
+        defaults.setValue(QStringLiteral("Ftpserver"), QStringLiteral("ftp.portal.hu"));
+        defaults.post();
+        FtpSecurity trusted;
+        trusted.server = QStringLiteral("ftp.portal.hu");
+        trusted.pinnedKey = QStringLiteral("sha256//kulcs=");
+        trusted.fingerprint = QStringLiteral("AB:CD");
+        trusted.write(db);
+
+        DialogAnswerer answerer;
+        answerer.handle([](QWidget *w) {
+            auto *ftps = child<QCheckBox>(w, "cbFtps");
+            QCOMPARE(ftps->text(), QStringLiteral("Titkosított kapcsolat (FTPS)"));
+            QVERIFY(!ftps->isChecked());
+            QVERIFY(child<QLabel>(w, "lUjjlenyomat")->text().contains(QStringLiteral("AB:CD")));
+            ftps->setChecked(true);
+            child<QPushButton>(w, "BitBtn1")->click();
+        });
+        {
+            TfFtp ftp(defaults);
+            QCOMPARE(ftp.exec(), int(QDialog::Accepted));
+        }
+        FtpSecurity stored = FtpSecurity::read(db);
+        QVERIFY(stored.tls);
+        QCOMPARE(stored.keyFor(QStringLiteral("ftp.portal.hu")), QStringLiteral("sha256//kulcs="));
+
+        answerer.handle([](QWidget *w) {
+            QVERIFY(child<QCheckBox>(w, "cbFtps")->isChecked());
+            retype(child<QLineEdit>(w, "Edit1"), QStringLiteral("ftp.masik.hu"));
+            child<QPushButton>(w, "BitBtn1")->click();
+        });
+        {
+            TfFtp ftp(defaults);
+            QCOMPARE(ftp.exec(), int(QDialog::Accepted));
+        }
+        stored = FtpSecurity::read(db);
+        QVERIFY(stored.tls);
+        QCOMPARE(stored.pinnedKey, QString());
+        QCOMPARE(stored.fingerprint, QString());
     }
 };
 

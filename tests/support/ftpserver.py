@@ -10,6 +10,7 @@ import argparse
 import os
 import socket
 import sys
+import threading
 
 from pyftpdlib import handlers
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -26,6 +27,62 @@ class PassThroughProducer(handlers.FileProducer):
 handlers.FileProducer = PassThroughProducer
 
 
+def make_certificate(path):
+    if os.path.exists(path):
+        return
+    from OpenSSL import crypto
+    key = crypto.PKey()
+    key.generate_key(crypto.TYPE_RSA, 2048)
+    cert = crypto.X509()
+    cert.get_subject().CN = 'pelmora-test'
+    cert.set_serial_number(int.from_bytes(os.urandom(8), 'big'))
+    cert.gmtime_adj_notBefore(-3600)
+    cert.gmtime_adj_notAfter(24 * 3600)
+    cert.set_issuer(cert.get_subject())
+    cert.set_pubkey(key)
+    cert.sign(key, 'sha256')
+    with open(path, 'wb') as out:
+        out.write(crypto.dump_certificate(crypto.FILETYPE_PEM, cert))
+        out.write(crypto.dump_privatekey(crypto.FILETYPE_PEM, key))
+
+
+def start_relay(target_port, capture_path):
+    """Forwards connections to the server and keeps what clients sent, as it went."""
+    capture = open(capture_path, 'ab', buffering=0)
+    lock = threading.Lock()
+    listener = socket.socket()
+    listener.bind(('127.0.0.1', 0))
+    listener.listen(8)
+
+    def pump(source, sink, keep):
+        try:
+            while True:
+                data = source.recv(65536)
+                if not data:
+                    break
+                if keep:
+                    with lock:
+                        capture.write(data)
+                sink.sendall(data)
+        except OSError:
+            pass
+        for s in (source, sink):
+            try:
+                s.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+
+    def accept():
+        while True:
+            client, _ = listener.accept()
+            server = socket.create_connection(('127.0.0.1', target_port))
+            threading.Thread(target=pump, args=(client, server, True), daemon=True).start()
+            threading.Thread(target=pump, args=(server, client, False), daemon=True).start()
+
+    threading.Thread(target=accept, daemon=True).start()
+    return listener.getsockname()[1]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--home', required=True)
@@ -40,11 +97,25 @@ def main():
                         help='close the connection mid-upload of a file whose name ends so')
     parser.add_argument('--cut-retr', type=int, default=-1,
                         help='send only this many bytes of a download, then fail it')
+    parser.add_argument('--refuse-dele', action='store_true',
+                        help='answer every DELE with 550 and keep the file')
+    parser.add_argument('--tls-cert', default='',
+                        help='speak explicit TLS with this certificate and key (one PEM file), '
+                             'made here self-signed when the file does not exist yet')
+    parser.add_argument('--relay-capture', default='',
+                        help='also listen on a relay port that forwards to the server and '
+                             'writes every byte the client sent on it to this file')
     args = parser.parse_args()
 
     log = open(args.log, 'a', buffering=1, encoding='utf-8')
 
-    dtp_base = handlers.ThrottledDTPHandler if args.throttle else handlers.DTPHandler
+    if args.tls_cert:
+        make_certificate(args.tls_cert)
+        dtp_base = handlers.TLS_DTPHandler
+        control_base = handlers.TLS_FTPHandler
+    else:
+        dtp_base = handlers.ThrottledDTPHandler if args.throttle else handlers.DTPHandler
+        control_base = handlers.FTPHandler
 
     class DTP(dtp_base):
         read_limit = args.throttle
@@ -56,6 +127,13 @@ def main():
                 # A small window, so that the client cannot park a whole file in buffers.
                 sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 65536)
             super().__init__(sock, cmd_channel)
+
+        def readable(self):
+            # libcurl shakes hands on a data connection before it sends the transfer command;
+            # pyftpdlib would take the early bytes for a hang-up.
+            if getattr(self, '_ssl_accepting', False):
+                return True
+            return super().readable()
 
         def enable_receiving(self, type, cmd):
             super().enable_receiving('i', cmd)
@@ -83,7 +161,7 @@ def main():
                 return
             super().push_with_producer(producer)
 
-    class Handler(handlers.FTPHandler):
+    class Handler(control_base):
         dtp_handler = DTP
         passive_ports = None
         permit_foreign_addresses = False
@@ -99,6 +177,9 @@ def main():
             if args.silent_on and line.startswith(args.silent_on):
                 self.silent = True
                 return
+            if args.refuse_dele and cmd == 'DELE':
+                self.respond('550 Permission denied.')
+                return
             super().pre_process_command(line, cmd, arg)
 
         def respond(self, resp, logfun=handlers.logger.debug):
@@ -109,12 +190,19 @@ def main():
                 resp = '426 Connection closed; transfer aborted.'
             super().respond(resp, logfun)
 
+    if args.tls_cert:
+        Handler.certfile = args.tls_cert
+        Handler.tls_control_required = True
+        Handler.tls_data_required = True
+
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.home, perm='elradfmwMT')
     Handler.authorizer = authorizer
 
     server = FTPServer(('127.0.0.1', 0), Handler)
     port = server.socket.getsockname()[1]
+    if args.relay_capture:
+        sys.stdout.write('RELAY %d\n' % start_relay(port, args.relay_capture))
     sys.stdout.write('LISTENING %d\n' % port)
     sys.stdout.flush()
     server.serve_forever(handle_exit=True)

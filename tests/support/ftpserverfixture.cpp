@@ -44,6 +44,10 @@ FtpServerFixture::FtpServerFixture(const QStringList &extraArguments)
         out += m_process.readAllStandardOutput();
         const qsizetype at = out.indexOf("LISTENING ");
         const qsizetype end = out.indexOf('\n', at);
+        const qsizetype relay = out.indexOf("RELAY ");
+        if (relay >= 0 && out.indexOf('\n', relay) > relay)
+            m_relayPort =
+                out.mid(relay + 6, out.indexOf('\n', relay) - relay - 6).trimmed().toInt();
         if (at >= 0 && end > at) {
             m_port = out.mid(at + 10, end - at - 10).trimmed().toInt();
             break;

@@ -11,7 +11,9 @@
 // transfer type. Extra arguments stage faults: "--throttle" bytes per second, "--silent-on"
 // a command prefix after which it answers nothing, "--drop-on" a file name ending whose upload
 // it cuts off together with the connection, "--cut-retr" the bytes of a download it sends
-// before failing it.
+// before failing it, "--tls-cert" a PEM file (made when missing) to speak explicit TLS with,
+// "--relay-capture" a file for the client's bytes through relayAddress(), "--refuse-dele" answers
+// every delete with 550 and keeps the file.
 class FtpServerFixture
 {
 public:
@@ -22,6 +24,8 @@ public:
     ~FtpServerFixture();
 
     bool isListening() const { return m_port > 0; }
+    // With "--relay-capture FILE": "127.0.0.1:port" of the relay in front of the server.
+    QString relayAddress() const { return QStringLiteral("127.0.0.1:%1").arg(m_relayPort); }
     int port() const { return m_port; }
     // "127.0.0.1:port", as the settings hold a server with its port.
     QString address() const;
@@ -38,4 +42,5 @@ private:
     QTemporaryDir m_state;
     QProcess m_process;
     int m_port = 0;
+    int m_relayPort = 0;
 };
