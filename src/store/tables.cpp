@@ -293,6 +293,16 @@ QList<TableDef> build()
             {},
             {},
         },
+        {
+            kepcsere,
+            {
+                field("Id", K::AutoInc),
+                text("Ideiglenes", 100),
+                text("Kep", 100),
+            },
+            {},
+            {},
+        },
     };
 }
 

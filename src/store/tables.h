@@ -18,6 +18,8 @@ inline const QString itypes = QStringLiteral("itypes");
 inline const QString erdeklodok = QStringLiteral("erdeklodok");
 inline const QString erdeklodes = QStringLiteral("erdeklodes");
 inline const QString hirek = QStringLiteral("hirek");
+// Photo renames and removals a committed unit still owes the Images folder (file names only).
+inline const QString kepcsere = QStringLiteral("kepcsere");
 
 const QList<TableDef> &all();
 const TableDef &def(const QString &tableName);
