@@ -33,11 +33,11 @@ QSqlQuery run(Database &db, const QString &sql, const QVariantList &binds = {})
     QSqlQuery query(db.connection());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw StoreError(s("Adatbázis hiba: %1").arg(query.lastError().text()));
+        throw StoreError(databaseError(query.lastError()));
     for (const QVariant &bind : binds)
         query.addBindValue(bind);
     if (!query.exec())
-        throw StoreError(s("Adatbázis hiba: %1").arg(query.lastError().text()));
+        throw StoreError(databaseError(query.lastError()));
     return query;
 }
 
