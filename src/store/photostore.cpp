@@ -60,6 +60,8 @@ void syncFolder(const QString &folder)
 // before.
 void carryOut(const QString &images, const QList<PhotoMove> &moves)
 {
+    if (moves.isEmpty())
+        return;
     QStringList failures;
     for (const PhotoMove &move : moves) {
         const QByteArray temporary = QFile::encodeName(images + move.temporary);
