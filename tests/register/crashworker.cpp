@@ -1,7 +1,7 @@
 // Works on the register of PELMORA_DATA without end, as an agency's busy day would, so that the
 // crash test can kill it at any moment: stores, modifies, archives and deletes properties with
 // photos and owners, and processes portal message files. Every record says what it was given
-// (owners in `Szoba`, a detailed record in `Garazs`, the source of each photo in
+// (how many owners in `Szoba`, a detailed record in `Garazs`, the source of each photo in
 // `TelekTeruletMertek`), so whoever looks afterwards can tell whether it came out whole.
 //
 // Usage: crashworker SEED SOURCEDIR WORKDIR. Prints "ready" once the register is open and one
@@ -117,9 +117,8 @@ struct Worker
     {
         if (!selectSome())
             return;
-        const int owners = below(3);
+        // The owners go through the modify window's list and are written back as they were.
         loadWorkingOwners(c, c.tEgyszeru.integer(s("Id")));
-        fillOwners(owners);
         PropertyChanges changes;
         QString code;
         changes.photos = pickPhotos(changes.photoCount, code);
@@ -127,8 +126,7 @@ struct Worker
         if (detailed)
             changes.writeDetailed = [](Cursor &) {
             };
-        changes.fields = {
-            {s("Szoba"), owners}, {s("Garazs"), detailed ? 1 : 0}, {s("TelekTeruletMertek"), code}};
+        changes.fields = {{s("Garazs"), detailed ? 1 : 0}, {s("TelekTeruletMertek"), code}};
         saveModifiedProperty(c, changes);
     }
 
