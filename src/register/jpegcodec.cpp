@@ -2,6 +2,7 @@
 
 #include "storeerror.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +13,14 @@
 namespace jpeg {
 namespace {
 
-// Nothing the program shows is larger; beyond this a damaged header is the likelier story.
-constexpr std::uint64_t maxPixels = 200'000'000;
+// No camera an agency uses takes more; a header claiming more is a damaged or hostile file,
+// and refusing it before decoding keeps a few hundred bytes from taking gigabytes.
+constexpr std::uint64_t maxPixels = std::uint64_t(maxMegapixels) * 1'000'000;
+// libjpeg's own working memory (a progressive picture keeps every coefficient of the whole
+// picture, whatever the output scale); past this it stops with an error instead of growing.
+constexpr long memoryBudget = 1024L * 1024 * 1024;
+
+enum Failure { NoFailure, Broken, Damaged, Truncated };
 
 // libjpeg reports errors through a callback that must not return; it jumps back to the
 // caller's setjmp. Only plain C data lives between the jump and its target.
@@ -21,21 +28,22 @@ struct ErrorManager
 {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
-    bool truncated = false;
 };
 
 void errorExit(j_common_ptr info)
 {
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, Broken);
 }
 
 void emitMessage(j_common_ptr info, int level)
 {
-    // Warnings about odd but harmless data stay quiet; a file that ends early would be
-    // stored with a grey band, so that one counts as damage.
+    // Level -1 is libjpeg's corrupt-data warning: it would go on and fill the damaged part with
+    // grey, and that grey band would be stored and uploaded. Trace messages (level >= 0) are
+    // only chatter.
+    if (level >= 0)
+        return;
     auto *errors = reinterpret_cast<ErrorManager *>(info->err);
-    if (level < 0 && errors->pub.msg_code == JWRN_JPEG_EOF)
-        errors->truncated = true;
+    std::longjmp(errors->jump, errors->pub.msg_code == JWRN_JPEG_EOF ? Truncated : Damaged);
 }
 
 jpeg_error_mgr *installErrors(ErrorManager &errors)
@@ -52,6 +60,27 @@ QString notAJpeg(const QString &fileName)
         .arg(fileName);
 }
 
+QString tooLarge(const QString &fileName)
+{
+    return QStringLiteral("A(z) \"%1\" kép túl nagy, nem lehet beolvasni (legfeljebb %2 "
+                          "megapixeles kép tölthető be).")
+        .arg(fileName)
+        .arg(maxMegapixels);
+}
+
+QString failureMessage(int failure, int code, const QString &fileName)
+{
+    if (failure == Truncated)
+        return QStringLiteral(
+                   "A(z) \"%1\" JPEG kép hiányos (a fájl vége hiányzik), nem lehet beolvasni.")
+            .arg(fileName);
+    if (failure == Damaged)
+        return QStringLiteral("A(z) \"%1\" JPEG kép sérült, nem lehet beolvasni.").arg(fileName);
+    if (code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY)
+        return tooLarge(fileName);
+    return notAJpeg(fileName);
+}
+
 // CMYK pictures (from print work) have no direct RGB output in libjpeg; Adobe writes the
 // channels inverted.
 void cmykToRgb(const std::uint8_t *cmyk, std::uint8_t *rgb, int width, bool inverted)
@@ -65,13 +94,16 @@ void cmykToRgb(const std::uint8_t *cmyk, std::uint8_t *rgb, int width, bool inve
     }
 }
 
-// Runs below the caller's setjmp: a failure here jumps straight back to it.
-void startReading(jpeg_decompress_struct &info, const QByteArray &data)
+// Runs below the caller's setjmp: a failure here jumps straight back to it. Returns false when
+// the header claims a picture too large to decode.
+bool startReading(jpeg_decompress_struct &info, const QByteArray &data)
 {
     jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = memoryBudget;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()),
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
+    return std::uint64_t(info.image_width) * info.image_height <= maxPixels;
 }
 
 void chooseScale(jpeg_decompress_struct &info, QSize atLeast)
@@ -88,69 +120,104 @@ void chooseScale(jpeg_decompress_struct &info, QSize atLeast)
     }
 }
 
+bool isCmyk(const jpeg_decompress_struct &info)
+{
+    return info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+}
+
+// Reads `rows` output rows, of which the first `width` pixels are kept. Below the setjmp.
+void readRows(jpeg_decompress_struct &info, RgbImage &image, int width, int rows)
+{
+    const bool cmyk = isCmyk(info);
+    std::vector<std::uint8_t> line(std::size_t(info.output_width) * (cmyk ? 4 : 3));
+    image.width = width;
+    image.height = rows;
+    image.pixels.resize(std::size_t(width) * rows * 3);
+    while (int(info.output_scanline) < rows) {
+        const int y = int(info.output_scanline);
+        JSAMPROW row = line.data();
+        jpeg_read_scanlines(&info, &row, 1);
+        if (cmyk)
+            cmykToRgb(line.data(), image.row(y), width, info.saw_Adobe_marker);
+        else
+            std::copy_n(line.data(), std::size_t(width) * 3, image.row(y));
+    }
+}
+
+// Decodes as `read` says on a fresh decompressor, turning every libjpeg failure into a
+// StoreError naming the file.
+template<typename Read>
+RgbImage decodeWith(const QByteArray &data, const QString &fileName, Read read)
+{
+    RgbImage image;
+    bool fits = true;
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = installErrors(errors);
+    if (const int failure = setjmp(errors.jump)) {
+        const int code = errors.pub.msg_code;
+        jpeg_destroy_decompress(&info);
+        throw StoreError(failureMessage(failure, code, fileName));
+    }
+    fits = startReading(info, data);
+    if (fits) {
+        info.out_color_space = isCmyk(info) ? JCS_CMYK : JCS_RGB;
+        read(info, image);
+    }
+    jpeg_destroy_decompress(&info);
+    if (!fits)
+        throw StoreError(tooLarge(fileName));
+    return image;
+}
+
 } // namespace
 
 JpegHeader readHeader(const QByteArray &data, const QString &fileName)
 {
+    JpegHeader header;
+    bool fits = true;
     jpeg_decompress_struct info;
     ErrorManager errors;
     info.err = installErrors(errors);
-    if (setjmp(errors.jump)) {
+    if (const int failure = setjmp(errors.jump)) {
+        const int code = errors.pub.msg_code;
         jpeg_destroy_decompress(&info);
-        throw StoreError(notAJpeg(fileName));
+        throw StoreError(failureMessage(failure, code, fileName));
     }
-    startReading(info, data);
-    JpegHeader header;
+    fits = startReading(info, data);
     header.size = QSize(int(info.image_width), int(info.image_height));
     header.progressive = info.progressive_mode;
     header.components = info.num_components;
     jpeg_destroy_decompress(&info);
+    if (!fits)
+        throw StoreError(tooLarge(fileName));
     return header;
 }
 
 RgbImage decode(const QByteArray &data, const QString &fileName, QSize atLeast)
 {
-    RgbImage image;
-    std::vector<std::uint8_t> cmykRow;
-    jpeg_decompress_struct info;
-    ErrorManager errors;
-    info.err = installErrors(errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        throw StoreError(notAJpeg(fileName));
-    }
-    startReading(info, data);
+    return decodeWith(data, fileName, [atLeast](jpeg_decompress_struct &info, RgbImage &image) {
+        chooseScale(info, atLeast);
+        jpeg_start_decompress(&info);
+        readRows(info, image, int(info.output_width), int(info.output_height));
+        jpeg_finish_decompress(&info);
+    });
+}
 
-    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-    chooseScale(info, atLeast);
-    jpeg_calc_output_dimensions(&info);
-    if (std::uint64_t(info.output_width) * info.output_height > maxPixels) {
-        jpeg_destroy_decompress(&info);
-        throw StoreError(
-            QStringLiteral("A(z) \"%1\" kép túl nagy, nem lehet beolvasni.").arg(fileName));
-    }
-    jpeg_start_decompress(&info);
-    image.width = int(info.output_width);
-    image.height = int(info.output_height);
-    image.pixels.resize(std::size_t(image.width) * image.height * 3);
-    if (cmyk)
-        cmykRow.resize(std::size_t(image.width) * 4);
-    while (info.output_scanline < info.output_height) {
-        const int y = int(info.output_scanline);
-        JSAMPROW row = cmyk ? cmykRow.data() : image.row(y);
-        jpeg_read_scanlines(&info, &row, 1);
-        if (cmyk)
-            cmykToRgb(cmykRow.data(), image.row(y), image.width, info.saw_Adobe_marker);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    if (errors.truncated)
-        throw StoreError(
-            QStringLiteral(
-                "A(z) \"%1\" JPEG kép hiányos (a fájl vége hiányzik), nem lehet beolvasni.")
-                .arg(fileName));
-    return image;
+RgbImage decodeTopLeft(const QByteArray &data, const QString &fileName, QSize region)
+{
+    return decodeWith(data, fileName, [region](jpeg_decompress_struct &info, RgbImage &image) {
+        jpeg_start_decompress(&info);
+        const int width = std::min(int(info.output_width), region.width());
+        const int rows = std::min(int(info.output_height), region.height());
+        // Cropping may widen the columns to whole blocks; only `width` of them are kept.
+        JDIMENSION x = 0;
+        JDIMENSION cropWidth = JDIMENSION(width);
+        jpeg_crop_scanline(&info, &x, &cropWidth);
+        readRows(info, image, width, rows);
+        // The rest of the picture is never decoded.
+        jpeg_abort_decompress(&info);
+    });
 }
 
 QByteArray encode(const RgbImage &image, int quality, bool progressive)

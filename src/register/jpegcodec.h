@@ -32,12 +32,21 @@ struct JpegHeader
 // `fileName`.
 namespace jpeg {
 
+// Pictures whose header claims more pixels are refused before any decoding.
+constexpr int maxMegapixels = 120;
+
+// Damaged data (any of libjpeg's corrupt-data warnings) and pictures over the limit are refused
+// too: the one would be stored with a grey band, the other would take gigabytes of memory.
 JpegHeader readHeader(const QByteArray &data, const QString &fileName);
 
 // Decodes the picture; with a non-empty `atLeast` the decoder may drop to the smallest DCT scale
 // (n/8) whose result still covers that size in both directions, which is far cheaper than
 // decoding every pixel and already filters out the detail a smaller copy cannot show.
 RgbImage decode(const QByteArray &data, const QString &fileName, QSize atLeast = {});
+
+// Only the top left `region` of the picture at full scale, the rest left undecoded: what a
+// window showing a picture uncut at its own size needs.
+RgbImage decodeTopLeft(const QByteArray &data, const QString &fileName, QSize region);
 
 // Baseline (sequential) JPEG of the given quality, 4:2:0 as cameras and browsers expect.
 QByteArray encode(const RgbImage &image, int quality, bool progressive = false);

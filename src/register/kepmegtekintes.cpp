@@ -37,10 +37,7 @@ void TfKepmegtekint::loadPicture(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw StoreError(QStringLiteral("A(z) \"%1\" kép nem található vagy nem olvasható.")
                              .arg(QDir::toNativeSeparators(path)));
-    const QImage picture =
-        jpeg::toQImage(jpeg::decode(file.readAll(), QDir::toNativeSeparators(path)));
-    // Only what the window can show is kept; the rest is cut off, not scaled.
-    m_view->setPixmap(
-        QPixmap::fromImage(picture.copy(0, 0, std::min(picture.width(), storedPhotoSide),
-                                        std::min(picture.height(), storedPhotoSide))));
+    // Only what the window can show is decoded; the rest is cut off, not scaled.
+    m_view->setPixmap(QPixmap::fromImage(jpeg::toQImage(jpeg::decodeTopLeft(
+        file.readAll(), QDir::toNativeSeparators(path), QSize(storedPhotoSide, storedPhotoSide)))));
 }

@@ -2,6 +2,8 @@
 
 #include "cursor.h"
 
+#include <QFileInfo>
+
 QString photoFileName(int id, int slot)
 {
     return QStringLiteral("%1-%2.jpg").arg(id).arg(slot);
@@ -36,4 +38,28 @@ void storePhotos(Cursor &property, const QStringList &photoList, int count)
 {
     for (PendingPhoto &photo : preparePhotos(property, photoList, count))
         photo.place();
+}
+
+void PhotoUpdate::prepare(Cursor &property, const QStringList &photoList, int count)
+{
+    m_pending = preparePhotos(property, photoList, count);
+}
+
+void PhotoUpdate::record()
+{
+    m_moves.clear();
+    for (const PendingPhoto &photo : m_pending)
+        m_moves.append({photo.temporaryName(), QFileInfo(photo.destination()).fileName()});
+    m_rows = photostore::record(m_db, m_moves);
+}
+
+void PhotoUpdate::finish()
+{
+    // From here on the temporaries are the recorded moves' to put in place, even after a crash.
+    for (PendingPhoto &photo : m_pending)
+        photo.release();
+    m_pending.clear();
+    photostore::finish(m_db, m_rows, m_moves);
+    m_rows.clear();
+    m_moves.clear();
 }

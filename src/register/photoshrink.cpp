@@ -5,12 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -54,6 +56,17 @@ std::vector<Contribution> contributions(int sourceLength, int targetLength)
 QString folderOf(const QString &path)
 {
     return QFileInfo(path).absolutePath();
+}
+
+// Qt names a full disk in English, if at all; the agency should read what to do about it.
+QString writeFailure(const QString &folder, qint64 size, const QString &reason)
+{
+    const QStorageInfo storage(folder);
+    if (storage.isValid() && storage.bytesAvailable() < size + 4096)
+        return QStringLiteral("nincs elég szabad hely a lemezen (%1). Szabadítson fel helyet, "
+                              "majd próbálja újra.")
+            .arg(QDir::toNativeSeparators(storage.rootPath()));
+    return reason;
 }
 
 } // namespace
@@ -160,8 +173,10 @@ PendingPhoto::PendingPhoto(const QString &source, const QString &destination)
     if (!out.open())
         throw StoreError(cannotWrite.arg(QDir::toNativeSeparators(destination), out.errorString()));
     m_temporary = out.fileName();
-    if (out.write(shrunk) != shrunk.size() || !out.flush()) {
-        const QString why = out.errorString();
+    // Once its move is recorded a crash may put it in place at the next start, so it must be
+    // whole on the disk before that, not just handed to the kernel.
+    if (out.write(shrunk) != shrunk.size() || !out.flush() || ::fsync(out.handle()) != 0) {
+        const QString why = writeFailure(folder, shrunk.size(), out.errorString());
         out.close();
         discard();
         throw StoreError(cannotWrite.arg(QDir::toNativeSeparators(destination), why));
@@ -204,6 +219,16 @@ void PendingPhoto::place()
                              .arg(QDir::toNativeSeparators(m_destination), why));
     }
     m_temporary.clear();
+}
+
+QString PendingPhoto::temporaryName() const
+{
+    return QFileInfo(m_temporary).fileName();
+}
+
+QString PendingPhoto::release()
+{
+    return std::exchange(m_temporary, QString());
 }
 
 void PendingPhoto::discard()

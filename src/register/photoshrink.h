@@ -35,7 +35,11 @@ public:
     // Renames the temporary over the destination in one step, so a reader sees either the old
     // photo or the new one, never a part. Source and destination may be the same file.
     void place();
+    // Hands the temporary over to whoever puts it in place (after a commit, or at the next
+    // start): it is no longer removed when this is dropped. Returns its path.
+    QString release();
     const QString &destination() const { return m_destination; }
+    QString temporaryName() const; // without its folder
 
 private:
     void discard();

@@ -69,21 +69,6 @@ void writeDetailed(MainCursors &c, int id, const QString &identifier,
     detailed.close();
 }
 
-// Renames every shrunk copy over its slot; one that fails does not keep the others back.
-void placePhotos(std::vector<PendingPhoto> &pending)
-{
-    QStringList failures;
-    for (PendingPhoto &photo : pending) {
-        try {
-            photo.place();
-        } catch (const StoreError &error) {
-            failures << error.message();
-        }
-    }
-    if (!failures.isEmpty())
-        throw StoreError(failures.join(QLatin1Char('\n')));
-}
-
 } // namespace
 
 bool identifierTaken(Database &db, const QString &identifier, int ownId)
@@ -130,7 +115,7 @@ void saveModifiedProperty(MainCursors &c, const PropertyChanges &changes)
     if (property.isEmpty())
         return;
     const int id = property.integer(s("Id"));
-    std::vector<PendingPhoto> pending;
+    PhotoUpdate photos(c.db);
     try {
         property.edit();
         QString identifier = property.text(s("Azonosito"));
@@ -145,12 +130,13 @@ void saveModifiedProperty(MainCursors &c, const PropertyChanges &changes)
             property.setValue(QStringLiteral("Kep%1").arg(slot), QString());
         // Every photo is read and shrunk before any stored one is replaced: a photo moving to a
         // lower slot would otherwise overwrite one that is still to be read.
-        pending = preparePhotos(property, changes.photos, changes.photoCount);
+        photos.prepare(property, changes.photos, changes.photoCount);
 
         Database::Transaction unit(c.db);
         property.post();
         replaceOwners(c, id);
         writeDetailed(c, id, identifier, changes);
+        photos.record();
         unit.commit();
     } catch (...) {
         property.cancel();
@@ -163,5 +149,5 @@ void saveModifiedProperty(MainCursors &c, const PropertyChanges &changes)
         c.tReszletes.close();
         throw;
     }
-    placePhotos(pending);
+    photos.finish();
 }

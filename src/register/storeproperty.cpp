@@ -7,8 +7,6 @@
 #include "textformat.h"
 #include "workingowners.h"
 
-#include <QFile>
-
 namespace {
 
 const QString azonositoField = QStringLiteral("Azonosito");
@@ -96,7 +94,8 @@ std::optional<CheckFailure> checkNewProperty(const NewProperty &property, Cursor
 int storeNewProperty(MainCursors &cursors, const NewProperty &property)
 {
     Cursor &tEgyszeru = cursors.tEgyszeru;
-    QStringList placed;
+    PhotoUpdate photos(cursors.db);
+    int id = 0;
     try {
         Database::Transaction unit(cursors.db);
         // The new record must stay current after its first post to give its number, so it
@@ -109,29 +108,24 @@ int storeNewProperty(MainCursors &cursors, const NewProperty &property)
         tEgyszeru.setValue(QStringLiteral("Feltoltve"), false);
         tEgyszeru.setValue(QStringLiteral("Print"), false);
         tEgyszeru.post();
-        const int id = tEgyszeru.integer(QStringLiteral("Id"));
+        id = tEgyszeru.integer(QStringLiteral("Id"));
         tEgyszeru.edit();
 
         copyOwners(cursors.tdTulaj, cursors.tTulajdonos, id);
         // Every copy is made before anything is put in place, so an unreadable photo leaves
         // nothing in the Images folder.
-        std::vector<PendingPhoto> photos =
-            preparePhotos(tEgyszeru, property.photos, property.photoCount);
+        photos.prepare(tEgyszeru, property.photos, property.photoCount);
         tEgyszeru.post();
         if (property.detailed)
             writeDetailed(cursors.tReszletes, property, id);
-        for (PendingPhoto &photo : photos) {
-            photo.place();
-            placed << photo.destination();
-        }
+        photos.record();
         unit.commit();
-        return id;
     } catch (const StoreError &) {
         tEgyszeru.cancel();
         cursors.tTulajdonos.close();
         cursors.tReszletes.close();
-        for (const QString &file : std::as_const(placed))
-            QFile::remove(file);
         throw;
     }
+    photos.finish();
+    return id;
 }

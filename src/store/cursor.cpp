@@ -22,11 +22,11 @@ QSqlQuery run(Database &db, const QString &sql, const QVariantList &binds)
     QSqlQuery query(db.connection());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(query.lastError().text()));
+        throw StoreError(databaseError(query.lastError()));
     for (const QVariant &bind : binds)
         query.addBindValue(bind);
     if (!query.exec())
-        throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(query.lastError().text()));
+        throw StoreError(databaseError(query.lastError()));
     return query;
 }
 
@@ -606,16 +606,15 @@ void Cursor::post()
                                             .arg(quoted(m_def.name),
                                                  columns.join(QStringLiteral(", ")),
                                                  marks.join(QStringLiteral(", "))))) {
-                const QString error = m_insertQuery->lastError().text();
+                const QString error = databaseError(m_insertQuery->lastError());
                 m_insertQuery.reset();
-                throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(error));
+                throw StoreError(error);
             }
         }
         for (int i = 0; i < values.size(); ++i)
             m_insertQuery->bindValue(i, values[i]);
         if (!m_insertQuery->exec())
-            throw StoreError(
-                QStringLiteral("Adatbázis hiba: %1").arg(m_insertQuery->lastError().text()));
+            throw StoreError(databaseError(m_insertQuery->lastError()));
         rowId = m_insertQuery->lastInsertId().toLongLong();
         m_insertQuery->finish();
     } else {

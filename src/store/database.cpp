@@ -131,7 +131,7 @@ void Database::exec(const QString &sql)
 {
     QSqlQuery query(connection());
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(query.lastError().text()));
+        throw StoreError(databaseError(query.lastError()));
 }
 
 void Database::registerFunctions()
@@ -152,7 +152,7 @@ void Database::createMissingTables()
     {
         QSqlQuery query(connection());
         if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-            throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(query.lastError().text()));
+            throw StoreError(databaseError(query.lastError()));
         while (query.next())
             present.insert(query.value(0).toString().toLower());
     }

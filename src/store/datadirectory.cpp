@@ -3,6 +3,7 @@
 #include "cp1250.h"
 #include "cursor.h"
 #include "database.h"
+#include "photostore.h"
 #include "storeerror.h"
 #include "tables.h"
 
@@ -103,6 +104,7 @@ void prepare(Database &db)
     if (!QDir().mkpath(imagesDir(dataDir)))
         throw StoreError(
             QStringLiteral("A képek könyvtára nem hozható létre: %1").arg(imagesDir(dataDir)));
+    photostore::recover(db);
 }
 
 } // namespace datadirectory

@@ -13,7 +13,8 @@ QString resolve();
 
 // For a database made just now: the settings record (version 3), the property types and
 // settlements delivered with the program, the photo folder and the licence text. A database
-// that was there already is left as it is, apart from a missing photo folder.
+// that was there already is left as it is, apart from a missing photo folder. Either way the
+// photo folder is then brought in step with the records, as a crash may have left it.
 void prepare(Database &db);
 
 QString imagesDir(const QString &dataDir); // with a trailing separator

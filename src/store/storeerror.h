@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlError>
 #include <QString>
 #include <stdexcept>
 
@@ -16,3 +17,15 @@ public:
 private:
     QString m_message;
 };
+
+// A failed statement in the user's words. A full disk is the one failure an agency can mend
+// itself, so it says so; anything else keeps the driver's own text for whoever helps.
+inline QString databaseError(const QSqlError &error)
+{
+    // SQLITE_FULL
+    if (error.nativeErrorCode() == QLatin1String("13") ||
+        error.text().contains(QLatin1String("disk is full")))
+        return QStringLiteral("Adatbázis hiba: nincs elég szabad hely a lemezen. Szabadítson fel "
+                              "helyet, majd próbálja újra.");
+    return QStringLiteral("Adatbázis hiba: %1").arg(error.text());
+}

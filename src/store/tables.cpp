@@ -313,6 +313,16 @@ QList<TableDef> build()
           text("Ujjlenyomat", 100)},
          {},
          {}},
+        {
+            kepcsere,
+            {
+                field("Id", K::AutoInc),
+                text("Ideiglenes", 100),
+                text("Kep", 100),
+            },
+            {},
+            {},
+        },
     };
 }
 

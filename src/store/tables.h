@@ -20,6 +20,8 @@ inline const QString erdeklodes = QStringLiteral("erdeklodes");
 inline const QString hirek = QStringLiteral("hirek");
 inline const QString hirkivonat = QStringLiteral("hirkivonat");
 inline const QString ftpkapcsolat = QStringLiteral("ftpkapcsolat");
+// Photo renames and removals a committed unit still owes the Images folder (file names only).
+inline const QString kepcsere = QStringLiteral("kepcsere");
 
 const QList<TableDef> &all();
 const TableDef &def(const QString &tableName);

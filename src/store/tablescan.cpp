@@ -13,7 +13,7 @@ namespace {
 
 [[noreturn]] void fail(const QSqlQuery &query)
 {
-    throw StoreError(QStringLiteral("Adatbázis hiba: %1").arg(query.lastError().text()));
+    throw StoreError(databaseError(query.lastError()));
 }
 
 } // namespace

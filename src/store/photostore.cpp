@@ -1,0 +1,222 @@
+#include "photostore.h"
+
+#include "database.h"
+#include "datadirectory.h"
+#include "storeerror.h"
+#include "tables.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace photostore {
+namespace {
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QSqlQuery run(Database &db, const QString &sql, const QVariantList &binds = {})
+{
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw StoreError(databaseError(query.lastError()));
+    for (const QVariant &bind : binds)
+        query.addBindValue(bind);
+    if (!query.exec())
+        throw StoreError(databaseError(query.lastError()));
+    return query;
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Renames and removals survive a power cut only once the folder itself is on the disk.
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Repeating a move that was already done changes nothing: a temporary that is gone was renamed
+// before.
+void carryOut(const QString &images, const QList<PhotoMove> &moves)
+{
+    if (moves.isEmpty())
+        return;
+    QStringList failures;
+    for (const PhotoMove &move : moves) {
+        const QByteArray temporary = QFile::encodeName(images + move.temporary);
+        const QByteArray photo = QFile::encodeName(images + move.photo);
+        // rename(2) replaces the old photo in one step: a reader sees the old one or the new.
+        if (std::rename(temporary.constData(), photo.constData()) != 0 && errno != ENOENT)
+            failures
+                << s("A(z) \"%1\" kép nem tehető a helyére: %2").arg(move.photo, systemError());
+    }
+    syncFolder(images);
+    if (!failures.isEmpty())
+        throw StoreError(failures.join(QLatin1Char('\n')) +
+                         s("\nA program a következő indításkor újra megpróbálja."));
+}
+
+void forget(Database &db, const QList<qint64> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    QStringList ids;
+    for (qint64 row : rows)
+        ids << QString::number(row);
+    run(db, s("DELETE FROM %1 WHERE Id IN (%2)").arg(tables::kepcsere, ids.join(QLatin1Char(','))));
+}
+
+// Held shared by every open register of the folder; a start sweeps only when it alone holds it,
+// so it never removes the temporaries of a copy that is storing at that moment. The kernel lets
+// go of it when a process dies, however it dies.
+class FolderGuard : public QObject
+{
+public:
+    FolderGuard(const QString &path, QObject *parent)
+        : QObject(parent)
+        , m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644))
+    { }
+    ~FolderGuard() override
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool takeAlone() { return m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0; }
+    void share()
+    {
+        if (m_fd >= 0)
+            ::flock(m_fd, LOCK_SH);
+    }
+
+private:
+    int m_fd;
+};
+
+QList<PhotoMove> recordedMoves(Database &db, QList<qint64> &rows)
+{
+    QList<PhotoMove> moves;
+    QSqlQuery query =
+        run(db, s("SELECT Id, Ideiglenes, Kep FROM %1 ORDER BY Id").arg(tables::kepcsere));
+    while (query.next()) {
+        rows << query.value(0).toLongLong();
+        moves.append({query.value(1).toString(), query.value(2).toString()});
+    }
+    return moves;
+}
+
+QSet<QString> namedPhotos(Database &db)
+{
+    QSet<QString> names;
+    for (const QString &table : {tables::egyszeru, tables::archiv}) {
+        QSqlQuery query = run(db, s("SELECT Kep1, Kep2, Kep3, Kep4 FROM %1").arg(table));
+        while (query.next()) {
+            for (int slot = 0; slot < 4; ++slot)
+                names.insert(query.value(slot).toString());
+        }
+    }
+    return names;
+}
+
+// The highest record number the register has ever given a property. A store killed before its
+// commit gives its number back, and the next property gets it again.
+qint64 highestGivenId(Database &db)
+{
+    QSqlQuery query =
+        run(db, s("SELECT seq FROM sqlite_sequence WHERE name = ?"), {tables::egyszeru});
+    return query.next() ? query.value(0).toLongLong() : 0;
+}
+
+// Temporaries are what a unit left behind before its commit. A photo named after a record number
+// never given out is one too (an earlier program put photos in place before the commit): the
+// next property would get that number, and with it photos nobody gave it. Photos of numbers
+// that were given stay, named or not, as they always have.
+void sweep(Database &db, const QString &images)
+{
+    static const QRegularExpression photoName(s("^(\\d+)-\\d+\\.jpg$"));
+    const qint64 given = highestGivenId(db);
+    QStringList leftovers;
+    QStringList strays;
+    QDirIterator it(images, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        const QString name = it.nextFileInfo().fileName();
+        const QRegularExpressionMatch photo = photoName.match(name);
+        if (isTemporaryName(name))
+            leftovers << name;
+        else if (photo.hasMatch() && photo.captured(1).toLongLong() > given)
+            strays << name;
+    }
+    if (!strays.isEmpty()) {
+        const QSet<QString> named = namedPhotos(db);
+        for (const QString &name : std::as_const(strays)) {
+            if (!named.contains(name))
+                leftovers << name;
+        }
+    }
+    for (const QString &name : std::as_const(leftovers))
+        QFile::remove(images + name);
+    if (!leftovers.isEmpty())
+        syncFolder(images);
+}
+
+} // namespace
+
+bool isTemporaryName(const QString &fileName)
+{
+    static const QRegularExpression temporary(s("^\\.\\d+-\\d+\\.jpg\\.[A-Za-z0-9]+$"));
+    return temporary.match(fileName).hasMatch();
+}
+
+QList<qint64> record(Database &db, const QList<PhotoMove> &moves)
+{
+    QList<qint64> rows;
+    for (const PhotoMove &move : moves) {
+        const QSqlQuery query =
+            run(db, s("INSERT INTO %1 (Ideiglenes, Kep) VALUES (?, ?)").arg(tables::kepcsere),
+                {move.temporary, move.photo});
+        rows << query.lastInsertId().toLongLong();
+    }
+    return rows;
+}
+
+void finish(Database &db, const QList<qint64> &rows, const QList<PhotoMove> &moves)
+{
+    carryOut(datadirectory::imagesDir(db.dataDir()), moves);
+    forget(db, rows);
+}
+
+void recover(Database &db)
+{
+    const QString images = datadirectory::imagesDir(db.dataDir());
+    auto *guard = new FolderGuard(db.dataDir() + s(".kepek.lck"), &db);
+    if (guard->takeAlone()) {
+        QList<qint64> rows;
+        const QList<PhotoMove> moves = recordedMoves(db, rows);
+        carryOut(images, moves);
+        forget(db, rows);
+        sweep(db, images);
+    }
+    guard->share();
+}
+
+} // namespace photostore

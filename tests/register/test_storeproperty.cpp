@@ -1,0 +1,184 @@
+#include "cursor.h"
+#include "database.h"
+#include "datadirectory.h"
+#include "jpegfiles.h"
+#include "maincursors.h"
+#include "storeerror.h"
+#include "storeproperty.h"
+#include "tempdatadir.h"
+#include "workingowners.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+int count(Database &db, const QString &sql)
+{
+    QSqlQuery query(db.connection());
+    query.exec(sql);
+    return query.next() ? query.value(0).toInt() : -1;
+}
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit &&
+        process.exitCode() == 0;
+}
+
+// A small file system of its own, mounted over a folder for the length of a test.
+class SmallDisk
+{
+public:
+    SmallDisk(const QString &folder, const QString &size)
+        : m_folder(folder)
+    {
+        m_mounted =
+            run(s("mount"), {s("-t"), s("tmpfs"), s("-o"), s("size=") + size, s("tmpfs"), folder});
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            run(s("umount"), {m_folder});
+    }
+    bool mounted() const { return m_mounted; }
+
+    // Leaves about `room` bytes free.
+    bool fillLeaving(qint64 room)
+    {
+        QFile filler(m_folder + s("/kitoltes"));
+        if (!filler.open(QIODevice::Append))
+            return false;
+        const QByteArray block(4096, 'x');
+        QStorageInfo storage(m_folder);
+        while (storage.bytesAvailable() > room + block.size()) {
+            if (filler.write(block) != block.size() || !filler.flush())
+                break;
+            storage.refresh();
+        }
+        return true;
+    }
+    void empty() { QFile::remove(m_folder + s("/kitoltes")); }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+RgbImage noisy(int width, int height, std::uint32_t seed)
+{
+    return jpegfiles::paint(width, height, [&seed](int, int, std::uint8_t *rgb) {
+        seed = seed * 1664525u + 1013904223u;
+        rgb[0] = std::uint8_t(seed >> 24);
+        rgb[1] = std::uint8_t(seed >> 16);
+        rgb[2] = std::uint8_t(seed >> 8);
+    });
+}
+
+} // namespace
+
+// Storing a property where the disk fills up on the way.
+class TestStoreProperty : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fullDisk()
+    {
+        TempDataDir dir;
+        SmallDisk disk(QDir::cleanPath(dir.path()), s("6m"));
+        if (!disk.mounted())
+            QSKIP("A small tmpfs cannot be mounted here (needs root and mount rights): the "
+                  "full-disk case is not tried.");
+        QTemporaryDir sources;
+        QStringList photos;
+        for (int i = 0; i < 4; ++i) {
+            photos << sources.filePath(s("kep%1.jpg").arg(i));
+            QVERIFY(jpegfiles::write(photos.last(), jpeg::encode(noisy(1200, 900, i + 1), 95)));
+        }
+        Database db(dir.path());
+        datadirectory::prepare(db);
+        MainCursors c(db);
+        const QString images = datadirectory::imagesDir(dir.path());
+
+        // From no room at all to enough: each try either stores the whole property or says the
+        // disk is full and leaves nothing of it.
+        int stored = 0;
+        int refused = 0;
+        for (const qint64 room :
+             {0LL, 4096LL, 16384LL, 40000LL, 90000LL, 150000LL, 400000LL, 2000000LL}) {
+            emptyWorkingOwners(c.tdTulaj);
+            c.tdTulaj.open();
+            for (const char *name : {"Kovács Éva", "Nagy Pál"}) {
+                c.tdTulaj.append();
+                c.tdTulaj.setValue(s("Nev"), s(name));
+                c.tdTulaj.post();
+            }
+            const int before = count(db, s("SELECT COUNT(*) FROM egyszeru"));
+            const QStringList filesBefore = QDir(images).entryList(QDir::Files | QDir::Hidden);
+            QVERIFY(disk.fillLeaving(room));
+
+            NewProperty property;
+            property.fields = {{s("Azonosito"), s("TELE%1").arg(room)},
+                               {s("TipusText"), s("Lakás")},
+                               {s("Ar"), 25000000},
+                               {s("CimVaros"), s("Szeged")},
+                               {s("CimMegye"), s("Csongrád")}};
+            property.photos = photos;
+            property.photoCount = 4;
+            property.detailed = true;
+            QString message;
+            int id = 0;
+            try {
+                id = storeNewProperty(c, property);
+            } catch (const StoreError &error) {
+                message = error.message();
+            }
+            disk.empty();
+
+            if (message.isEmpty()) {
+                ++stored;
+                QCOMPARE(count(db, s("SELECT COUNT(*) FROM egyszeru")), before + 1);
+                QCOMPARE(
+                    count(db, s("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = %1").arg(id)),
+                    2);
+                QCOMPARE(
+                    count(db, s("SELECT COUNT(*) FROM reszletes WHERE EgyszeruId = %1").arg(id)),
+                    1);
+                for (int slot = 1; slot <= 4; ++slot)
+                    QVERIFY(QFile::exists(images + s("%1-%2.jpg").arg(id).arg(slot)));
+            } else {
+                ++refused;
+                QVERIFY2(message.contains(s("nincs elég szabad hely a lemezen")),
+                         qPrintable(message));
+                QCOMPARE(count(db, s("SELECT COUNT(*) FROM egyszeru")), before);
+                QCOMPARE(count(db,
+                               s("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId NOT IN "
+                                 "(SELECT Id FROM egyszeru)")),
+                         0);
+                QCOMPARE(count(db,
+                               s("SELECT COUNT(*) FROM reszletes WHERE EgyszeruId NOT IN "
+                                 "(SELECT Id FROM egyszeru)")),
+                         0);
+                QCOMPARE(QDir(images).entryList(QDir::Files | QDir::Hidden), filesBefore);
+            }
+            QCOMPARE(count(db, s("SELECT COUNT(*) FROM kepcsere")), 0);
+        }
+        QVERIFY(refused > 0);
+        QVERIFY(stored > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStoreProperty)
+#include "test_storeproperty.moc"
