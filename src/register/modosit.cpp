@@ -26,6 +26,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -296,6 +297,7 @@ QComboBox *TfModosit::addCombo(const QString &name, const QStringList &items, co
 void TfModosit::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
+        m_entryPhotos = m_windows.fUjKep->photos();
         m_loaded.reset();
         runReportingErrors([this] {
             FormShow();
@@ -303,6 +305,13 @@ void TfModosit::showEvent(QShowEvent *event)
         });
     }
     QDialog::showEvent(event);
+}
+
+void TfModosit::hideEvent(QHideEvent *event)
+{
+    if (!event->spontaneous())
+        m_windows.fUjKep->setPhotos(m_entryPhotos);
+    QDialog::hideEvent(event);
 }
 
 void TfModosit::closeEvent(QCloseEvent *event)

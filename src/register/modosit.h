@@ -38,6 +38,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     // Closing by the frame asks before unsaved edits are lost; "Mégsem" is a deliberate "no".
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     struct TextControl
@@ -94,6 +95,9 @@ private:
     QList<QPair<QComboBox *, QString>> m_combos;
     OwnerGroup *m_owners = nullptr;
     PhotoGroup *m_photos = nullptr;
+    // The photo window's list belongs to the new-property panel between two modifications: what
+    // was picked there is put back when this window goes, and never stored with this property.
+    QStringList m_entryPhotos;
     QTabWidget *m_pages = nullptr;
     QTabWidget *m_descriptions = nullptr;
     QScrollArea *m_scrollBox = nullptr;

@@ -91,6 +91,14 @@ void TfUjKep::emptyPhotos()
     showCount();
 }
 
+void TfUjKep::setPhotos(const QStringList &paths)
+{
+    m_list->clear();
+    for (const QString &path : paths)
+        addPhoto(path);
+    showCount();
+}
+
 void TfUjKep::addPhoto(const QString &path)
 {
     if (m_list->count() >= maxPhotos)

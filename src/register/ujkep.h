@@ -21,6 +21,7 @@ public:
     // The count as `pKepszam` shows it, which the calling window copies into its `Label100`.
     QString countText() const;
     void emptyPhotos();
+    void setPhotos(const QStringList &paths);
     // For a window that loads a property's stored photos; ignored past four entries.
     void addPhoto(const QString &path);
 

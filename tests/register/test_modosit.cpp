@@ -271,6 +271,30 @@ private slots:
         QCOMPARE(leftOver.size(), 4); // no temporary file left behind
     }
 
+    // The photo window is shared with the new-property panel: photos picked there before a
+    // modification are still the panel's afterwards, and the modified property's photos never
+    // become a new property's.
+    void photosPickedForANewPropertySurviveAModification()
+    {
+        ModifyFixture f;
+        const int id = f.addProperty({{s("Azonosito"), s("KEPES")}});
+        f.writePhoto(photoFileName(id, 1), 50);
+        f.c.tEgyszeru.setValue(s("Kep1"), photoFileName(id, 1));
+        f.c.tEgyszeru.post();
+        const QString picked = f.dir.filePath(s("uj.jpg"));
+        f.ujKep.addPhoto(picked);
+
+        f.open(id);
+        QCOMPARE(f.ujKep.photos(), QStringList {photoPath(f.dir.path(), photoFileName(id, 1))});
+        f.press("BitBtn1");
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.ujKep.photos(), QStringList {picked});
+
+        f.open(id);
+        f.press("BitBtn2"); // saved: the panel's pick is still its own
+        QCOMPARE(f.ujKep.photos(), QStringList {picked});
+    }
+
     void detailedPage()
     {
         ModifyFixture f;
