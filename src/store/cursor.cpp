@@ -17,19 +17,6 @@ QString quoted(const QString &name)
     return QLatin1Char('"') + name + QLatin1Char('"');
 }
 
-QSqlQuery run(Database &db, const QString &sql, const QVariantList &binds)
-{
-    QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw StoreError(databaseError(query.lastError()));
-    for (const QVariant &bind : binds)
-        query.addBindValue(bind);
-    if (!query.exec())
-        throw StoreError(databaseError(query.lastError()));
-    return query;
-}
-
 QVariant toColumn(const FieldDef &field, const QVariant &value)
 {
     switch (field.kind) {
@@ -180,7 +167,7 @@ int Cursor::recordCount() const
         QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + quoted(m_def.name);
         if (!view.where.isEmpty())
             sql += QStringLiteral(" WHERE ") + view.where;
-        QSqlQuery query = run(m_db, sql, view.binds);
+        QSqlQuery query = m_db.query(sql, view.binds);
         m_count = query.next() ? query.value(0).toInt() : 0;
     }
     return m_count;
@@ -213,7 +200,7 @@ const QVector<Record> &Cursor::chunk(int index) const
         sql += QStringLiteral(" WHERE ") + view.where;
     sql += QStringLiteral(" ORDER BY ") + view.order +
         QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize);
-    QSqlQuery ids = run(m_db, sql, view.binds);
+    QSqlQuery ids = m_db.query(sql, view.binds);
     QVector<qint64> order;
     QVariantList binds;
     while (ids.next()) {
@@ -226,11 +213,10 @@ const QVector<Record> &Cursor::chunk(int index) const
         for (qsizetype i = 0; i < order.size(); ++i)
             marks << QStringLiteral("?");
         QSqlQuery query =
-            run(m_db,
-                QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") +
-                    quoted(m_def.name) + QStringLiteral(" WHERE rowid IN (") +
-                    marks.join(QLatin1Char(',')) + QLatin1Char(')'),
-                binds);
+            m_db.query(QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") +
+                           quoted(m_def.name) + QStringLiteral(" WHERE rowid IN (") +
+                           marks.join(QLatin1Char(',')) + QLatin1Char(')'),
+                       binds);
         QHash<qint64, Record> byId;
         while (query.next()) {
             Record record = recordFromQuery(m_def, query);
@@ -245,10 +231,10 @@ const QVector<Record> &Cursor::chunk(int index) const
 
 Record Cursor::readRecord(qint64 rowId) const
 {
-    QSqlQuery query = run(m_db,
-                          QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") +
-                              quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?"),
-                          {rowId});
+    QSqlQuery query =
+        m_db.query(QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") +
+                       quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?"),
+                   {rowId});
     return query.next() ? recordFromQuery(m_def, query) : Record(&m_def);
 }
 
@@ -314,14 +300,14 @@ int Cursor::positionOf(qint64 rowId) const
         sql += QStringLiteral("(%1 < %2 OR (%1 = %2 AND rowid < ?))").arg(view.orderColumn, key);
         binds << rowId << rowId << rowId;
     }
-    QSqlQuery query = run(m_db, sql, binds);
+    QSqlQuery query = m_db.query(sql, binds);
     return query.next() ? query.value(0).toInt() : 0;
 }
 
 bool Cursor::exists(qint64 rowId) const
 {
-    return run(m_db,
-               QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) +
+    return m_db
+        .query(QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) +
                    QStringLiteral(" WHERE rowid = ?"),
                {rowId})
         .next();
@@ -337,7 +323,7 @@ bool Cursor::passes(qint64 rowId) const
         sql += QStringLiteral(" AND ") + view.where;
         binds += view.binds;
     }
-    return run(m_db, sql, binds).next();
+    return m_db.query(sql, binds).next();
 }
 
 void Cursor::settleOn(qint64 rowId, int fallbackPosition) const
@@ -464,7 +450,7 @@ bool Cursor::locate(const QString &filterText)
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY ") + view.order + QStringLiteral(" LIMIT 1");
-    QSqlQuery query = run(m_db, sql, binds);
+    QSqlQuery query = m_db.query(sql, binds);
     if (!query.next())
         return false;
     setCurrent(query.value(0).toLongLong());
@@ -622,10 +608,9 @@ void Cursor::post()
         for (const QString &column : std::as_const(columns))
             sets << column + QStringLiteral(" = ?");
         values << rowId;
-        run(m_db,
-            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                .arg(quoted(m_def.name), sets.join(QStringLiteral(", "))),
-            values);
+        m_db.query(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                       .arg(quoted(m_def.name), sets.join(QStringLiteral(", "))),
+                   values);
     }
     m_state = State::Browse;
     m_buffer = Record();
@@ -649,8 +634,8 @@ void Cursor::remove()
     const int here = position();
     if (here < 0)
         return;
-    run(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_def.name)),
-        {m_currentRowId});
+    m_db.query(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_def.name)),
+               {m_currentRowId});
     m_db.tableChanged(m_def.name);
     invalidate();
     setPosition(here);
@@ -682,7 +667,7 @@ int Cursor::scan(const QStringList &fields, const std::function<void(const Recor
     if (!view.where.isEmpty())
         sql += QStringLiteral(" WHERE ") + view.where;
     sql += QStringLiteral(" ORDER BY ") + view.order;
-    QSqlQuery query = run(m_db, sql, view.binds);
+    QSqlQuery query = m_db.query(sql, view.binds);
     // One record serves every row: only the fields read change, the rest stay empty.
     Record record(&m_def);
     int visited = 0;

@@ -134,6 +134,19 @@ void Database::exec(const QString &sql)
         throw StoreError(databaseError(query.lastError()));
 }
 
+QSqlQuery Database::query(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw StoreError(databaseError(query.lastError()));
+    for (const QVariant &bind : binds)
+        query.addBindValue(bind);
+    if (!query.exec())
+        throw StoreError(databaseError(query.lastError()));
+    return query;
+}
+
 void Database::registerFunctions()
 {
     QVariant handle = connection().driver()->handle();

@@ -3,7 +3,9 @@
 #include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <QVariantList>
 
 // The register's tables in one SQLite file in the data directory. Cursors, copies and
 // transactions all go through one open Database, which the program passes to whatever needs it.
@@ -48,6 +50,8 @@ public:
 
     // Runs one statement, throwing StoreError with the driver's text on failure.
     void exec(const QString &sql);
+    // Runs one parameterised statement, read forward only; throws StoreError on failure.
+    QSqlQuery query(const QString &sql, const QVariantList &binds = {});
 
 signals:
     void changed(const QString &table);

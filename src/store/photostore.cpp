@@ -28,19 +28,6 @@ QString s(const char *text)
     return QString::fromUtf8(text);
 }
 
-QSqlQuery run(Database &db, const QString &sql, const QVariantList &binds = {})
-{
-    QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw StoreError(databaseError(query.lastError()));
-    for (const QVariant &bind : binds)
-        query.addBindValue(bind);
-    if (!query.exec())
-        throw StoreError(databaseError(query.lastError()));
-    return query;
-}
-
 QString systemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -84,7 +71,8 @@ void forget(Database &db, const QList<qint64> &rows)
     QStringList ids;
     for (qint64 row : rows)
         ids << QString::number(row);
-    run(db, s("DELETE FROM %1 WHERE Id IN (%2)").arg(tables::kepcsere, ids.join(QLatin1Char(','))));
+    db.query(
+        s("DELETE FROM %1 WHERE Id IN (%2)").arg(tables::kepcsere, ids.join(QLatin1Char(','))));
 }
 
 // Held shared by every open register of the folder; a start sweeps only when it alone holds it,
@@ -117,7 +105,7 @@ QList<PhotoMove> recordedMoves(Database &db, QList<qint64> &rows)
 {
     QList<PhotoMove> moves;
     QSqlQuery query =
-        run(db, s("SELECT Id, Ideiglenes, Kep FROM %1 ORDER BY Id").arg(tables::kepcsere));
+        db.query(s("SELECT Id, Ideiglenes, Kep FROM %1 ORDER BY Id").arg(tables::kepcsere));
     while (query.next()) {
         rows << query.value(0).toLongLong();
         moves.append({query.value(1).toString(), query.value(2).toString()});
@@ -129,7 +117,7 @@ QSet<QString> namedPhotos(Database &db)
 {
     QSet<QString> names;
     for (const QString &table : {tables::egyszeru, tables::archiv}) {
-        QSqlQuery query = run(db, s("SELECT Kep1, Kep2, Kep3, Kep4 FROM %1").arg(table));
+        QSqlQuery query = db.query(s("SELECT Kep1, Kep2, Kep3, Kep4 FROM %1").arg(table));
         while (query.next()) {
             for (int slot = 0; slot < 4; ++slot)
                 names.insert(query.value(slot).toString());
@@ -143,7 +131,7 @@ QSet<QString> namedPhotos(Database &db)
 qint64 highestGivenId(Database &db)
 {
     QSqlQuery query =
-        run(db, s("SELECT seq FROM sqlite_sequence WHERE name = ?"), {tables::egyszeru});
+        db.query(s("SELECT seq FROM sqlite_sequence WHERE name = ?"), {tables::egyszeru});
     return query.next() ? query.value(0).toLongLong() : 0;
 }
 
@@ -192,8 +180,8 @@ QList<qint64> record(Database &db, const QList<PhotoMove> &moves)
     QList<qint64> rows;
     for (const PhotoMove &move : moves) {
         const QSqlQuery query =
-            run(db, s("INSERT INTO %1 (Ideiglenes, Kep) VALUES (?, ?)").arg(tables::kepcsere),
-                {move.temporary, move.photo});
+            db.query(s("INSERT INTO %1 (Ideiglenes, Kep) VALUES (?, ?)").arg(tables::kepcsere),
+                     {move.temporary, move.photo});
         rows << query.lastInsertId().toLongLong();
     }
     return rows;
