@@ -125,22 +125,26 @@ bool isCmyk(const jpeg_decompress_struct &info)
     return info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
 }
 
-// Reads `rows` output rows, of which the first `width` pixels are kept. Below the setjmp.
+// Reads `rows` output rows, of which the first `width` pixels are kept. Below the setjmp: a
+// failure jumps straight out, so the line buffer comes from libjpeg's own pool, which
+// jpeg_destroy_decompress frees, and not from anything with a destructor.
 void readRows(jpeg_decompress_struct &info, RgbImage &image, int width, int rows)
 {
     const bool cmyk = isCmyk(info);
-    std::vector<std::uint8_t> line(std::size_t(info.output_width) * (cmyk ? 4 : 3));
+    const auto stride = JDIMENSION(info.output_width * (cmyk ? 4 : 3));
+    JSAMPARRAY lines =
+        (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, stride, 1);
+    std::uint8_t *line = lines[0];
     image.width = width;
     image.height = rows;
     image.pixels.resize(std::size_t(width) * rows * 3);
     while (int(info.output_scanline) < rows) {
         const int y = int(info.output_scanline);
-        JSAMPROW row = line.data();
-        jpeg_read_scanlines(&info, &row, 1);
+        jpeg_read_scanlines(&info, lines, 1);
         if (cmyk)
-            cmykToRgb(line.data(), image.row(y), width, info.saw_Adobe_marker);
+            cmykToRgb(line, image.row(y), width, info.saw_Adobe_marker);
         else
-            std::copy_n(line.data(), std::size_t(width) * 3, image.row(y));
+            std::copy_n(line, std::size_t(width) * 3, image.row(y));
     }
 }
 
