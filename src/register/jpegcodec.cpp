@@ -148,12 +148,12 @@ void readRows(jpeg_decompress_struct &info, RgbImage &image, int width, int rows
     }
 }
 
-// Decodes as `read` says on a fresh decompressor, turning every libjpeg failure into a
-// StoreError naming the file.
-template<typename Read>
-RgbImage decodeWith(const QByteArray &data, const QString &fileName, Read read)
+// Runs `read` on a fresh decompressor whose header has been read and checked against the size
+// limit, turning every libjpeg failure into a StoreError naming the file.
+template<typename Result, typename Read>
+Result withDecompressor(const QByteArray &data, const QString &fileName, Read read)
 {
-    RgbImage image;
+    Result result;
     bool fits = true;
     jpeg_decompress_struct info;
     ErrorManager errors;
@@ -166,62 +166,52 @@ RgbImage decodeWith(const QByteArray &data, const QString &fileName, Read read)
     fits = startReading(info, data);
     if (fits) {
         info.out_color_space = isCmyk(info) ? JCS_CMYK : JCS_RGB;
-        read(info, image);
+        read(info, result);
     }
     jpeg_destroy_decompress(&info);
     if (!fits)
         throw StoreError(tooLarge(fileName));
-    return image;
+    return result;
 }
 
 } // namespace
 
 JpegHeader readHeader(const QByteArray &data, const QString &fileName)
 {
-    JpegHeader header;
-    bool fits = true;
-    jpeg_decompress_struct info;
-    ErrorManager errors;
-    info.err = installErrors(errors);
-    if (const int failure = setjmp(errors.jump)) {
-        const int code = errors.pub.msg_code;
-        jpeg_destroy_decompress(&info);
-        throw StoreError(failureMessage(failure, code, fileName));
-    }
-    fits = startReading(info, data);
-    header.size = QSize(int(info.image_width), int(info.image_height));
-    header.progressive = info.progressive_mode;
-    header.components = info.num_components;
-    jpeg_destroy_decompress(&info);
-    if (!fits)
-        throw StoreError(tooLarge(fileName));
-    return header;
+    return withDecompressor<JpegHeader>(
+        data, fileName, [](const jpeg_decompress_struct &info, JpegHeader &header) {
+            header.size = QSize(int(info.image_width), int(info.image_height));
+            header.progressive = info.progressive_mode;
+            header.components = info.num_components;
+        });
 }
 
 RgbImage decode(const QByteArray &data, const QString &fileName, QSize atLeast)
 {
-    return decodeWith(data, fileName, [atLeast](jpeg_decompress_struct &info, RgbImage &image) {
-        chooseScale(info, atLeast);
-        jpeg_start_decompress(&info);
-        readRows(info, image, int(info.output_width), int(info.output_height));
-        jpeg_finish_decompress(&info);
-    });
+    return withDecompressor<RgbImage>(
+        data, fileName, [atLeast](jpeg_decompress_struct &info, RgbImage &image) {
+            chooseScale(info, atLeast);
+            jpeg_start_decompress(&info);
+            readRows(info, image, int(info.output_width), int(info.output_height));
+            jpeg_finish_decompress(&info);
+        });
 }
 
 RgbImage decodeTopLeft(const QByteArray &data, const QString &fileName, QSize region)
 {
-    return decodeWith(data, fileName, [region](jpeg_decompress_struct &info, RgbImage &image) {
-        jpeg_start_decompress(&info);
-        const int width = std::min(int(info.output_width), region.width());
-        const int rows = std::min(int(info.output_height), region.height());
-        // Cropping may widen the columns to whole blocks; only `width` of them are kept.
-        JDIMENSION x = 0;
-        JDIMENSION cropWidth = JDIMENSION(width);
-        jpeg_crop_scanline(&info, &x, &cropWidth);
-        readRows(info, image, width, rows);
-        // The rest of the picture is never decoded.
-        jpeg_abort_decompress(&info);
-    });
+    return withDecompressor<RgbImage>(
+        data, fileName, [region](jpeg_decompress_struct &info, RgbImage &image) {
+            jpeg_start_decompress(&info);
+            const int width = std::min(int(info.output_width), region.width());
+            const int rows = std::min(int(info.output_height), region.height());
+            // Cropping may widen the columns to whole blocks; only `width` of them are kept.
+            JDIMENSION x = 0;
+            JDIMENSION cropWidth = JDIMENSION(width);
+            jpeg_crop_scanline(&info, &x, &cropWidth);
+            readRows(info, image, width, rows);
+            // The rest of the picture is never decoded.
+            jpeg_abort_decompress(&info);
+        });
 }
 
 QByteArray encode(const RgbImage &image, int quality, bool progressive)
