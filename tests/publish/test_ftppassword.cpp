@@ -1,3 +1,4 @@
+#include "configdir.h"
 #include "cursor.h"
 #include "database.h"
 #include "ftppassword.h"
@@ -17,7 +18,7 @@ class TestFtpPassword : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_config;
+    TempConfigDir m_config;
 
     static QByteArray secretFile()
     {
@@ -26,13 +27,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        QVERIFY(QDir(m_config.path()).removeRecursively());
-        QVERIFY(QDir().mkpath(m_config.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        qputenv("PELMORA_SECRETS", "file");
-    }
+    void init() { m_config.reset(); }
 
     void movedOnceAndBlanked()
     {

@@ -1,3 +1,4 @@
+#include "errorof.h"
 #include "jpegcodec.h"
 #include "jpegfiles.h"
 #include "kepmegtekintes.h"
@@ -12,16 +13,6 @@
 #include <QtTest>
 
 namespace {
-
-QString errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const StoreError &error) {
-        return error.message();
-    }
-    return {};
-}
 
 // A few hundred bytes whose frame header claims `width` by `height` pixels: a small picture
 // with the sizes in its start-of-frame segment rewritten, as a hostile file would be made.

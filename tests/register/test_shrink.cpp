@@ -1,5 +1,6 @@
 #include "cursor.h"
 #include "database.h"
+#include "errorof.h"
 #include "jpegfiles.h"
 #include "photos.h"
 #include "photoshrink.h"
@@ -21,16 +22,6 @@ QStringList filesIn(const QString &folder)
 JpegHeader headerOf(const QString &path)
 {
     return jpeg::readHeader(jpegfiles::read(path), path);
-}
-
-QString errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const StoreError &error) {
-        return error.message();
-    }
-    return {};
 }
 
 } // namespace

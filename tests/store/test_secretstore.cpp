@@ -1,3 +1,4 @@
+#include "configdir.h"
 #include "secretstore.h"
 
 #include <QtTest>
@@ -18,16 +19,10 @@ private:
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 0777) : 0;
     }
 
-    QTemporaryDir m_config;
+    TempConfigDir m_config;
 
 private slots:
-    void init()
-    {
-        QVERIFY(QDir(m_config.path()).removeRecursively());
-        QVERIFY(QDir().mkpath(m_config.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        qputenv("PELMORA_SECRETS", "file");
-    }
+    void init() { m_config.reset(); }
 
     void keptInAPrivateFile()
     {
