@@ -12,18 +12,34 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+Record handoutRecord(double ingatlanId, const QString &ingatlanAzon, const Buyer &buyer,
+                     const QDateTime &when)
+{
+    Record handout(&tables::def(tables::erdeklodok));
+    handout.setValue(QStringLiteral("IngatlanId"), ingatlanId);
+    handout.setValue(QStringLiteral("IngatlanAzon"), ingatlanAzon);
+    handout.setValue(QStringLiteral("Name"), buyer.name);
+    handout.setValue(QStringLiteral("Address"), buyer.address);
+    handout.setValue(QStringLiteral("Telefon"), buyer.telefon);
+    handout.setValue(QStringLiteral("Szigsz"), buyer.szigsz);
+    handout.setValue(QStringLiteral("When"), when);
+    return handout;
+}
+
+void ErdeklodoFelvitel(Cursor &tErdeklodo, const Record &handout)
+{
+    tErdeklodo.append();
+    for (const FieldDef &field : tErdeklodo.def().fields) {
+        if (field.kind != FieldKind::AutoInc)
+            tErdeklodo.setValue(field.name, handout.value(field.name));
+    }
+    tErdeklodo.post();
+}
+
 void ErdeklodoFelvitel(Cursor &tErdeklodo, double ingatlanId, const QString &ingatlanAzon,
                        const Buyer &buyer, const QDateTime &when)
 {
-    tErdeklodo.append();
-    tErdeklodo.setValue(QStringLiteral("IngatlanId"), ingatlanId);
-    tErdeklodo.setValue(QStringLiteral("IngatlanAzon"), ingatlanAzon);
-    tErdeklodo.setValue(QStringLiteral("Name"), buyer.name);
-    tErdeklodo.setValue(QStringLiteral("Address"), buyer.address);
-    tErdeklodo.setValue(QStringLiteral("Telefon"), buyer.telefon);
-    tErdeklodo.setValue(QStringLiteral("Szigsz"), buyer.szigsz);
-    tErdeklodo.setValue(QStringLiteral("When"), when);
-    tErdeklodo.post();
+    ErdeklodoFelvitel(tErdeklodo, handoutRecord(ingatlanId, ingatlanAzon, buyer, when));
 }
 
 QString handoutFilter(double ingatlanId)

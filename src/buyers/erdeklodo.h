@@ -22,6 +22,11 @@ struct Buyer
 // deleted afterwards.
 void ErdeklodoFelvitel(Cursor &tErdeklodo, double ingatlanId, const QString &ingatlanAzon,
                        const Buyer &buyer, const QDateTime &when = QDateTime::currentDateTime());
+// The handout record as ErdeklodoFelvitel stores it, before it is stored: an address list shows
+// it while the handouts of its run wait to be recorded.
+Record handoutRecord(double ingatlanId, const QString &ingatlanAzon, const Buyer &buyer,
+                     const QDateTime &when);
+void ErdeklodoFelvitel(Cursor &tErdeklodo, const Record &handout);
 
 // The latest handout of a property: the last of its records in stored order, or a null record
 // when its address was never handed out. Leaves the cursor filtered to that property's records

@@ -50,17 +50,39 @@ bool PrintRun::execute(const PrintChoice &choice, Destination destination)
             return false;
     }
 
-    Cursor &view = m_reports.cursors.tEgyszeru;
     Cursor &handouts = m_reports.fErdeklodo.tErdeklodo();
-    // Declared before the unit of writes, so the views are put back after it is undone.
     CursorState keepHandouts(handouts);
-    CursorState keepView(view);
-    Database::Transaction handoutRecords(view.database());
+    CursorState keepView(m_reports.cursors.tEgyszeru);
     handouts.open();
+    m_pending.clear();
     const bool done = choice.archivalas ? archiveSheets(choice) : sheetsAndLists(choice, buyer);
     if (done)
-        handoutRecords.commit();
+        recordHandouts();
+    m_pending.clear();
     return done;
+}
+
+// The handouts wait while the reports go out, since a preview or a print dialog may stay open
+// for as long as the user likes and no unit of writes may stay open that long. Written once
+// everything went out, together.
+void PrintRun::recordHandouts()
+{
+    if (m_pending.isEmpty())
+        return;
+    Cursor &handouts = m_reports.fErdeklodo.tErdeklodo();
+    Database::Transaction unit(handouts.database());
+    for (const Record &handout : std::as_const(m_pending))
+        ErdeklodoFelvitel(handouts, handout);
+    unit.commit();
+}
+
+Record PrintRun::latestHandoutOf(double ingatlanId)
+{
+    for (auto it = m_pending.crbegin(); it != m_pending.crend(); ++it) {
+        if (it->number(QStringLiteral("IngatlanId")) == ingatlanId)
+            return *it;
+    }
+    return latestHandout(m_reports.fErdeklodo.tErdeklodo(), ingatlanId);
 }
 
 bool PrintRun::archiveSheets(const PrintChoice &choice)
@@ -84,7 +106,6 @@ bool PrintRun::archiveSheets(const PrintChoice &choice)
 bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buyer> &buyer)
 {
     Cursor &view = m_reports.cursors.tEgyszeru;
-    Cursor &handouts = m_reports.fErdeklodo.tErdeklodo();
     const SheetOptions options = choice.sheet;
     const bool aktualis = choice.target == PrintChoice::Target::Aktualis;
     const double currentId = view.number(QStringLiteral("Id"));
@@ -99,8 +120,9 @@ bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buy
                 return false;
         }
         if (choice.cimlista)
-            ErdeklodoFelvitel(handouts, view.number(QStringLiteral("Id")),
-                              view.text(QStringLiteral("Azonosito")), *buyer);
+            m_pending.append(handoutRecord(view.number(QStringLiteral("Id")),
+                                           view.text(QStringLiteral("Azonosito")), *buyer,
+                                           QDateTime::currentDateTime()));
         return true;
     };
 
@@ -134,7 +156,7 @@ bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buy
     else
         view.first();
     CimlistaRun run;
-    run.handout = latestHandout(handouts, view.number(QStringLiteral("Id")));
+    run.handout = latestHandoutOf(view.number(QStringLiteral("Id")));
     run.megbizoAdataival = options.megbizoAdataival;
     Cursor &settings = m_reports.cursors.tDefaults;
     settings.open();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "printoutput.h"
+#include "record.h"
 #include "sheetoptions.h"
 
+#include <QList>
 #include <functional>
 #include <optional>
 
@@ -44,9 +46,14 @@ private:
     bool archiveSheets(const PrintChoice &choice);
     bool sheetsAndLists(const PrintChoice &choice, const std::optional<Buyer> &buyer);
     void filterView(const QString &filterText);
+    void recordHandouts();
+    // The buyer an address list names: the handout this run is about to record for the
+    // property, or else its latest recorded one.
+    Record latestHandoutOf(double ingatlanId);
 
     PrintReports &m_reports;
     BuyerPrompt m_askBuyer;
     QWidget *m_parent;
     Destination m_destination = Destination::Printer;
+    QList<Record> m_pending; // the run's handouts, recorded when everything went out
 };
