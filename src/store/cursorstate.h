@@ -3,8 +3,9 @@
 #include "cursor.h"
 
 // Remembers a cursor's filter text, filtering switch, open state and row, and puts them back
-// when it goes out of scope: a print run borrows the shared cursors and leaves them as it found
-// them. The row comes back by its number in the view, as the user last saw it.
+// when it goes out of scope: work that borrows a shared cursor (a print run, a list of every
+// listed property) leaves it as it found it. The row comes back by its number in the view, as
+// the user last saw it.
 class CursorState
 {
 public:
