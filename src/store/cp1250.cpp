@@ -52,11 +52,6 @@ const Tables &tables()
 
 } // namespace
 
-bool representable(QChar c)
-{
-    return tables().fromUnicode.contains(c.unicode());
-}
-
 QByteArray encode(const QString &text)
 {
     const auto &map = tables().fromUnicode;

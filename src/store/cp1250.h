@@ -13,6 +13,5 @@ QByteArray encode(const QString &text);
 QString decode(const QByteArray &bytes);
 // The text as it will read after a round trip through Windows-1250.
 QString clean(const QString &text);
-bool representable(QChar c);
 
 } // namespace cp1250
