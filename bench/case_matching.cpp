@@ -1,10 +1,10 @@
 #include "benchcase.h"
+#include "bulkwrite.h"
 #include "cursor.h"
 #include "database.h"
 #include "generator.h"
 #include "matching.h"
 #include "tables.h"
-#include "tablescan.h"
 #include "textformat.h"
 
 #include <QRandomGenerator>
@@ -101,7 +101,7 @@ void clearFlags(Database &db)
     QVector<std::pair<qint64, bool>> all;
     for (int i = 0; i < c.recordCount(); ++i)
         all.append({c.recordAt(i).rowId, false});
-    tablescan::writeBooleans(db, tables::erdeklodes, QStringLiteral("Utkozes"), all);
+    bulkwrite::setBooleans(db, tables::erdeklodes, QStringLiteral("Utkozes"), all);
 }
 
 // Compares the flags of the given request positions with one filtered count each; returns how

@@ -1,9 +1,11 @@
 #include "matching.h"
 
+#include "bulkwrite.h"
 #include "cursor.h"
 #include "filter.h"
 #include "record.h"
 #include "tables.h"
+#include "tablescan.h"
 #include "textformat.h"
 
 #include <QHash>
@@ -49,8 +51,8 @@ std::pair<int, int> prefixRange(const QStringList &sorted, const QString &prefix
 }
 
 // Sorted distinct names, and each key's place among them.
-QStringList distinctSorted(const QVector<tablescan::PropertyMatchKey> &keys,
-                           QString tablescan::PropertyMatchKey::*name, QHash<QString, int> *places)
+QStringList distinctSorted(const QVector<PropertyKey> &keys, QString PropertyKey::*name,
+                           QHash<QString, int> *places)
 {
     QStringList names;
     for (const auto &key : keys) {
@@ -85,13 +87,34 @@ QString matchExpression(const Criteria &request)
     return expression;
 }
 
-PropertyIndex::PropertyIndex(const QVector<tablescan::PropertyMatchKey> &keys)
+QVector<PropertyKey> propertyKeys(Database &db)
+{
+    const QStringList columns {QStringLiteral("Ar"),
+                               TableDef::foldedColumn(QStringLiteral("CimVaros")),
+                               TableDef::foldedColumn(QStringLiteral("TipusText"))};
+    QVector<PropertyKey> keys;
+    // The same few settlement and type names come back again and again: share one copy each.
+    QHash<QString, QString> names;
+    auto shared = [&names](const QString &name) {
+        auto found = names.constFind(name);
+        return found != names.constEnd() ? *found : *names.insert(name, name);
+    };
+    tablescan::scan(db, Selection(tables::def(tables::egyszeru)), columns,
+                    [&](const tablescan::Row &row) {
+                        if (row.isNull(0))
+                            return;
+                        keys.append({row.value(0).toDouble(), shared(row.value(1).toString()),
+                                     shared(row.value(2).toString())});
+                    });
+    return keys;
+}
+
+PropertyIndex::PropertyIndex(const QVector<PropertyKey> &keys)
 {
     QHash<QString, int> typePlaces;
     QHash<QString, int> settlementPlaces;
-    m_types = distinctSorted(keys, &tablescan::PropertyMatchKey::type, &typePlaces);
-    m_settlements =
-        distinctSorted(keys, &tablescan::PropertyMatchKey::settlement, &settlementPlaces);
+    m_types = distinctSorted(keys, &PropertyKey::type, &typePlaces);
+    m_settlements = distinctSorted(keys, &PropertyKey::settlement, &settlementPlaces);
 
     m_pricesByType.resize(m_types.size());
     std::vector<std::map<int, std::vector<double>>> byPlace(m_settlements.size());
@@ -150,7 +173,7 @@ void utkoztet(Cursor &tErdeklodes, Cursor &tEgyszeru)
     tErdeklodes.open();
     tErdeklodes.post();
     tEgyszeru.setFiltered(false);
-    const PropertyIndex index(tablescan::propertyMatchKeys(tEgyszeru.database()));
+    const PropertyIndex index(propertyKeys(tEgyszeru.database()));
 
     const int count = tErdeklodes.recordCount();
     QVector<std::pair<qint64, bool>> changed;
@@ -163,8 +186,8 @@ void utkoztet(Cursor &tErdeklodes, Cursor &tEgyszeru)
         if (fits != request.boolean(QStringLiteral("Utkozes")))
             changed.append({request.rowId, fits});
     }
-    tablescan::writeBooleans(tErdeklodes.database(), tables::erdeklodes, QStringLiteral("Utkozes"),
-                             changed);
+    bulkwrite::setBooleans(tErdeklodes.database(), tables::erdeklodes, QStringLiteral("Utkozes"),
+                           changed);
 
     if (count > 0) {
         tEgyszeru.setFilterText(matchExpression(last));

@@ -2,11 +2,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <vector>
 
-#include "tablescan.h"
-
 class Cursor;
+class Database;
 class Record;
 
 // Which properties of the register fit a buyer's search request, and the flag run that marks
@@ -29,13 +29,26 @@ Criteria criteriaOf(const Record &request);
 // "Ar >= A and Ar <= B[ and CimVaros = 'T*'] and TipusText = 'P*'".
 QString matchExpression(const Criteria &request);
 
+// What matching reads of a property: the fields its expression compares, as the case-blind
+// filters compare them.
+struct PropertyKey
+{
+    double price = 0;
+    QString settlement; // folded
+    QString type; // folded
+};
+
+// The key of every property of the register that has a price (one without a price fits no
+// price range, just as the filters find), from one pass over the register.
+QVector<PropertyKey> propertyKeys(Database &db);
+
 // The properties of the register grouped by settlement and type with sorted prices, so that
 // thousands of requests can be answered from one pass over the register. Answers exactly as
 // counting the match expression on the case-blind property cursor would.
 class PropertyIndex
 {
 public:
-    explicit PropertyIndex(const QVector<tablescan::PropertyMatchKey> &keys);
+    explicit PropertyIndex(const QVector<PropertyKey> &keys);
 
     bool anyFits(const Criteria &request) const;
 

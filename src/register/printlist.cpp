@@ -1,31 +1,31 @@
 #include "printlist.h"
 
+#include "bulkwrite.h"
 #include "cursor.h"
+#include "filter.h"
+#include "tables.h"
+
+namespace {
+
+const QString printField = QStringLiteral("Print");
+
+} // namespace
 
 void putOnPrintList(Cursor &tEgyszeru)
 {
     if (tEgyszeru.isEmpty())
         return;
     tEgyszeru.edit();
-    tEgyszeru.setValue(QStringLiteral("Print"), true);
+    tEgyszeru.setValue(printField, true);
     tEgyszeru.post();
 }
 
 void NyomtatasiListaTorles(Cursor &tEgyszeru)
 {
-    const QString remembered = tEgyszeru.filterText();
-    const bool wasFiltered = tEgyszeru.filtered();
-    tEgyszeru.setFilterText(QStringLiteral("Print = True"));
-    tEgyszeru.setFiltered(true);
-    tEgyszeru.first();
-    // Each stored record leaves the filtered view and hands its place to the next one.
-    const int listed = tEgyszeru.recordCount();
-    for (int i = 0; i < listed; ++i) {
-        tEgyszeru.edit();
-        tEgyszeru.setValue(QStringLiteral("Print"), false);
-        tEgyszeru.post();
-    }
-    tEgyszeru.setFilterText(remembered);
-    tEgyszeru.setFiltered(wasFiltered);
+    // An edit still open is stored first, so it cannot put its property back on the list.
+    tEgyszeru.post();
+    Selection listed(tEgyszeru.def());
+    listed.addFilter(Filter::parse(QStringLiteral("Print = True")), tEgyszeru.caseInsensitive());
+    bulkwrite::setField(tEgyszeru.database(), listed, printField, false);
     tEgyszeru.first();
 }

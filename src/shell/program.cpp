@@ -80,7 +80,7 @@ bool Program::start()
     try {
         // A restore cut short by a crash is finished before the register is opened.
         backup::recover(datadirectory::resolve());
-        m_db = std::make_unique<Database>(datadirectory::resolve());
+        m_db = std::make_unique<Database>(datadirectory::resolve(), datadirectory::seed);
         datadirectory::prepare(*m_db);
     } catch (const StoreError &error) {
         showPlainMessage(error.message());

@@ -1,7 +1,9 @@
 #include "cursor.h"
 
+#include "bulkwrite.h"
 #include "storeerror.h"
 #include "tables.h"
+#include "tablescan.h"
 #include "textformat.h"
 
 #include <QSqlError>
@@ -14,43 +16,34 @@ constexpr size_t chunksKept = 32;
 
 QString quoted(const QString &name)
 {
-    return QLatin1Char('"') + name + QLatin1Char('"');
+    return Selection::quoted(name);
 }
 
-QVariant toColumn(const FieldDef &field, const QVariant &value)
+// Prepared once per cursor: appending thousands of records (an import, the benchmarks) should
+// not parse the same statement thousands of times.
+qint64 insertRow(std::unique_ptr<QSqlQuery> &insertQuery, Database &db, const QString &table,
+                 const QStringList &columns, const QVariantList &values)
 {
-    switch (field.kind) {
-    case FieldKind::Boolean:
-        return value.toBool() ? 1 : 0;
-    case FieldKind::DateTime: {
-        const QDateTime when = value.toDateTime();
-        return when.isValid() ? QVariant(when.toString(Qt::ISODateWithMs)) : QVariant(QString());
+    if (!insertQuery) {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i)
+            marks << QStringLiteral("?");
+        insertQuery = std::make_unique<QSqlQuery>(db.connection());
+        if (!insertQuery->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(quoted(table), columns.join(QStringLiteral(", ")),
+                                           marks.join(QStringLiteral(", "))))) {
+            const QString error = databaseError(insertQuery->lastError());
+            insertQuery.reset();
+            throw StoreError(error);
+        }
     }
-    default:
-        return value;
-    }
-}
-
-QVariant fromColumn(const FieldDef &field, const QVariant &column)
-{
-    if (column.isNull())
-        return emptyValue(field.kind);
-    switch (field.kind) {
-    case FieldKind::Text:
-    case FieldKind::Memo:
-        return column.toString();
-    case FieldKind::Int16:
-    case FieldKind::Int32:
-    case FieldKind::AutoInc:
-        return column.toInt();
-    case FieldKind::Float:
-        return column.toDouble();
-    case FieldKind::Boolean:
-        return column.toInt() != 0;
-    case FieldKind::DateTime:
-        return QDateTime::fromString(column.toString(), Qt::ISODateWithMs);
-    }
-    return column;
+    for (int i = 0; i < values.size(); ++i)
+        insertQuery->bindValue(i, values[i]);
+    if (!insertQuery->exec())
+        throw StoreError(databaseError(insertQuery->lastError()));
+    const qint64 rowId = insertQuery->lastInsertId().toLongLong();
+    insertQuery->finish();
+    return rowId;
 }
 
 } // namespace
@@ -125,28 +118,14 @@ void Cursor::refreshIfStale() const
     settleOn(m_currentRowId, m_position);
 }
 
-Cursor::ViewSql Cursor::viewSql() const
+Selection Cursor::viewSql() const
 {
-    ViewSql view;
-    QStringList conditions;
-    if (m_filtered && !m_filter.isEmpty()) {
-        Filter::Sql sql = m_filter.toSql(m_def, m_ci);
-        conditions << QLatin1Char('(') + sql.where + QLatin1Char(')');
-        view.binds = sql.binds;
-    }
-    if (m_scopeField >= 0) {
-        const FieldDef &field = m_def.fields[m_scopeField];
-        conditions << quoted(field.name) + QStringLiteral(" = ?");
-        view.binds << toColumn(field, storedValue(field, m_scopeValue));
-    }
-    view.where = conditions.join(QStringLiteral(" AND "));
-    if (const IndexDef *index = m_def.index(m_indexName)) {
-        const FieldDef &field = m_def.fields[m_def.fieldIndex(index->field)];
-        view.orderColumn = quoted(field.folded ? TableDef::sortColumn(field.name) : field.name);
-        view.order = view.orderColumn + QStringLiteral(", rowid");
-    } else {
-        view.order = QStringLiteral("rowid");
-    }
+    Selection view(m_def);
+    if (m_filtered)
+        view.addFilter(m_filter, m_ci);
+    if (m_scopeField >= 0)
+        view.addEquals(m_def.fields[m_scopeField], m_scopeValue);
+    view.setIndexName(m_indexName);
     return view;
 }
 
@@ -163,11 +142,10 @@ int Cursor::recordCount() const
     ensureOpen();
     refreshIfStale();
     if (m_count < 0) {
-        const ViewSql view = viewSql();
-        QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + quoted(m_def.name);
-        if (!view.where.isEmpty())
-            sql += QStringLiteral(" WHERE ") + view.where;
-        QSqlQuery query = m_db.query(sql, view.binds);
+        const Selection view = viewSql();
+        QSqlQuery query = m_db.query(QStringLiteral("SELECT COUNT(*) FROM ") + quoted(m_def.name) +
+                                         view.whereClause(),
+                                     view.binds());
         m_count = query.next() ? query.value(0).toInt() : 0;
     }
     return m_count;
@@ -179,7 +157,7 @@ static Record recordFromQuery(const TableDef &def, const QSqlQuery &query)
     record.rowId = query.value(0).toLongLong();
     for (int i = 0; i < def.fields.size(); ++i) {
         // Already in stored form: no re-cutting on the way out.
-        record.setStoredValue(i, fromColumn(def.fields[i], query.value(i + 1)));
+        record.setStoredValue(i, fromColumn(def.fields[i].kind, query.value(i + 1)));
     }
     return record;
 }
@@ -194,13 +172,12 @@ const QVector<Record> &Cursor::chunk(int index) const
 
     // Two steps: the row ids of the screenful first, which the indexes answer without touching
     // the wide records, then just those records.
-    const ViewSql view = viewSql();
-    QString sql = QStringLiteral("SELECT rowid FROM ") + quoted(m_def.name);
-    if (!view.where.isEmpty())
-        sql += QStringLiteral(" WHERE ") + view.where;
-    sql += QStringLiteral(" ORDER BY ") + view.order +
-        QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize);
-    QSqlQuery ids = m_db.query(sql, view.binds);
+    const Selection view = viewSql();
+    QSqlQuery ids =
+        m_db.query(QStringLiteral("SELECT rowid FROM ") + quoted(m_def.name) + view.whereClause() +
+                       QStringLiteral(" ORDER BY ") + view.order() +
+                       QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize),
+                   view.binds());
     QVector<qint64> order;
     QVariantList binds;
     while (ids.next()) {
@@ -267,7 +244,7 @@ void Cursor::setPosition(int position) const
         m_position = -1;
         m_currentRowId = 0;
         m_current = Record(&m_def);
-        m_eof = m_bof = true;
+        m_eof = true;
         return;
     }
     m_position = std::clamp(position, 0, count - 1);
@@ -280,24 +257,24 @@ void Cursor::setCurrent(qint64 rowId) const
     m_currentRowId = rowId;
     m_position = -2;
     m_current = Record();
-    m_eof = m_bof = false;
+    m_eof = false;
 }
 
 int Cursor::positionOf(qint64 rowId) const
 {
-    const ViewSql view = viewSql();
+    const Selection view = viewSql();
     QString sql =
         QStringLiteral("SELECT COUNT(*) FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE ");
-    if (!view.where.isEmpty())
-        sql += view.where + QStringLiteral(" AND ");
-    QVariantList binds = view.binds;
-    if (view.orderColumn.isEmpty()) {
+    if (!view.where().isEmpty())
+        sql += view.where() + QStringLiteral(" AND ");
+    QVariantList binds = view.binds();
+    if (view.orderColumn().isEmpty()) {
         sql += QStringLiteral("rowid < ?");
         binds << rowId;
     } else {
         const QString key = QStringLiteral("(SELECT %1 FROM %2 WHERE rowid = ?)")
-                                .arg(view.orderColumn, quoted(m_def.name));
-        sql += QStringLiteral("(%1 < %2 OR (%1 = %2 AND rowid < ?))").arg(view.orderColumn, key);
+                                .arg(view.orderColumn(), quoted(m_def.name));
+        sql += QStringLiteral("(%1 < %2 OR (%1 = %2 AND rowid < ?))").arg(view.orderColumn(), key);
         binds << rowId << rowId << rowId;
     }
     QSqlQuery query = m_db.query(sql, binds);
@@ -315,13 +292,13 @@ bool Cursor::exists(qint64 rowId) const
 
 bool Cursor::passes(qint64 rowId) const
 {
-    const ViewSql view = viewSql();
+    const Selection view = viewSql();
     QString sql =
         QStringLiteral("SELECT 1 FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE rowid = ?");
     QVariantList binds {rowId};
-    if (!view.where.isEmpty()) {
-        sql += QStringLiteral(" AND ") + view.where;
-        binds += view.binds;
+    if (!view.where().isEmpty()) {
+        sql += QStringLiteral(" AND ") + view.where();
+        binds += view.binds();
     }
     return m_db.query(sql, binds).next();
 }
@@ -337,7 +314,7 @@ void Cursor::settleOn(qint64 rowId, int fallbackPosition) const
         setPosition(positionOf(rowId));
     else
         setPosition(std::max(0, fallbackPosition));
-    m_eof = m_bof = m_position < 0;
+    m_eof = m_position < 0;
 }
 
 void Cursor::first()
@@ -346,7 +323,6 @@ void Cursor::first()
     checkBrowseMode();
     refreshIfStale();
     setPosition(0);
-    m_bof = true;
     m_eof = m_position < 0;
     emit currentChanged();
 }
@@ -358,7 +334,6 @@ void Cursor::last()
     refreshIfStale();
     setPosition(recordCount() - 1);
     m_eof = true;
-    m_bof = m_position < 0;
     emit currentChanged();
 }
 
@@ -372,7 +347,7 @@ void Cursor::next()
         return;
     }
     setPosition(here + 1);
-    m_eof = m_bof = false;
+    m_eof = false;
     emit currentChanged();
 }
 
@@ -381,12 +356,10 @@ void Cursor::prior()
     ensureOpen();
     checkBrowseMode();
     const int here = position();
-    if (here <= 0) {
-        m_bof = true;
+    if (here <= 0)
         return;
-    }
     setPosition(here - 1);
-    m_eof = m_bof = false;
+    m_eof = false;
     emit currentChanged();
 }
 
@@ -396,7 +369,7 @@ void Cursor::moveTo(int position)
     checkBrowseMode();
     const int before = this->position();
     setPosition(position);
-    m_eof = m_bof = m_position < 0;
+    m_eof = m_position < 0;
     if (m_position != before)
         emit currentChanged();
 }
@@ -433,24 +406,12 @@ bool Cursor::locate(const QString &filterText)
     ensureOpen();
     checkBrowseMode();
     refreshIfStale();
-    const Filter wanted = Filter::parse(filterText);
-    const Filter::Sql extra = wanted.toSql(m_def, m_ci);
-    const ViewSql view = viewSql();
-    QStringList conditions;
-    QVariantList binds;
-    if (!view.where.isEmpty()) {
-        conditions << view.where;
-        binds += view.binds;
-    }
-    if (!extra.where.isEmpty()) {
-        conditions << extra.where;
-        binds += extra.binds;
-    }
-    QString sql = QStringLiteral("SELECT rowid FROM ") + quoted(m_def.name);
-    if (!conditions.isEmpty())
-        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY ") + view.order + QStringLiteral(" LIMIT 1");
-    QSqlQuery query = m_db.query(sql, binds);
+    Selection view = viewSql();
+    view.addFilter(Filter::parse(filterText), m_ci);
+    QSqlQuery query =
+        m_db.query(QStringLiteral("SELECT rowid FROM ") + quoted(m_def.name) + view.whereClause() +
+                       QStringLiteral(" ORDER BY ") + view.order() + QStringLiteral(" LIMIT 1"),
+                   view.binds());
     if (!query.next())
         return false;
     setCurrent(query.value(0).toLongLong());
@@ -556,11 +517,40 @@ void Cursor::cancel()
     m_buffer = Record();
 }
 
+void Cursor::aboutToWrite()
+{
+    m_db.cursorWrites(*this, m_currentRowId, m_position);
+}
+
+void Cursor::restoreAfterRollback(qint64 rowId, int position)
+{
+    // Nothing here may read the table: this runs while a failed unit unwinds. The stale
+    // generation makes the next read settle on the record by its row id.
+    cancel();
+    m_count = -1;
+    m_chunks.clear();
+    m_current = Record();
+    m_seenGeneration = m_db.generation(m_def.name) - 1;
+    m_currentRowId = rowId;
+    m_position = position;
+    m_eof = rowId == 0;
+    if (!m_open)
+        return;
+    try {
+        emit viewChanged();
+        emit currentChanged();
+    } catch (...) {
+        // The error that undid the unit is on its way to the user; a view that cannot read
+        // the table now reads it when it is next painted.
+    }
+}
+
 void Cursor::post()
 {
     ensureOpen();
     if (m_state == State::Browse)
         return;
+    aboutToWrite();
     if (m_scopeField >= 0)
         m_buffer.setValue(m_def.fields[m_scopeField].name, m_scopeValue);
     QStringList columns;
@@ -571,7 +561,7 @@ void Cursor::post()
             continue;
         const QVariant value = m_buffer.value(i);
         columns << quoted(field.name);
-        values << toColumn(field, value);
+        values << toColumn(field.kind, value);
         if (field.folded) {
             columns << quoted(TableDef::foldedColumn(field.name))
                     << quoted(TableDef::sortColumn(field.name));
@@ -581,28 +571,7 @@ void Cursor::post()
     qint64 rowId = m_buffer.rowId;
     const int fallback = m_position;
     if (m_state == State::Insert) {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        // Prepared once per cursor: appending thousands of records (an import, the benchmarks)
-        // should not parse the same statement thousands of times.
-        if (!m_insertQuery) {
-            m_insertQuery = std::make_unique<QSqlQuery>(m_db.connection());
-            if (!m_insertQuery->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                            .arg(quoted(m_def.name),
-                                                 columns.join(QStringLiteral(", ")),
-                                                 marks.join(QStringLiteral(", "))))) {
-                const QString error = databaseError(m_insertQuery->lastError());
-                m_insertQuery.reset();
-                throw StoreError(error);
-            }
-        }
-        for (int i = 0; i < values.size(); ++i)
-            m_insertQuery->bindValue(i, values[i]);
-        if (!m_insertQuery->exec())
-            throw StoreError(databaseError(m_insertQuery->lastError()));
-        rowId = m_insertQuery->lastInsertId().toLongLong();
-        m_insertQuery->finish();
+        rowId = insertRow(m_insertQuery, m_db, m_def.name, columns, values);
     } else {
         QStringList sets;
         for (const QString &column : std::as_const(columns))
@@ -634,52 +603,53 @@ void Cursor::remove()
     const int here = position();
     if (here < 0)
         return;
+    aboutToWrite();
     m_db.query(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_def.name)),
                {m_currentRowId});
     m_db.tableChanged(m_def.name);
     invalidate();
     setPosition(here);
-    m_eof = m_bof = m_position < 0;
+    m_eof = m_position < 0;
     emit currentChanged();
+}
+
+int Cursor::removeAll()
+{
+    ensureOpen();
+    cancel();
+    aboutToWrite();
+    const int removed = bulkwrite::remove(m_db, viewSql());
+    invalidate();
+    setPosition(0);
+    m_eof = m_position < 0;
+    emit currentChanged();
+    return removed;
 }
 
 int Cursor::scan(const QStringList &fields, const std::function<void(const Record &)> &visit) const
 {
     ensureOpen();
     refreshIfStale();
+    QStringList columns = fields;
+    if (columns.isEmpty()) {
+        for (const FieldDef &field : m_def.fields)
+            columns << field.name;
+    }
     QList<int> indexes;
-    for (const QString &name : fields) {
+    for (const QString &name : std::as_const(columns)) {
         const int index = m_def.fieldIndex(name);
         if (index < 0)
             throw StoreError(QStringLiteral("Ismeretlen mező: %1.%2").arg(m_def.name, name));
         indexes << index;
     }
-    if (fields.isEmpty()) {
-        for (int i = 0; i < m_def.fields.size(); ++i)
-            indexes << i;
-    }
-    QStringList columns {QStringLiteral("rowid")};
-    for (const int index : std::as_const(indexes))
-        columns << quoted(m_def.fields[index].name);
-    const ViewSql view = viewSql();
-    QString sql = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
-        QStringLiteral(" FROM ") + quoted(m_def.name);
-    if (!view.where.isEmpty())
-        sql += QStringLiteral(" WHERE ") + view.where;
-    sql += QStringLiteral(" ORDER BY ") + view.order;
-    QSqlQuery query = m_db.query(sql, view.binds);
     // One record serves every row: only the fields read change, the rest stay empty.
     Record record(&m_def);
-    int visited = 0;
-    while (query.next()) {
-        record.rowId = query.value(0).toLongLong();
+    return tablescan::scan(m_db, viewSql(), columns, [&](const tablescan::Row &row) {
+        record.rowId = row.rowId();
         for (int i = 0; i < indexes.size(); ++i)
-            record.setStoredValue(indexes[i],
-                                  fromColumn(m_def.fields[indexes[i]], query.value(i + 1)));
+            record.setStoredValue(indexes[i], row.value(i));
         visit(record);
-        ++visited;
-    }
-    return visited;
+    });
 }
 
 int Cursor::copyRecords(Cursor &destination, int count)

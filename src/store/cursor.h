@@ -3,6 +3,7 @@
 #include "database.h"
 #include "filter.h"
 #include "record.h"
+#include "selection.h"
 
 #include <QObject>
 #include <QSqlQuery>
@@ -38,7 +39,6 @@ public:
     void last();
     void moveTo(int position); // clamped to the view
     bool atEnd() const { return m_eof; }
-    bool atStart() const { return m_bof; }
     int recordCount() const;
     bool isEmpty() const { return recordCount() <= 0; }
     int position() const; // 0-based row of the current record in the view, -1 when empty
@@ -48,13 +48,14 @@ public:
     void post();
     void cancel();
     void remove(); // moves to the record that followed, or to the new last one
+    // Removes every record of the view in one statement and returns how many went.
+    int removeAll();
     State state() const { return m_state; }
 
     void setFilterText(const QString &text); // throws StoreError on a malformed text
     const QString &filterText() const { return m_filterText; }
     void setFiltered(bool on);
     bool filtered() const { return m_filtered; }
-    void findFirst() { first(); }
     // Moves to the first record of the view that also passes the given filter text, without
     // filtering the view. Returns false (and stays) when there is none.
     bool locate(const QString &filterText);
@@ -97,19 +98,18 @@ signals:
     void currentChanged();
 
 private:
-    struct ViewSql
-    {
-        QString where;
-        QVariantList binds;
-        QString order;
-        QString orderColumn; // empty: stored order
-    };
+    friend class Database;
 
     void ensureOpen() const;
     void checkBrowseMode();
     void invalidate() const;
     void refreshIfStale() const;
-    ViewSql viewSql() const;
+    Selection viewSql() const;
+    // Before every write: the unit of work learns where this cursor stood.
+    void aboutToWrite();
+    // The unit this cursor wrote in was undone: its edit goes, and it reads its table again,
+    // back on the record it was on (or the place it had, when that record is gone).
+    void restoreAfterRollback(qint64 rowId, int position);
     void setPosition(int position) const;
     void setCurrent(qint64 rowId) const; // a record known to be in the view
     int positionOf(qint64 rowId) const; // records of the view before it in the order
@@ -140,7 +140,6 @@ private:
     mutable int m_position = -1;
     mutable Record m_current;
     mutable bool m_eof = true;
-    mutable bool m_bof = true;
     State m_state = State::Browse;
     Record m_buffer;
 

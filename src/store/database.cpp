@@ -1,43 +1,19 @@
 #include "database.h"
 
+#include "cursor.h"
+#include "schema.h"
 #include "storeerror.h"
 #include "tables.h"
 #include "textformat.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QUuid>
 #include <sqlite3.h>
 
 namespace {
-
-QString columnType(FieldKind kind)
-{
-    switch (kind) {
-    case FieldKind::Text:
-    case FieldKind::Memo:
-    case FieldKind::DateTime:
-        return QStringLiteral("TEXT");
-    case FieldKind::Float:
-        return QStringLiteral("REAL");
-    case FieldKind::Int16:
-    case FieldKind::Int32:
-    case FieldKind::Boolean:
-    case FieldKind::AutoInc:
-        break;
-    }
-    return QStringLiteral("INTEGER");
-}
-
-QString quoted(const QString &name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
 
 // SQLite folds ASCII only; case-blind filters on fields without a stored folded copy go
 // through this, with the same folding as the copies.
@@ -54,30 +30,13 @@ void foldFunction(sqlite3_context *context, int, sqlite3_value **argv)
                           SQLITE_TRANSIENT);
 }
 
-// A table made by an earlier program lacks the columns added since (working storage gains them
-// now and then); they are added empty, and the rows it holds stay.
-void addMissingColumns(Database &db, const TableDef &table)
-{
-    const QSqlRecord present = db.connection().record(table.name);
-    const auto add = [&](const QString &column, FieldKind kind) {
-        if (present.indexOf(column) < 0)
-            db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                        .arg(quoted(table.name), quoted(column), columnType(kind)));
-    };
-    for (const FieldDef &field : table.fields) {
-        if (field.kind == FieldKind::AutoInc)
-            continue;
-        add(field.name, field.kind);
-        if (field.folded) {
-            add(TableDef::foldedColumn(field.name), FieldKind::Text);
-            add(TableDef::sortColumn(field.name), FieldKind::Text);
-        }
-    }
-}
-
 } // namespace
 
 Database::Database(const QString &dataDir, QObject *parent)
+    : Database(dataDir, Seed(), parent)
+{ }
+
+Database::Database(const QString &dataDir, const Seed &seed, QObject *parent)
     : QObject(parent)
     , m_dataDir(QDir::cleanPath(dataDir) + QLatin1Char('/'))
     , m_connectionName(QStringLiteral("pelmora-") +
@@ -86,8 +45,6 @@ Database::Database(const QString &dataDir, QObject *parent)
     if (!QDir().mkpath(m_dataDir))
         throw StoreError(QStringLiteral("Az adatkönyvtár nem hozható létre: %1").arg(m_dataDir));
     const QString path = m_dataDir + QLatin1String(fileName);
-    m_createdNow = !QFileInfo::exists(path);
-
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(path);
     if (!db.open()) {
@@ -96,12 +53,41 @@ Database::Database(const QString &dataDir, QObject *parent)
         QSqlDatabase::removeDatabase(m_connectionName);
         throw StoreError(QStringLiteral("Az adatbázis nem nyitható meg (%1): %2").arg(path, error));
     }
+    try {
+        open(seed);
+    } catch (...) {
+        // The destructor does not run for a constructor that throws.
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw;
+    }
+}
+
+void Database::open(const Seed &seed)
+{
     registerFunctions();
     exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
     exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
     exec(QStringLiteral("PRAGMA mmap_size = 1073741824"));
-    createMissingTables();
+    // Decided by what the file holds, not by whether it was there: a first start killed before
+    // its commit leaves a file without tables, and the next start makes the register again.
+    if (!schema::hasTables(*this)) {
+        Transaction unit(*this);
+        schema::create(*this);
+        if (seed)
+            seed(*this);
+        unit.commit();
+        m_createdNow = true;
+        return;
+    }
+    const int layout = schema::layoutOf(*this);
+    if (layout < tables::layoutVersion) {
+        Transaction unit(*this);
+        schema::upgrade(*this, layout);
+        unit.commit();
+    }
 }
 
 Database::~Database()
@@ -124,7 +110,25 @@ QSqlDatabase Database::connection() const
 void Database::tableChanged(const QString &table)
 {
     ++m_generations[table];
-    emit changed(table);
+    if (m_units.empty()) {
+        emit changed(table);
+        return;
+    }
+    QStringList &touched = m_units.back().tables;
+    if (!touched.contains(table))
+        touched << table;
+}
+
+void Database::cursorWrites(Cursor &cursor, qint64 rowId, int position)
+{
+    if (m_units.empty())
+        return;
+    std::vector<Touched> &touched = m_units.back().cursors;
+    for (const Touched &entry : touched) {
+        if (entry.cursor == &cursor)
+            return;
+    }
+    touched.push_back({&cursor, rowId, position});
 }
 
 void Database::exec(const QString &sql)
@@ -157,68 +161,53 @@ void Database::registerFunctions()
                                nullptr, foldFunction, nullptr, nullptr, nullptr);
 }
 
-// A register made by an earlier program lacks the tables added since; they are made empty on
-// open, so every table of the list can be relied on afterwards.
-void Database::createMissingTables()
+// An inner unit's cursors and tables become the outer one's: they are undone or announced with
+// it. The outer unit keeps where a cursor stood before its own first write.
+void Database::endUnit(bool committed)
 {
-    QSet<QString> present;
-    {
-        QSqlQuery query(connection());
-        if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-            throw StoreError(databaseError(query.lastError()));
-        while (query.next())
-            present.insert(query.value(0).toString().toLower());
-    }
-    Transaction transaction(*this);
-    for (const TableDef &table : tables::all()) {
-        if (present.contains(table.name.toLower())) {
-            addMissingColumns(*this, table);
-            continue;
+    Unit finished = std::move(m_units.back());
+    m_units.pop_back();
+    if (!committed)
+        rollBack(finished);
+    if (!m_units.empty()) {
+        Unit &outer = m_units.back();
+        for (const QString &table : std::as_const(finished.tables)) {
+            if (!outer.tables.contains(table))
+                outer.tables << table;
         }
-        QStringList columns;
-        for (const FieldDef &field : table.fields) {
-            if (field.kind == FieldKind::AutoInc) {
-                columns << quoted(field.name) +
-                        QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
-                continue;
-            }
-            columns << quoted(field.name) + QLatin1Char(' ') + columnType(field.kind);
-            if (field.folded) {
-                columns << quoted(TableDef::foldedColumn(field.name)) + QStringLiteral(" TEXT");
-                columns << quoted(TableDef::sortColumn(field.name)) + QStringLiteral(" TEXT");
+        if (committed) {
+            for (const Touched &entry : finished.cursors) {
+                if (entry.cursor)
+                    cursorWrites(*entry.cursor, entry.rowId, entry.position);
             }
         }
-        exec(QStringLiteral("CREATE TABLE %1 (%2)")
-                 .arg(quoted(table.name), columns.join(QStringLiteral(", "))));
-        for (const QStringList &columns : table.filterIndexes) {
-            QStringList quotedColumns;
-            for (const QString &column : columns)
-                quotedColumns << quoted(column);
-            exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                     .arg(quoted(table.name + QLatin1Char('_') + columns.join(QLatin1Char('_'))),
-                          quoted(table.name), quotedColumns.join(QStringLiteral(", "))));
-        }
-        for (const IndexDef &index : table.indexes) {
-            const FieldDef &field = table.fields[table.fieldIndex(index.field)];
-            QStringList columns {
-                quoted(field.folded ? TableDef::sortColumn(field.name) : field.name)};
-            for (const QString &column : index.covers)
-                columns << quoted(column);
-            exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                     .arg(quoted(table.name + QLatin1Char('_') + index.name), quoted(table.name),
-                          columns.join(QStringLiteral(", "))));
-        }
+        return;
     }
-    transaction.commit();
+    if (committed) {
+        for (const QString &table : std::as_const(finished.tables))
+            emit changed(table);
+    }
+}
+
+// What the unit wrote is gone: every cursor of its tables reads them again, and the cursors
+// that wrote drop their edits and go back to the record they were on.
+void Database::rollBack(Unit &unit)
+{
+    for (const QString &table : std::as_const(unit.tables))
+        ++m_generations[table];
+    for (const Touched &entry : unit.cursors) {
+        if (entry.cursor)
+            entry.cursor->restoreAfterRollback(entry.rowId, entry.position);
+    }
 }
 
 Database::Transaction::Transaction(Database &db)
     : m_db(db)
-    , m_depth(db.m_transactionDepth)
+    , m_depth(static_cast<int>(db.m_units.size()))
 {
     m_db.exec(m_depth == 0 ? QStringLiteral("BEGIN IMMEDIATE")
                            : QStringLiteral("SAVEPOINT unit%1").arg(m_depth));
-    ++m_db.m_transactionDepth;
+    m_db.m_units.emplace_back();
 }
 
 void Database::Transaction::commit()
@@ -228,14 +217,13 @@ void Database::Transaction::commit()
     m_db.exec(m_depth == 0 ? QStringLiteral("COMMIT")
                            : QStringLiteral("RELEASE unit%1").arg(m_depth));
     m_done = true;
-    --m_db.m_transactionDepth;
+    m_db.endUnit(true);
 }
 
 Database::Transaction::~Transaction()
 {
     if (m_done)
         return;
-    --m_db.m_transactionDepth;
     QSqlQuery query(m_db.connection());
     if (m_depth == 0) {
         query.exec(QStringLiteral("ROLLBACK"));
@@ -243,7 +231,5 @@ Database::Transaction::~Transaction()
         query.exec(QStringLiteral("ROLLBACK TO unit%1").arg(m_depth));
         query.exec(QStringLiteral("RELEASE unit%1").arg(m_depth));
     }
-    // What the cursors had read may be gone now.
-    for (const TableDef &table : tables::all())
-        m_db.tableChanged(table.name);
+    m_db.endUnit(false);
 }

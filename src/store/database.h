@@ -2,10 +2,16 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
+#include <functional>
+#include <vector>
+
+class Cursor;
 
 // The register's tables in one SQLite file in the data directory. Cursors, copies and
 // transactions all go through one open Database, which the program passes to whatever needs it.
@@ -15,24 +21,34 @@ class Database : public QObject
 public:
     static constexpr const char *fileName = "pelmora.sqlite";
 
-    // Opens the database of the data directory, creating the file and its tables when missing.
-    // Throws StoreError (Hungarian message) when the file cannot be opened or created.
+    // What a new register starts with, written in the same unit as its tables: a register is
+    // either made whole or not at all.
+    using Seed = std::function<void(Database &)>;
+
+    // Opens the database of the data directory. A file holding no tables yet gets every table,
+    // and the seed's rows, in one unit; one of an earlier layout is brought up to this program's
+    // layout in one unit, keeping its rows. Throws StoreError (Hungarian message) when the file
+    // cannot be opened, made or brought up to date.
     explicit Database(const QString &dataDir, QObject *parent = nullptr);
+    Database(const QString &dataDir, const Seed &seed, QObject *parent = nullptr);
     ~Database() override;
 
     // The directory the alias stands for, ending with a path separator.
     const QString &dataDir() const { return m_dataDir; }
+    // The tables were made by this open.
     bool createdNow() const { return m_createdNow; }
     QSqlDatabase connection() const;
 
-    // Every write to a table goes through here, so that every cursor on that table can tell its
-    // view is stale.
+    // Every write to a table goes through here. The table's generation moves at once, so every
+    // cursor's cached rows go stale; `changed` goes out at once outside a unit, and inside one
+    // only when the outermost unit has committed.
     void tableChanged(const QString &table);
     quint64 generation(const QString &table) const { return m_generations.value(table); }
 
     // A unit of writes that stands or falls together: constructed before the first write,
-    // commit() at the end; destroyed without commit() it undoes everything since construction.
-    // Units nest (an inner one is a savepoint of the outer).
+    // commit() at the end; destroyed without commit() it undoes everything since construction,
+    // and the cursors that wrote in it drop their edits and read the table again. Units nest
+    // (an inner one is a savepoint of the outer).
     class Transaction
     {
     public:
@@ -57,12 +73,31 @@ signals:
     void changed(const QString &table);
 
 private:
-    void createMissingTables();
+    friend class Cursor;
+
+    // A cursor that wrote in a unit, and where it stood before its first write there.
+    struct Touched
+    {
+        QPointer<Cursor> cursor;
+        qint64 rowId;
+        int position;
+    };
+    struct Unit
+    {
+        std::vector<Touched> cursors;
+        QStringList tables;
+    };
+
+    void open(const Seed &seed);
     void registerFunctions();
+    // Called by a cursor before it writes, with its current record and place.
+    void cursorWrites(Cursor &cursor, qint64 rowId, int position);
+    void endUnit(bool committed);
+    void rollBack(Unit &unit);
 
     QString m_dataDir;
     QString m_connectionName;
     bool m_createdNow = false;
-    int m_transactionDepth = 0;
+    std::vector<Unit> m_units; // the open units, outermost first
     QHash<QString, quint64> m_generations;
 };

@@ -52,7 +52,9 @@ QStringList referenceLines(const QString &resource)
     return lines;
 }
 
-void fillReferenceRows(Database &db)
+} // namespace
+
+void seed(Database &db)
 {
     Cursor types(db, tables::itypes, true);
     int number = 1;
@@ -79,6 +81,8 @@ void fillReferenceRows(Database &db)
     settings.post();
 }
 
+namespace {
+
 void writeLicence(const QString &path)
 {
     QFile source(QStringLiteral(":/data/licence.txt"));
@@ -95,12 +99,8 @@ void writeLicence(const QString &path)
 void prepare(Database &db)
 {
     const QString dataDir = db.dataDir();
-    if (db.createdNow()) {
-        Database::Transaction unit(db);
-        fillReferenceRows(db);
-        unit.commit();
+    if (db.createdNow())
         writeLicence(licencePath(dataDir));
-    }
     if (!QDir().mkpath(imagesDir(dataDir)))
         throw StoreError(
             QStringLiteral("A képek könyvtára nem hozható létre: %1").arg(imagesDir(dataDir)));

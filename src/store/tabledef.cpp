@@ -29,11 +29,6 @@ const IndexDef *TableDef::index(const QString &indexName) const
     return nullptr;
 }
 
-bool TableDef::hasAutoInc() const
-{
-    return !fields.isEmpty() && fields.first().kind == FieldKind::AutoInc;
-}
-
 QVariant emptyValue(FieldKind kind)
 {
     switch (kind) {
@@ -74,4 +69,42 @@ QVariant storedValue(const FieldDef &field, const QVariant &value)
         return value.toDateTime();
     }
     return value;
+}
+
+QVariant toColumn(FieldKind kind, const QVariant &value)
+{
+    switch (kind) {
+    case FieldKind::Boolean:
+        return value.toBool() ? 1 : 0;
+    case FieldKind::DateTime: {
+        const QDateTime when = value.toDateTime();
+        return when.isValid() ? QVariant(when.toString(Qt::ISODateWithMs)) : QVariant(QString());
+    }
+    default:
+        return value;
+    }
+}
+
+QVariant fromColumn(FieldKind kind, const QVariant &column)
+{
+    if (column.isNull())
+        return emptyValue(kind);
+    switch (kind) {
+    // Whole-register passes read every column of every record through here: a column that
+    // already holds the field's type is handed on as it is.
+    case FieldKind::Text:
+    case FieldKind::Memo:
+        return column.typeId() == QMetaType::QString ? column : QVariant(column.toString());
+    case FieldKind::Int16:
+    case FieldKind::Int32:
+    case FieldKind::AutoInc:
+        return column.toInt();
+    case FieldKind::Float:
+        return column.typeId() == QMetaType::Double ? column : QVariant(column.toDouble());
+    case FieldKind::Boolean:
+        return column.toInt() != 0;
+    case FieldKind::DateTime:
+        return QDateTime::fromString(column.toString(), Qt::ISODateWithMs);
+    }
+    return column;
 }

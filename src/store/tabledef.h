@@ -19,6 +19,8 @@ struct FieldDef
     // Text fields searched case-blind keep a folded copy and a sort key beside them, written on
     // every post; filters and named indexes then use plain index ranges.
     bool folded = false;
+    // The table layout that brought the field (see tables::layoutVersion).
+    int since = 1;
 };
 
 struct CalcDef
@@ -45,11 +47,12 @@ struct TableDef
     QList<IndexDef> indexes;
     // Indexes that only serve filters, each a list of columns.
     QList<QStringList> filterIndexes = {};
+    // The table layout that brought the table.
+    int since = 1;
 
     int fieldIndex(const QString &fieldName) const; // case-blind, -1 when absent
     int calcIndex(const QString &fieldName) const;
     const IndexDef *index(const QString &indexName) const;
-    bool hasAutoInc() const;
 
     static QString foldedColumn(const QString &field) { return field + QStringLiteral("_f"); }
     static QString sortColumn(const QString &field) { return field + QStringLiteral("_k"); }
@@ -60,3 +63,7 @@ QVariant emptyValue(FieldKind kind);
 // A value as the field stores it: texts cut to width and to the Windows-1250 repertoire,
 // integers wrapped to their size, booleans and floats normalised.
 QVariant storedValue(const FieldDef &field, const QVariant &value);
+// A stored value as its column holds it (booleans as 0/1, times as ISO text), and back; a
+// column never written reads as the field's empty value.
+QVariant toColumn(FieldKind kind, const QVariant &value);
+QVariant fromColumn(FieldKind kind, const QVariant &column);

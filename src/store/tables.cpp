@@ -120,7 +120,7 @@ TableDef ownerTable(const QString &name, int addressWidth)
 TableDef workingOwnerTable()
 {
     TableDef def = ownerTable(dtulaj, 200);
-    def.fields.append({workinglist::field, K::Text, 40});
+    def.fields.append({workinglist::field, K::Text, 40, false, 2});
     return def;
 }
 
@@ -305,14 +305,16 @@ QList<TableDef> build()
         },
         // The portal's entries already stored, by a digest of their lines: a message file the
         // server would not delete comes again, and must not be stored twice.
-        {hirkivonat, {text("Kivonat", 64), text("Mikor", 25)}, {}, {}},
+        {hirkivonat, {text("Kivonat", 64), text("Mikor", 25)}, {}, {}, {}, 2},
         // How the portal's server is reached: kept apart from the settings record, whose layout
         // the stored files share. The trusted key belongs to the server it was given for.
         {ftpkapcsolat,
          {field("Titkositott", K::Boolean), text("Szerver", 50), text("Kulcs", 60),
           text("Ujjlenyomat", 100)},
          {},
-         {}},
+         {},
+         {},
+         2},
         {
             kepcsere,
             {
@@ -322,6 +324,8 @@ QList<TableDef> build()
             },
             {},
             {},
+            {},
+            2,
         },
     };
 }

@@ -1,5 +1,6 @@
 #include "workinglist.h"
 
+#include "bulkwrite.h"
 #include "cursor.h"
 #include "database.h"
 #include "tables.h"
@@ -13,10 +14,20 @@ void makePrivate(Cursor &cursor)
     cursor.setScope(field, QUuid::createUuid().toString(QUuid::WithoutBraces));
 }
 
+void empty(Cursor &list)
+{
+    // The list's filter must not keep any of its rows: the whole list goes.
+    const bool filtered = list.filtered();
+    list.setFiltered(false);
+    Database::Transaction unit(list.database());
+    list.removeAll();
+    unit.commit();
+    list.setFiltered(filtered);
+}
+
 void clearAbandoned(Database &db)
 {
-    db.exec(QStringLiteral("DELETE FROM \"%1\"").arg(tables::dtulaj));
-    db.tableChanged(tables::dtulaj);
+    bulkwrite::remove(db, Selection(tables::def(tables::dtulaj)));
 }
 
 } // namespace workinglist

@@ -17,8 +17,11 @@ inline const QString field = QStringLiteral("Munkalista");
 // Binds the cursor to a fresh list of its own, empty to begin with.
 void makePrivate(Cursor &cursor);
 
-// Removes the rows of every list. Only for a start that found no other copy running: every list
-// then belongs to a window that is gone.
+// Empties the cursor's own list, as one unit; the other lists stay.
+void empty(Cursor &list);
+
+// Removes the rows of every list, as one unit. Only for a start that found no other copy
+// running: every list then belongs to a window that is gone.
 void clearAbandoned(Database &db);
 
 } // namespace workinglist

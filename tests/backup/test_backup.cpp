@@ -93,7 +93,7 @@ QByteArray randomBytes(int size, quint32 seed)
 // A register with a little of everything, photos among them.
 std::unique_ptr<Database> filledRegister(const QString &dataDir)
 {
-    auto db = std::make_unique<Database>(dataDir);
+    auto db = std::make_unique<Database>(dataDir, datadirectory::seed);
     datadirectory::prepare(*db);
     addProperty(*db, QStringLiteral("GY-1"), 25000000);
     addProperty(*db, QStringLiteral("GY-2 O'Brien"), 31500000);

@@ -176,7 +176,7 @@ int main(int argc, char **argv)
     if (args.size() != 4)
         return 2;
     try {
-        Database db(datadirectory::resolve());
+        Database db(datadirectory::resolve(), datadirectory::seed);
         datadirectory::prepare(db);
         Worker worker(db, args.at(1).toUInt(), args.at(2), args.at(3));
         std::printf("ready\n");

@@ -82,7 +82,7 @@ class TestCrash : public QObject
     // What the next start finds, after it has put the Images folder in step.
     void checkRegister(const QString &dataDir)
     {
-        Database db(dataDir);
+        Database db(dataDir, datadirectory::seed);
         datadirectory::prepare(db);
         const QString images = datadirectory::imagesDir(dataDir);
         if (single(db, s("PRAGMA integrity_check")).toString() != s("ok"))
@@ -164,7 +164,7 @@ private slots:
     {
         TempDataDir dir;
         {
-            Database db(dir.path());
+            Database db(dir.path(), datadirectory::seed);
             datadirectory::prepare(db);
         }
         QTemporaryDir sources;

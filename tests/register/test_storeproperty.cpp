@@ -107,7 +107,7 @@ private slots:
             photos << sources.filePath(s("kep%1.jpg").arg(i));
             QVERIFY(jpegfiles::write(photos.last(), jpeg::encode(noisy(1200, 900, i + 1), 95)));
         }
-        Database db(dir.path());
+        Database db(dir.path(), datadirectory::seed);
         datadirectory::prepare(db);
         MainCursors c(db);
         const QString images = datadirectory::imagesDir(dir.path());

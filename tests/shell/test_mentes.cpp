@@ -211,7 +211,7 @@ private slots:
     {
         TempDataDir dir;
         QTemporaryDir folder;
-        Database db(dir.path());
+        Database db(dir.path(), datadirectory::seed);
         datadirectory::prepare(db);
         Cursor properties(db, tables::egyszeru, true);
         properties.open();
@@ -254,7 +254,7 @@ private slots:
     {
         TempDataDir dir;
         QTemporaryDir folder;
-        Database db(dir.path());
+        Database db(dir.path(), datadirectory::seed);
         datadirectory::prepare(db);
         backup::saveSettings({folder.path(), 10, true});
 

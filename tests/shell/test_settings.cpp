@@ -42,7 +42,7 @@ private slots:
     void settingsPagesSaveSeparately()
     {
         TempDataDir dir;
-        Database db(dir.path());
+        Database db(dir.path(), datadirectory::seed);
         datadirectory::prepare(db);
         Cursor defaults(db, tables::defaults, false);
         defaults.open();
@@ -103,7 +103,7 @@ private slots:
     void typedSettingsAreNeverDroppedSilently()
     {
         TempDataDir dir;
-        Database db(dir.path());
+        Database db(dir.path(), datadirectory::seed);
         datadirectory::prepare(db);
         Cursor defaults(db, tables::defaults, false);
         defaults.open();
@@ -158,7 +158,7 @@ private slots:
     void ftpServerDialog()
     {
         TempDataDir dir;
-        Database db(dir.path());
+        Database db(dir.path(), datadirectory::seed);
         datadirectory::prepare(db);
         Cursor defaults(db, tables::defaults, false);
         defaults.open();
@@ -210,7 +210,7 @@ private slots:
     void ftpsChoice()
     {
         TempDataDir dir;
-        Database db(dir.path());
+        Database db(dir.path(), datadirectory::seed);
         datadirectory::prepare(db);
         Cursor defaults(db, tables::defaults, false);
         defaults.open();

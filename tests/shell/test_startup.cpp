@@ -5,6 +5,7 @@
 #include "helperprocess.h"
 #include "instancelock.h"
 #include "main.h"
+#include "oldregister.h"
 #include "program.h"
 #include "tables.h"
 #include "tempdatadir.h"
@@ -187,6 +188,30 @@ private slots:
                                 "Hívja az ügyfélszolgáltatot!"));
         // The lock file written before the check stays.
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("ingatlan.lck"))));
+    }
+
+    // A register of an earlier build starts on the tables of today; one of another version is
+    // refused all the same.
+    void oldRegisterStartsOrIsRefused()
+    {
+        {
+            TempDataDir dir;
+            QCOMPARE(writeOldRegister(dir.filePath(QLatin1String(Database::fileName)), 3),
+                     QString());
+            Program program;
+            QVERIFY(program.start());
+            QCOMPARE(program.main()->findChild<QLabel *>(QStringLiteral("cegnev"))->text(),
+                     QStringLiteral("Régi Iroda"));
+        }
+        TempDataDir dir;
+        QCOMPARE(writeOldRegister(dir.filePath(QLatin1String(Database::fileName)), 2), QString());
+        DialogAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        Program program;
+        QVERIFY(!program.start());
+        QCOMPARE(answerer.lastSeen(),
+                 QStringLiteral("Hibás software verzió! Adatbázis Verzió: 2 Software verzió:3. "
+                                "Hívja az ügyfélszolgáltatot!"));
     }
 
     void quitRemovesTheLockFile()

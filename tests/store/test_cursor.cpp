@@ -37,28 +37,6 @@ private slots:
         QCOMPARE(tables::def(tables::tulajdonos).fields[1].kind, FieldKind::Int32);
     }
 
-    // A register from an earlier program gains the tables added since, and keeps its rows.
-    void missingTablesMadeOnOpen()
-    {
-        TempDataDir dir;
-        {
-            Database db(dir.path());
-            Cursor c(db, tables::egyszeru, true);
-            c.open();
-            addProperty(c, QStringLiteral("MEGMARAD"), 1000);
-            db.exec(QStringLiteral("DROP TABLE hirek"));
-        }
-        Database db(dir.path());
-        QVERIFY(!db.createdNow());
-        Cursor hirek(db, tables::hirek, true);
-        hirek.open();
-        QCOMPARE(hirek.recordCount(), 0);
-        Cursor c(db, tables::egyszeru, true);
-        c.open();
-        QCOMPARE(c.recordCount(), 1);
-        QCOMPARE(c.text(QStringLiteral("Azonosito")), QStringLiteral("MEGMARAD"));
-    }
-
     void appendPostTwiceAndIds()
     {
         TempDataDir dir;

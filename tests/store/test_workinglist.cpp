@@ -81,19 +81,31 @@ private slots:
         QCOMPARE(names(other.modifyWorkingOwners), QStringList({"Új Béla"}));
         QCOMPARE(names(other.tdTulaj), QStringList({"Másik Dénes"}));
 
+        // Emptying a list empties that list only, whatever its filter.
+        addOwner(mine.tdTulaj, QStringLiteral("Új Csaba"), QStringLiteral("Eger"));
+        mine.tdTulaj.setFilterText(QStringLiteral("Varos = 'Eger'"));
+        mine.tdTulaj.setFiltered(true);
+        workinglist::empty(mine.tdTulaj);
+        mine.tdTulaj.setFiltered(false);
+        QVERIFY(mine.tdTulaj.isEmpty());
+        QCOMPARE(names(other.modifyWorkingOwners), QStringList({"Új Béla"}));
+        QCOMPARE(rows(db), 3);
+
         // A start that found no other copy clears what windows long gone left behind.
         workinglist::clearAbandoned(db);
         QCOMPARE(rows(db), 0);
         QVERIFY(mine.tdTulaj.isEmpty());
     }
 
-    // A register made before the lists had names gains the column on open; its rows stay.
+    // A register of the layout before the lists had names gains the column on open; its rows
+    // stay.
     void oldRegisterGainsTheColumn()
     {
         TempDataDir dir;
         {
             Database db(dir.path());
             db.exec(QStringLiteral("ALTER TABLE dtulaj DROP COLUMN Munkalista"));
+            db.exec(QStringLiteral("PRAGMA user_version = 1"));
             db.exec(QStringLiteral("INSERT INTO dtulaj (Nev) VALUES ('Régi sor')"));
             QCOMPARE(db.connection().record(QStringLiteral("dtulaj")).indexOf(workinglist::field),
                      -1);

@@ -1,0 +1,200 @@
+#include "cursor.h"
+#include "database.h"
+#include "datadirectory.h"
+#include "errorof.h"
+#include "oldregister.h"
+#include "schema.h"
+#include "tables.h"
+#include "tempdatadir.h"
+
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+// How a register comes to be and how it is brought up to date: made whole or not at all, and
+// one of an earlier build upgraded in place without losing a row.
+class TestSchema : public QObject
+{
+    Q_OBJECT
+
+    static int rows(Database &db, const QString &table)
+    {
+        QSqlQuery query = db.query(QStringLiteral("SELECT COUNT(*) FROM ") + table);
+        return query.next() ? query.value(0).toInt() : -1;
+    }
+    static bool hasColumn(Database &db, const QString &table, const QString &column)
+    {
+        return db.connection().record(table).indexOf(column) >= 0;
+    }
+    static double settingsVersion(Database &db)
+    {
+        Cursor settings(db, tables::defaults, false);
+        return settings.number(QStringLiteral("Version"));
+    }
+    // Every table and column of the list, as a new register has them.
+    static void checkFullLayout(Database &db)
+    {
+        QCOMPARE(schema::layoutOf(db), tables::layoutVersion);
+        for (const TableDef &table : tables::all()) {
+            for (const FieldDef &field : table.fields) {
+                if (!hasColumn(db, table.name, field.name))
+                    QFAIL(qPrintable(table.name + QLatin1Char('.') + field.name));
+            }
+        }
+    }
+
+private slots:
+    void newRegisterIsMadeWhole()
+    {
+        TempDataDir dir;
+        {
+            Database db(dir.path(), datadirectory::seed);
+            QVERIFY(db.createdNow());
+            checkFullLayout(db);
+            QCOMPARE(settingsVersion(db), 3.0);
+            QVERIFY(rows(db, tables::itypes) > 10);
+            QVERIFY(rows(db, tables::telepules) > 50);
+        }
+        Database again(dir.path(), datadirectory::seed);
+        QVERIFY(!again.createdNow());
+        QCOMPARE(rows(again, tables::defaults), 1); // seeded once only
+    }
+
+    // A first start that fails half way through the reference rows leaves no register that
+    // every later start would refuse: the next start makes it again, whole.
+    void failedSeedLeavesNothingHalfMade()
+    {
+        TempDataDir dir;
+        const QString error = errorOf([&] {
+            Database db(dir.path(), [](Database &db) {
+                datadirectory::seed(db);
+                throw StoreError(QStringLiteral("Megszakadt."));
+            });
+        });
+        QCOMPARE(error, QStringLiteral("Megszakadt."));
+        QVERIFY(QFile::exists(dir.filePath(QLatin1String(Database::fileName))));
+        Database db(dir.path(), datadirectory::seed);
+        QVERIFY(db.createdNow());
+        checkFullLayout(db);
+        QCOMPARE(rows(db, tables::defaults), 1);
+        QCOMPARE(settingsVersion(db), 3.0);
+    }
+
+    // The same, with the first start killed for real between its tables and its rows.
+    void killedFirstStartIsMadeAgain()
+    {
+        TempDataDir dir;
+        QProcess killed;
+        killed.start(QStringLiteral(PELMORA_SEEDKILLER), {dir.path()});
+        QVERIFY(killed.waitForFinished(60000));
+        QCOMPARE(killed.exitStatus(), QProcess::CrashExit);
+        QVERIFY(QFile::exists(dir.filePath(QLatin1String(Database::fileName))));
+
+        Database db(dir.path(), datadirectory::seed);
+        QVERIFY(db.createdNow());
+        QCOMPARE(rows(db, tables::defaults), 1);
+        QCOMPARE(settingsVersion(db), 3.0);
+        QVERIFY(rows(db, tables::itypes) > 10);
+    }
+
+    // A register of a build before the tables and columns added since: it gains them in place,
+    // keeps every row, and keeps its settings version, which the start-up check reads.
+    void oldRegisterIsUpgradedInPlace()
+    {
+        for (const int version : {3, 2}) {
+            TempDataDir dir;
+            QCOMPARE(writeOldRegister(dir.filePath(QLatin1String(Database::fileName)), version),
+                     QString());
+            {
+                Database db(dir.path(), datadirectory::seed);
+                QVERIFY(!db.createdNow());
+                checkFullLayout(db);
+                QCOMPARE(settingsVersion(db), double(version)); // refused at start-up when 2
+                QCOMPARE(rows(db, tables::defaults), 1);
+                QCOMPARE(rows(db, tables::itypes), 1); // no reference rows added
+                QCOMPARE(rows(db, tables::hirkivonat), 0);
+                QCOMPARE(rows(db, tables::kepcsere), 0);
+                QCOMPARE(rows(db, tables::ftpkapcsolat), 0);
+            }
+            Database db(dir.path());
+            checkFullLayout(db);
+            Cursor c(db, tables::egyszeru, true);
+            c.setFilterText(QStringLiteral("CimVaros = 'GYŐ*' and TipusText = 'családi*'"));
+            c.setFiltered(true);
+            QCOMPARE(c.recordCount(), 1);
+            QCOMPARE(c.text(QStringLiteral("Azonosito")), QStringLiteral("RÉGI-1"));
+            QCOMPARE(c.number(QStringLiteral("Ar")), 25000000.0);
+            QCOMPARE(c.text(QStringLiteral("LeirasMagyar")),
+                     QStringLiteral("Első sor\r\nMásodik sor"));
+            QCOMPARE(c.text(QStringLiteral("PrintText")), QStringLiteral("Igen"));
+            QCOMPARE(c.text(QStringLiteral("CimUtca")), QString()); // gained, empty
+            c.setIndexName(QStringLiteral("ivaros")); // the named indexes are there
+            QCOMPARE(rows(db, tables::tulajdonos), 1);
+            // The working list row of a window long gone belongs to no list of today.
+            QCOMPARE(rows(db, tables::dtulaj), 1);
+            QSqlQuery indexes = db.query(
+                QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND "
+                               "tbl_name = 'egyszeru'"));
+            QVERIFY(indexes.next());
+            QCOMPARE(indexes.value(0).toInt(),
+                     tables::def(tables::egyszeru).indexes.size() +
+                         tables::def(tables::egyszeru).filterIndexes.size());
+        }
+    }
+
+    // A build that counted no layout may have made some of the later tables already.
+    void partlyUpgradedRegisterGainsTheRest()
+    {
+        TempDataDir dir;
+        const QString file = dir.filePath(QLatin1String(Database::fileName));
+        QCOMPARE(writeOldRegister(file), QString());
+        {
+            Database db(dir.path());
+            db.exec(QStringLiteral("PRAGMA user_version = 0"));
+            db.exec(QStringLiteral("DROP TABLE kepcsere"));
+            db.exec(QStringLiteral("ALTER TABLE dtulaj DROP COLUMN Munkalista"));
+            db.exec(QStringLiteral("INSERT INTO hirkivonat (Kivonat) VALUES ('abc')"));
+        }
+        Database db(dir.path());
+        checkFullLayout(db);
+        QCOMPARE(rows(db, tables::hirkivonat), 1);
+        QCOMPARE(rows(db, tables::egyszeru), 1);
+    }
+
+    // An upgrade that fails half way leaves the register as it was, to be tried again.
+    void failedUpgradeChangesNothing()
+    {
+        TempDataDir dir;
+        const QString file = dir.filePath(QLatin1String(Database::fileName));
+        QCOMPARE(writeOldRegister(file), QString());
+        {
+            Database db(dir.path());
+            db.exec(QStringLiteral("PRAGMA user_version = 0"));
+            db.exec(QStringLiteral("DROP TABLE ftpkapcsolat"));
+            db.exec(QStringLiteral("DROP TABLE kepcsere"));
+            db.exec(QStringLiteral("ALTER TABLE dtulaj DROP COLUMN Munkalista"));
+            // Something of another name in the way of the new table.
+            db.exec(QStringLiteral("CREATE VIEW kepcsere AS SELECT 1"));
+        }
+        QVERIFY(!errorOf([&] { Database db(dir.path()); }).isEmpty());
+        QSqlDatabase raw =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("failedUpgrade"));
+        raw.setDatabaseName(file);
+        QVERIFY(raw.open());
+        {
+            QSqlQuery query(raw);
+            QVERIFY(query.exec(QStringLiteral("PRAGMA user_version")) && query.next());
+            QCOMPARE(query.value(0).toInt(), 0);
+            QCOMPARE(raw.record(QStringLiteral("dtulaj")).indexOf(QStringLiteral("Munkalista")),
+                     -1);
+            QVERIFY(raw.record(QStringLiteral("ftpkapcsolat")).isEmpty());
+        }
+        raw.close();
+        raw = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("failedUpgrade"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "test_schema.moc"

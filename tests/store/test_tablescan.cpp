@@ -1,0 +1,133 @@
+#include "bulkwrite.h"
+#include "cursor.h"
+#include "database.h"
+#include "errorof.h"
+#include "filter.h"
+#include "tables.h"
+#include "tablescan.h"
+#include "tempdatadir.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+// The whole-table reader and the whole-set writes: the records a filter selects, with only the
+// columns asked for, and nothing typed ever taken for SQL.
+class TestTableScan : public QObject
+{
+    Q_OBJECT
+
+    static void addProperty(Cursor &c, const QString &azonosito, double ar, const QString &varos)
+    {
+        c.append();
+        c.setValue(QStringLiteral("Azonosito"), azonosito);
+        c.setValue(QStringLiteral("Ar"), ar);
+        c.setValue(QStringLiteral("CimVaros"), varos);
+        c.post();
+    }
+    static Selection filtered(const QString &filterText)
+    {
+        Selection selection(tables::def(tables::egyszeru));
+        selection.addFilter(Filter::parse(filterText), true);
+        return selection;
+    }
+    static QStringList read(Database &db, const Selection &selection, const QStringList &columns)
+    {
+        QStringList out;
+        tablescan::scan(db, selection, columns, [&](const tablescan::Row &row) {
+            QStringList values;
+            for (int i = 0; i < columns.size(); ++i)
+                values << row.value(i).toString();
+            out << values.join(QLatin1Char('|'));
+        });
+        return out;
+    }
+
+private slots:
+    void readsTheSelectedColumns()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        Cursor c(db, tables::egyszeru, true);
+        addProperty(c, QStringLiteral("P-3"), 300, QStringLiteral("D'Arcy-liget"));
+        addProperty(c, QStringLiteral("P-1"), 100, QStringLiteral("Győr"));
+        addProperty(c, QStringLiteral("P-2"), 200, QStringLiteral("d'arcy-LIGET"));
+        const QStringList columns {QStringLiteral("Azonosito"), QStringLiteral("CimVaros_f")};
+
+        QCOMPARE(read(db, Selection(tables::def(tables::egyszeru)), columns),
+                 (QStringList {"P-3|d'arcy-liget", "P-1|győr", "P-2|d'arcy-liget"}));
+        // A filter with an apostrophe and a prefix, case-blind, in a named index's order.
+        Selection sel = filtered(QStringLiteral("CimVaros = 'D''ARCY*' and Ar >= 150"));
+        sel.setIndexName(QStringLiteral("iar"));
+        QCOMPARE(read(db, sel, columns), (QStringList {"P-2|d'arcy-liget", "P-3|d'arcy-liget"}));
+        // Typed text that looks like SQL only ever selects by its value.
+        QCOMPARE(read(db, filtered(QStringLiteral("CimVaros = 'x'' OR 1=1 --'")), columns),
+                 QStringList());
+
+        // Only the fields of the table, and the folded copies of the searched ones.
+        for (const QString &column :
+             {QStringLiteral("Nincs"), QStringLiteral("CimUtca_f"), QStringLiteral("rowid"),
+              QStringLiteral("Ar\" FROM egyszeru; --")})
+            QVERIFY(!errorOf([&] {
+                         read(db, Selection(tables::def(tables::egyszeru)), {column});
+                     }).isEmpty());
+    }
+
+    // A column never written reads as the field's empty value, and can be told from one that
+    // was written.
+    void unwrittenColumnsAreNull()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        db.exec(QStringLiteral("INSERT INTO egyszeru (Azonosito) VALUES ('N')"));
+        int visited = 0;
+        tablescan::scan(db, Selection(tables::def(tables::egyszeru)),
+                        {QStringLiteral("Ar"), QStringLiteral("Web"), QStringLiteral("Azonosito")},
+                        [&](const tablescan::Row &row) {
+                            ++visited;
+                            QVERIFY(row.isNull(0));
+                            QCOMPARE(row.value(0), QVariant(0.0));
+                            QCOMPARE(row.value(1), QVariant(false));
+                            QVERIFY(!row.isNull(2));
+                            QVERIFY(row.rowId() > 0);
+                        });
+        QCOMPARE(visited, 1);
+    }
+
+    void setFieldWritesTheWholeSetAtOnce()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        Cursor c(db, tables::egyszeru, true);
+        addProperty(c, QStringLiteral("A"), 100, QStringLiteral("Pécs"));
+        addProperty(c, QStringLiteral("B"), 200, QStringLiteral("PÉCS"));
+        addProperty(c, QStringLiteral("C"), 300, QStringLiteral("Győr"));
+        c.first();
+        QSignalSpy heard(&db, &Database::changed);
+        QSignalSpy views(&c, &Cursor::viewChanged);
+        const int changed =
+            bulkwrite::setField(db, filtered(QStringLiteral("CimVaros = 'pécs'")),
+                                QStringLiteral("CimVaros"), QStringLiteral("Szőlőhegy-alsó ☃"));
+        QCOMPARE(changed, 2);
+        QCOMPARE(heard.count(), 1);
+        QVERIFY(views.count() > 0);
+        // Written as a post writes it: cleaned, and with its folded copy, so the searches
+        // find it.
+        QCOMPARE(c.text(QStringLiteral("CimVaros")), QStringLiteral("Szőlőhegy-alsó ?"));
+        c.setFilterText(QStringLiteral("CimVaros = 'SZŐLŐ*'"));
+        c.setFiltered(true);
+        QCOMPARE(c.recordCount(), 2);
+
+        QCOMPARE(bulkwrite::remove(db, filtered(QStringLiteral("Ar <= 100"))), 1);
+        QCOMPARE(c.recordCount(), 1);
+        QVERIFY(!errorOf([&] {
+                     bulkwrite::setField(db, filtered(QString()), QStringLiteral("Id"), 5);
+                 }).isEmpty());
+        QVERIFY(
+            !errorOf([&] {
+                 bulkwrite::setBooleans(db, tables::egyszeru, QStringLiteral("Ar"), {{1, true}});
+             }).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTableScan)
+#include "test_tablescan.moc"
