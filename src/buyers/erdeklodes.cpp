@@ -78,11 +78,11 @@ TfErdeklodes::TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, 
     auto *sought = new QGroupBox(QStringLiteral(" Keresett ingatlan "));
     auto *soughtGrid = new QGridLayout(sought);
     soughtGrid->addWidget(new QLabel(QStringLiteral("Típusa:")), 0, 0);
-    soughtGrid->addWidget(boundLine("TipusText", 30), 0, 1, 1, 4);
+    soughtGrid->addWidget(boundLine("TipusText"), 0, 1, 1, 4);
     soughtGrid->addWidget(new QLabel(QStringLiteral("Települése:")), 1, 0);
-    soughtGrid->addWidget(boundLine("Telepules", 50), 1, 1, 1, 4);
+    soughtGrid->addWidget(boundLine("Telepules"), 1, 1, 1, 4);
     soughtGrid->addWidget(new QLabel(QStringLiteral("Megye:")), 2, 0);
-    soughtGrid->addWidget(boundLine("CimMegye", 35), 2, 1, 1, 4);
+    soughtGrid->addWidget(boundLine("CimMegye"), 2, 1, 1, 4);
     soughtGrid->addWidget(new QLabel(QStringLiteral("Ára:")), 3, 0);
     m_artol = boundAmount("Artol");
     soughtGrid->addWidget(m_artol, 3, 1);
@@ -95,7 +95,7 @@ TfErdeklodes::TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, 
     m_szoveg->setObjectName(QStringLiteral("Szoveg"));
     m_szoveg->setTabChangesFocus(true);
     m_szoveg->setFixedHeight(m_szoveg->fontMetrics().lineSpacing() * 4 + 12);
-    limitStoredLength(m_szoveg, 255);
+    limitStoredLength(m_szoveg, tables::width(tables::erdeklodes, QStringLiteral("Szoveg")));
     connect(m_szoveg, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_loading)
             m_tErdeklodes.setValue(QStringLiteral("Szoveg"),
@@ -107,19 +107,19 @@ TfErdeklodes::TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, 
     auto *buyer = new QGroupBox(QStringLiteral(" Érdeklődő adatai "));
     auto *buyerGrid = new QGridLayout(buyer);
     buyerGrid->addWidget(new QLabel(QStringLiteral("Név:")), 0, 0);
-    buyerGrid->addWidget(boundLine("Nev", 50), 0, 1, 1, 2);
+    buyerGrid->addWidget(boundLine("Nev"), 0, 1, 1, 2);
     buyerGrid->addWidget(new QLabel(QStringLiteral("Cím:")), 1, 0);
-    QLineEdit *irsz = boundLine("CimIrsz", 4);
+    QLineEdit *irsz = boundLine("CimIrsz");
     irsz->setMaximumWidth(irsz->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     buyerGrid->addWidget(irsz, 1, 1);
-    buyerGrid->addWidget(boundLine("CimVaros", 50), 1, 2);
-    buyerGrid->addWidget(boundLine("CimUtca", 25), 2, 1, 1, 2);
+    buyerGrid->addWidget(boundLine("CimVaros"), 1, 2);
+    buyerGrid->addWidget(boundLine("CimUtca"), 2, 1, 1, 2);
     buyerGrid->addWidget(new QLabel(QStringLiteral("Tel.:")), 3, 0);
-    buyerGrid->addWidget(boundLine("Telefon", 50), 3, 1, 1, 2);
+    buyerGrid->addWidget(boundLine("Telefon"), 3, 1, 1, 2);
     buyerGrid->addWidget(new QLabel(QStringLiteral("Email:")), 4, 0);
-    buyerGrid->addWidget(boundLine("Email", 50), 4, 1, 1, 2);
+    buyerGrid->addWidget(boundLine("Email"), 4, 1, 1, 2);
     buyerGrid->addWidget(new QLabel(QStringLiteral("Időpontja:")), 5, 0);
-    buyerGrid->addWidget(boundLine("Mikor", 25), 5, 1, 1, 2);
+    buyerGrid->addWidget(boundLine("Mikor"), 5, 1, 1, 2);
     groups->addWidget(buyer, 1);
 
     auto *talalatok = button("Button2", QStringLiteral("Találatok..."));
@@ -148,12 +148,12 @@ TfErdeklodes::TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, 
     resize(820, 600);
 }
 
-QLineEdit *TfErdeklodes::boundLine(const char *field, int width)
+QLineEdit *TfErdeklodes::boundLine(const char *field)
 {
     auto *edit = new QLineEdit;
     const QString name = QLatin1String(field);
     edit->setObjectName(name);
-    edit->setMaxLength(width);
+    edit->setMaxLength(tables::width(tables::erdeklodes, name));
     connect(edit, &QLineEdit::textEdited, this,
             [this, name](const QString &text) { m_tErdeklodes.setValue(name, text); });
     m_lines.append({name, edit});

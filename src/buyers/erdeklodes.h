@@ -55,7 +55,7 @@ private:
         QLineEdit *edit;
     };
 
-    QLineEdit *boundLine(const char *field, int width);
+    QLineEdit *boundLine(const char *field);
     NumberEdit *boundAmount(const char *field);
     void loadBoxes();
     void amountFinished(NumberEdit *box, const QString &field);

@@ -65,8 +65,7 @@ QLineEdit *boxFor(const QString &name, const QString &field)
     auto *edit = new QLineEdit;
     edit->setObjectName(name);
     // The box takes no more than the table keeps, so nothing typed is lost on storing.
-    const TableDef &def = tables::def(tables::erdeklodok);
-    edit->setMaxLength(def.fields[def.fieldIndex(field)].width);
+    edit->setMaxLength(tables::width(tables::erdeklodok, field));
     return edit;
 }
 

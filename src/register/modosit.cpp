@@ -14,6 +14,7 @@
 #include "reporting.h"
 #include "reszletes.h"
 #include "saveproperty.h"
+#include "tables.h"
 #include "textformat.h"
 #include "ujkep.h"
 #include "wheelguard.h"
@@ -140,7 +141,7 @@ QWidget *TfModosit::propertyBox()
     auto *box = new QGroupBox;
     auto *form = new QFormLayout(box);
     m_azonosito = addText(s("nAzonosito"), s("Azonosito"));
-    m_azonosito->setMaxLength(20);
+    m_azonosito->setMaxLength(tables::width(tables::egyszeru, s("Azonosito")));
     QFont bold = m_azonosito->font();
     bold.setBold(true);
     m_azonosito->setFont(bold);
@@ -264,7 +265,7 @@ QLineEdit *TfModosit::addPostcode(const QString &name, const QString &field)
 {
     QLineEdit *edit = addText(name, field);
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(s("[0-9]{0,4}")), edit));
-    edit->setMaxLength(4);
+    edit->setMaxLength(tables::width(tables::egyszeru, field));
     return edit;
 }
 

@@ -13,6 +13,7 @@
 #include "reszletes.h"
 #include "reszletespanel.h"
 #include "storeerror.h"
+#include "tables.h"
 #include "textformat.h"
 #include "ujkep.h"
 #include "wheelguard.h"
@@ -42,9 +43,6 @@ constexpr double priceLimit = 999999999999.0;
 // zero: a negative one is a slip of the keyboard or the wheel, never a property's data.
 constexpr double yearMaximum = 9999;
 constexpr double areaMaximum = 99999999;
-// The identifier field's width: a longer identifier would be stored cut and could then clash
-// with another that the duplicate check let through.
-constexpr int identifierLength = 20;
 
 const QString plotUnitDefault = QStringLiteral("négyzetméter");
 
@@ -183,7 +181,10 @@ QWidget *NewPropertyPanel::buildSimpleData()
 {
     auto *box = new QWidget;
     FormGrid form(box);
-    m_azonosito = addText("nAzonosito", "Azonosito", identifierLength);
+    // A longer identifier would be stored cut and could then clash with another that the
+    // duplicate check let through.
+    m_azonosito = addText("nAzonosito", "Azonosito",
+                          tables::width(tables::egyszeru, QStringLiteral("Azonosito")));
     form.add(QStringLiteral("Azonosító:"), m_azonosito);
     m_tipus = new QComboBox;
     m_tipus->setObjectName(QStringLiteral("nTipus"));

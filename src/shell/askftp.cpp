@@ -5,6 +5,7 @@
 #include "ftppassword.h"
 #include "ftpsecurity.h"
 #include "messages.h"
+#include "tables.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -32,9 +33,9 @@ TfFtp::TfFtp(Cursor &tDefaults, QWidget *parent)
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setMinimumWidth(260);
     m_userid->setObjectName(QStringLiteral("eUserid"));
-    m_userid->setMaxLength(6);
+    m_userid->setMaxLength(tables::width(tables::defaults, QStringLiteral("Userid")));
     m_password->setObjectName(QStringLiteral("eFtppass"));
-    m_password->setMaxLength(12);
+    m_password->setMaxLength(tables::width(tables::defaults, QStringLiteral("Ftppass")));
     m_password->setEchoMode(QLineEdit::Password);
     grid->addWidget(new QLabel(QStringLiteral("Szerver neve vagy IP címe:")), 0, 0);
     grid->addWidget(m_edit1, 0, 1);

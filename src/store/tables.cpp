@@ -1,6 +1,7 @@
 #include "tables.h"
 
 #include "record.h"
+#include "storeerror.h"
 #include "textformat.h"
 #include "workinglist.h"
 
@@ -345,6 +346,24 @@ const TableDef &def(const QString &tableName)
             return table;
     }
     throw std::invalid_argument("unknown table " + tableName.toStdString());
+}
+
+const FieldDef &field(const QString &tableName, const QString &fieldName)
+{
+    const TableDef *table = nullptr;
+    for (const TableDef &candidate : all()) {
+        if (candidate.name == tableName)
+            table = &candidate;
+    }
+    const int index = table ? table->fieldIndex(fieldName) : -1;
+    if (index < 0)
+        throw StoreError(QStringLiteral("Ismeretlen mező: %1.%2").arg(tableName, fieldName));
+    return table->fields.at(index);
+}
+
+int width(const QString &tableName, const QString &fieldName)
+{
+    return field(tableName, fieldName).width;
 }
 
 } // namespace tables

@@ -25,6 +25,11 @@ inline const QString kepcsere = QStringLiteral("kepcsere");
 
 const QList<TableDef> &all();
 const TableDef &def(const QString &tableName);
+// A field of a table by name (case-blind), and the characters a text field keeps. A window asks
+// here rather than repeat a width, so its controls never take more than the table stores.
+// Both throw StoreError for a table or field the list does not have.
+const FieldDef &field(const QString &tableName, const QString &fieldName);
+int width(const QString &tableName, const QString &fieldName);
 
 // The `Version` of the settings record: the register's version as the start-up check and the
 // portal's files know it. It stays 3 whatever the tables gain.

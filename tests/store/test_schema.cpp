@@ -194,6 +194,23 @@ private slots:
         raw = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("failedUpgrade"));
     }
+
+    // Windows size their boxes by asking the list; a misspelt name must fail loudly, as a
+    // message, rather than leave a box that takes any length.
+    void fieldsAreLookedUpInTheList()
+    {
+        QCOMPARE(tables::width(tables::egyszeru, QStringLiteral("Azonosito")), 20);
+        QCOMPARE(tables::width(tables::egyszeru, QStringLiteral("cimirsz")), 4);
+        QCOMPARE(tables::width(tables::defaults, QStringLiteral("Telefon")), 200);
+        QCOMPARE(tables::field(tables::egyszeru, QStringLiteral("LeirasMagyar")).kind,
+                 FieldKind::Memo);
+        QCOMPARE(tables::width(tables::egyszeru, QStringLiteral("Ar")), 0);
+        QCOMPARE(errorOf([] { tables::width(tables::egyszeru, QStringLiteral("Nincs")); }),
+                 QStringLiteral("Ismeretlen mező: egyszeru.Nincs"));
+        QVERIFY(!errorOf([] {
+                     tables::field(QStringLiteral("nincs"), QStringLiteral("Name"));
+                 }).isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSchema)
