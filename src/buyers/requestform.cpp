@@ -6,7 +6,9 @@
 #include "maincursors.h"
 #include "messages.h"
 #include "numberedit.h"
+#include "referencelists.h"
 #include "storeerror.h"
+#include "tables.h"
 #include "textformat.h"
 
 #include <QComboBox>
@@ -21,16 +23,19 @@
 
 namespace {
 
-// A one-line box as wide as its field, so nothing typed is cut silently.
-QLineEdit *fieldEdit(const char *name, int width)
+QString fieldName(const char *field)
 {
-    auto *edit = new QLineEdit;
-    edit->setObjectName(QLatin1String(name));
-    edit->setMaxLength(width);
-    return edit;
+    return QString::fromLatin1(field);
 }
 
 } // namespace
+
+QLineEdit *RequestForm::fieldEdit(const char *name, const char *field)
+{
+    auto *edit = new QLineEdit;
+    edit->setObjectName(QLatin1String(name));
+    return m_binder.bind(edit, fieldName(field));
+}
 
 NumberEdit *makeAmountEdit(const QString &objectName)
 {
@@ -52,24 +57,11 @@ QString amountProblem(double amount)
     return {};
 }
 
-void limitStoredLength(QPlainTextEdit *edit, int width)
-{
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, width] {
-        const QString text = edit->toPlainText();
-        if (textformat::memoFromEdit(text).size() <= width)
-            return;
-        QString kept = text;
-        while (textformat::memoFromEdit(kept).size() > width)
-            kept.chop(1);
-        edit->setPlainText(kept);
-        edit->moveCursor(QTextCursor::End);
-    });
-}
-
 RequestForm::RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QString &caption,
                          const QString &heading, QWidget *parent)
     : QDialog(parent)
     , m_tErdeklodes(tErdeklodes)
+    , m_binder(tables::erdeklodes)
 {
     setWindowTitle(caption);
     auto *layout = new QVBoxLayout(this);
@@ -78,13 +70,13 @@ RequestForm::RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QStrin
     layout->addLayout(form);
 
     // Created in tab order.
-    eNev = fieldEdit("eNev", 50);
+    eNev = fieldEdit("eNev", "Nev");
     form->addRow(QStringLiteral("Érdeklődő neve:"), eNev);
-    eCimIrsz = fieldEdit("eCimIrsz", 4);
+    eCimIrsz = fieldEdit("eCimIrsz", "CimIrsz");
     eCimIrsz->setMaximumWidth(eCimIrsz->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
                               16);
-    eCimVaros = fieldEdit("eCimVaros", 50);
-    eCimUtca = fieldEdit("eCimUtca", 25);
+    eCimVaros = fieldEdit("eCimVaros", "CimVaros");
+    eCimUtca = fieldEdit("eCimUtca", "CimUtca");
     auto *address = new QVBoxLayout;
     auto *town = new QHBoxLayout;
     town->addWidget(eCimIrsz);
@@ -92,35 +84,30 @@ RequestForm::RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QStrin
     address->addLayout(town);
     address->addWidget(eCimUtca);
     form->addRow(QStringLiteral("Érdeklődő címe:"), address);
-    eTelefon = fieldEdit("eTelefon", 50);
+    eTelefon = fieldEdit("eTelefon", "Telefon");
     form->addRow(QStringLiteral("Telefonja:"), eTelefon);
-    eEmail = fieldEdit("eEmail", 50);
+    eEmail = fieldEdit("eEmail", "Email");
     form->addRow(QStringLiteral("E-mail címe:"), eEmail);
 
     eTipus = new QComboBox;
     eTipus->setObjectName(QStringLiteral("eTipus"));
     eTipus->setEditable(false);
+    m_binder.bindIndex(eTipus, fieldName("Tipus"), fieldName("TipusText"));
     // The type list as it stands at start-up; its positions are what `Tipus` keeps.
-    Cursor &types = cursors.tItypes;
-    const bool wasOpen = types.isOpen();
-    types.open();
-    for (int i = 0; i < types.recordCount(); ++i)
-        eTipus->addItem(types.recordAt(i).text(QStringLiteral("Name")));
-    if (!wasOpen)
-        types.close();
+    eTipus->addItems(nameList(cursors.tItypes));
     form->addRow(QStringLiteral("Keresett típus:"), eTipus);
-    eTelepules = fieldEdit("eTelepules", 50);
+    eTelepules = fieldEdit("eTelepules", "Telepules");
     form->addRow(QStringLiteral("Település:"), eTelepules);
     eCimMegye = new QComboBox;
     eCimMegye->setObjectName(QStringLiteral("eCimMegye"));
     eCimMegye->setEditable(true);
     eCimMegye->setInsertPolicy(QComboBox::NoInsert);
     eCimMegye->addItems(hungarianCounties());
-    eCimMegye->lineEdit()->setMaxLength(35);
+    m_binder.bind(eCimMegye, fieldName("CimMegye"));
     form->addRow(QStringLiteral("Megye:"), eCimMegye);
 
-    eArtol = makeAmountEdit(QStringLiteral("eArtol"));
-    eArig = makeAmountEdit(QStringLiteral("eArig"));
+    eArtol = m_binder.bind(makeAmountEdit(QStringLiteral("eArtol")), fieldName("Artol"), true);
+    eArig = m_binder.bind(makeAmountEdit(QStringLiteral("eArig")), fieldName("Arig"), true);
     auto *prices = new QHBoxLayout;
     prices->addWidget(eArtol, 1);
     prices->addWidget(new QLabel(QStringLiteral("-tól")));
@@ -132,7 +119,7 @@ RequestForm::RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QStrin
     eSzoveg->setObjectName(QStringLiteral("eSzoveg"));
     eSzoveg->setTabChangesFocus(true);
     eSzoveg->setFixedHeight(eSzoveg->fontMetrics().lineSpacing() * 5 + 12);
-    limitStoredLength(eSzoveg, 255);
+    m_binder.bind(eSzoveg, fieldName("Szoveg"));
     form->addRow(QStringLiteral("Szöveg:"), eSzoveg);
 
     auto *rogzit = new QPushButton(QStringLiteral("Rögzít"));
@@ -152,35 +139,15 @@ RequestForm::RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QStrin
 
 void RequestForm::clearBoxes()
 {
-    for (QLineEdit *edit : {eNev, eCimIrsz, eCimVaros, eCimUtca, eTelefon, eEmail, eTelepules})
-        edit->clear();
-    eTipus->setCurrentIndex(-1);
-    eCimMegye->setCurrentIndex(-1);
-    eCimMegye->setEditText(QString());
-    eArtol->setValue(0);
-    eArig->setValue(0);
-    eSzoveg->clear();
+    m_binder.clear();
 }
 
 void RequestForm::loadBoxes()
 {
-    const Cursor &c = m_tErdeklodes;
-    eNev->setText(c.text(QStringLiteral("Nev")));
-    eCimIrsz->setText(c.text(QStringLiteral("CimIrsz")));
-    eCimVaros->setText(c.text(QStringLiteral("CimVaros")));
-    eCimUtca->setText(c.text(QStringLiteral("CimUtca")));
-    eTelefon->setText(c.text(QStringLiteral("Telefon")));
-    eEmail->setText(c.text(QStringLiteral("Email")));
-    // By position: after the type list changed order this may name another type than the
-    // stored text, as the list is what the request was made from. A position off the list
+    // The type by position: after the type list changed order this may name another type than
+    // the stored text, as the list is what the request was made from. A position off the list
     // selects nothing, and the check then asks for a type.
-    const int tipus = c.integer(QStringLiteral("Tipus"));
-    eTipus->setCurrentIndex(tipus < eTipus->count() ? tipus : -1);
-    eTelepules->setText(c.text(QStringLiteral("Telepules")));
-    eCimMegye->setEditText(c.text(QStringLiteral("CimMegye")));
-    eArtol->setValue(c.number(QStringLiteral("Artol")));
-    eArig->setValue(c.number(QStringLiteral("Arig")));
-    eSzoveg->setPlainText(textformat::memoToEdit(c.text(QStringLiteral("Szoveg"))));
+    m_binder.load(m_tErdeklodes);
 }
 
 bool RequestForm::failsCheck()
@@ -216,19 +183,7 @@ void RequestForm::writeRecord()
 {
     startRecord();
     Cursor &c = m_tErdeklodes;
-    c.setValue(QStringLiteral("Nev"), eNev->text());
-    c.setValue(QStringLiteral("CimIrsz"), eCimIrsz->text());
-    c.setValue(QStringLiteral("CimVaros"), eCimVaros->text());
-    c.setValue(QStringLiteral("CimUtca"), eCimUtca->text());
-    c.setValue(QStringLiteral("CimMegye"), eCimMegye->currentText());
-    c.setValue(QStringLiteral("Telepules"), eTelepules->text());
-    c.setValue(QStringLiteral("Szoveg"), textformat::memoFromEdit(eSzoveg->toPlainText()));
-    c.setValue(QStringLiteral("Telefon"), eTelefon->text());
-    c.setValue(QStringLiteral("Email"), eEmail->text());
-    c.setValue(QStringLiteral("Tipus"), eTipus->currentIndex());
-    c.setValue(QStringLiteral("TipusText"), eTipus->currentText());
-    c.setValue(QStringLiteral("Artol"), textformat::roundHalfEven(eArtol->value()));
-    c.setValue(QStringLiteral("Arig"), textformat::roundHalfEven(eArig->value()));
+    m_binder.write(c);
     c.setValue(QStringLiteral("Mikor"), textformat::timestampNow());
     c.post();
 }

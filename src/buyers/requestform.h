@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fieldbinder.h"
+
 #include <QDialog>
 
 class Cursor;
@@ -8,9 +10,6 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 struct MainCursors;
-
-// Keeps a multi-line box within what its text field stores (line breaks count as two).
-void limitStoredLength(QPlainTextEdit *edit, int width);
 
 // A box for a request's price bound: whole forints shown as ",0 Ft;-,0 Ft". It takes more than
 // the table holds, so that an amount typed too large is reported rather than changed.
@@ -48,8 +47,10 @@ protected:
     NumberEdit *eArtol;
     NumberEdit *eArig;
     QPlainTextEdit *eSzoveg;
+    FieldBinder m_binder;
 
 private:
+    QLineEdit *fieldEdit(const char *name, const char *field);
     void BitBtn2Click();
     // Reports the first failed check and puts the focus on its box; false when all pass.
     bool failsCheck();

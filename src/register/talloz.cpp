@@ -6,9 +6,9 @@
 #include "maincursors.h"
 #include "registerwindows.h"
 #include "reporting.h"
+#include "tables.h"
 #include "tallozasreszletes.h"
 #include "tallozbelso.h"
-#include "textformat.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,15 +37,6 @@ QString photoField(int slot)
 QString photoItem(int slot)
 {
     return QStringLiteral("%1. kép").arg(slot);
-}
-
-// Whole numbers and sizes as they are stored, with the regional decimal separator, no grouping.
-QString shownText(const Cursor &cursor, const QString &field)
-{
-    const int index = cursor.def().fieldIndex(field);
-    if (index >= 0 && cursor.def().fields.at(index).kind == FieldKind::Float)
-        return textformat::numberText(cursor.number(field));
-    return cursor.text(field);
 }
 
 // Shown in its normal look, but neither the mouse nor the keys change it.
@@ -79,13 +70,16 @@ int photoSlotOfItem(const QString &item)
     return 0;
 }
 
+BoundFields::BoundFields()
+    : m_binder(tables::egyszeru)
+{ }
+
 QLineEdit *BoundFields::edit(QWidget *parent, const QString &objectName, const QString &field)
 {
     auto *control = new QLineEdit(parent);
     control->setObjectName(objectName);
     control->setReadOnly(true);
-    m_edits.append({control, field});
-    return control;
+    return m_binder.bind(control, field);
 }
 
 QPlainTextEdit *BoundFields::memo(QWidget *parent, const QString &objectName, const QString &field)
@@ -93,8 +87,7 @@ QPlainTextEdit *BoundFields::memo(QWidget *parent, const QString &objectName, co
     auto *control = new QPlainTextEdit(parent);
     control->setObjectName(objectName);
     control->setReadOnly(true);
-    m_memos.append({control, field});
-    return control;
+    return m_binder.bind(control, field);
 }
 
 QCheckBox *BoundFields::check(QWidget *parent, const QString &objectName, const QString &caption,
@@ -105,8 +98,7 @@ QCheckBox *BoundFields::check(QWidget *parent, const QString &objectName, const 
     if (kind == Check::Shown)
         control->setFocusPolicy(Qt::NoFocus);
     control->setObjectName(objectName);
-    m_checks.append({control, field});
-    return control;
+    return m_binder.bind(control, field);
 }
 
 QWidget *BoundFields::group(QWidget *parent, const QString &title, const QList<Labelled> &rows)
@@ -126,16 +118,7 @@ QWidget *BoundFields::group(QWidget *parent, const QString &title, const QList<L
 
 void BoundFields::fill(const Cursor &cursor) const
 {
-    const bool empty = cursor.isEmpty();
-    for (const auto &bound : m_edits) {
-        bound.control->setText(empty ? QString() : shownText(cursor, bound.field));
-        bound.control->setCursorPosition(0);
-    }
-    for (const auto &bound : m_memos)
-        bound.control->setPlainText(empty ? QString()
-                                          : textformat::memoToEdit(cursor.text(bound.field)));
-    for (const auto &bound : m_checks)
-        bound.control->setChecked(!empty && cursor.boolean(bound.field));
+    m_binder.load(cursor);
 }
 
 TfTallozas::TfTallozas(MainCursors &cursors, RegisterWindows &windows,

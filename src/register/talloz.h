@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fieldbinder.h"
+
 #include <QDialog>
 #include <QList>
 #include <QStringList>
@@ -22,11 +24,13 @@ QStringList photoItems(const Record &property);
 // The slot (1 to 4) an item of that list names, 0 for any other text.
 int photoSlotOfItem(const QString &item);
 
-// Read-only controls showing fields of a cursor's current record. There are no data-aware
+// Read-only controls showing fields of a property's current record. There are no data-aware
 // controls here, so the windows that show a record call fill() whenever it may have changed.
 class BoundFields
 {
 public:
+    BoundFields();
+
     QLineEdit *edit(QWidget *parent, const QString &objectName, const QString &field);
     QPlainTextEdit *memo(QWidget *parent, const QString &objectName, const QString &field);
     // A box the user may change, or one that only shows the field.
@@ -45,15 +49,7 @@ public:
     void fill(const Cursor &cursor) const;
 
 private:
-    template<typename Control>
-    struct Bound
-    {
-        Control *control;
-        QString field;
-    };
-    QList<Bound<QLineEdit>> m_edits;
-    QList<Bound<QPlainTextEdit>> m_memos;
-    QList<Bound<QCheckBox>> m_checks;
+    FieldBinder m_binder;
 };
 
 // The browse window: one property of the current result list at a time, read-only but for its

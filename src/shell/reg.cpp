@@ -5,7 +5,7 @@
 #include "dialogframe.h"
 #include "messages.h"
 #include "reporting.h"
-#include "textformat.h"
+#include "tables.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -47,6 +47,8 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
                   Qt::WindowCloseButtonHint)
     , m_defaults(tDefaults)
     , m_pages(new QTabWidget)
+    , m_userBinder(tables::defaults)
+    , m_termsBinder(tables::defaults)
 {
     setObjectName(QStringLiteral("fReg"));
     setWindowTitle(QStringLiteral("Pelmora - Beállítások"));
@@ -71,7 +73,12 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
     m_edit7 = namedEdit("Edit7");
     m_edit8 = namedEdit("Edit8");
     m_edit4 = namedEdit("Edit4");
-    m_edit4->setMaxLength(255);
+    const std::pair<QLineEdit *, const char *> userFields[] = {
+        {m_edit1, "Name"}, {m_edit2, "Contact"}, {m_edit5, "Irsz"},  {m_edit6, "Varos"},
+        {m_edit3, "Utca"}, {m_edit4, "Telefon"}, {m_edit7, "Email"}, {m_edit8, "Web"}};
+    for (const auto &[edit, field] : userFields)
+        m_userBinder.bind(edit, QString::fromLatin1(field));
+    m_userBinder.bind(m_megye, QStringLiteral("Megye"));
     int row = 0;
     grid->addWidget(new QLabel(QStringLiteral("Cég neve:")), row, 0);
     grid->addWidget(m_edit1, row++, 1, 1, 2);
@@ -104,6 +111,7 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
     m_elvitel = new QPlainTextEdit;
     m_elvitel->setObjectName(QStringLiteral("bElvitel"));
     m_elvitel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_termsBinder.bind(m_elvitel, QStringLiteral("Elvitel"));
     termsLayout->addWidget(m_elvitel);
     auto *save3 = saveButton("BitBtn3");
     termsLayout->addWidget(save3, 0, Qt::AlignRight);
@@ -132,27 +140,12 @@ void TfReg::showEvent(QShowEvent *event)
 
 void TfReg::FormActivate()
 {
-    m_edit1->setText(m_defaults.text(QStringLiteral("Name")));
-    m_edit2->setText(m_defaults.text(QStringLiteral("Contact")));
-    m_edit5->setText(m_defaults.text(QStringLiteral("Irsz")));
-    m_edit6->setText(m_defaults.text(QStringLiteral("Varos")));
-    m_edit3->setText(m_defaults.text(QStringLiteral("Utca")));
-    m_edit4->setText(m_defaults.text(QStringLiteral("Telefon")));
-    m_edit7->setText(m_defaults.text(QStringLiteral("Email")));
-    m_edit8->setText(m_defaults.text(QStringLiteral("Web")));
-    m_megye->setCurrentText(m_defaults.text(QStringLiteral("Megye")));
-    m_elvitel->setPlainText(textformat::memoToEdit(m_defaults.text(QStringLiteral("Elvitel"))));
-    m_storedUserData = userData();
+    m_userBinder.load(m_defaults);
+    m_termsBinder.load(m_defaults);
+    m_storedUserData = m_userBinder.values();
     m_storedTerms = m_elvitel->toPlainText();
     m_pages->setCurrentIndex(0);
     m_shownPage = 0;
-}
-
-QStringList TfReg::userData() const
-{
-    return {m_edit1->text(), m_megye->currentText(), m_edit2->text(),
-            m_edit5->text(), m_edit6->text(),        m_edit3->text(),
-            m_edit4->text(), m_edit7->text(),        m_edit8->text()};
 }
 
 bool TfReg::termsChanged() const
@@ -188,7 +181,7 @@ void TfReg::reject()
 
 bool TfReg::BitBtn1Click()
 {
-    const QStringList typed = userData();
+    const FieldValues typed = m_userBinder.values();
     const bool stored = runReportingErrors([this] { storeUserData(); });
     if (stored) {
         m_storedUserData = typed;
@@ -200,24 +193,16 @@ bool TfReg::BitBtn1Click()
 void TfReg::storeUserData()
 {
     m_defaults.edit();
-    m_defaults.setValue(QStringLiteral("Name"), m_edit1->text());
-    m_defaults.setValue(QStringLiteral("Megye"), m_megye->currentText());
-    m_defaults.setValue(QStringLiteral("Contact"), m_edit2->text());
-    m_defaults.setValue(QStringLiteral("Irsz"), m_edit5->text());
-    m_defaults.setValue(QStringLiteral("Varos"), m_edit6->text());
-    m_defaults.setValue(QStringLiteral("Utca"), m_edit3->text());
-    m_defaults.setValue(QStringLiteral("Telefon"), m_edit4->text());
-    m_defaults.setValue(QStringLiteral("Email"), m_edit7->text());
-    m_defaults.setValue(QStringLiteral("Web"), m_edit8->text());
+    m_userBinder.write(m_defaults);
     m_defaults.post();
 }
 
 bool TfReg::BitBtn3Click()
 {
     const QString typed = m_elvitel->toPlainText();
-    const bool stored = runReportingErrors([this, &typed] {
+    const bool stored = runReportingErrors([this] {
         m_defaults.edit();
-        m_defaults.setValue(QStringLiteral("Elvitel"), textformat::memoFromEdit(typed));
+        m_termsBinder.write(m_defaults);
         m_defaults.post();
     });
     if (stored)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fieldbinder.h"
+
 #include <QDialog>
 
 class Cursor;
@@ -32,8 +34,7 @@ private:
     bool BitBtn1Click();
     bool BitBtn3Click();
     void storeUserData();
-    QStringList userData() const;
-    bool userDataChanged() const { return userData() != m_storedUserData; }
+    bool userDataChanged() const { return m_userBinder.values() != m_storedUserData; }
     bool termsChanged() const;
     void pageChanged(int page);
 
@@ -41,8 +42,10 @@ private:
     QTabWidget *m_pages;
     int m_shownPage = 0;
     // What the pages held when last loaded or stored.
-    QStringList m_storedUserData;
+    FieldValues m_storedUserData;
     QString m_storedTerms;
+    FieldBinder m_userBinder;
+    FieldBinder m_termsBinder;
     QLineEdit *m_edit1, *m_edit2, *m_edit5, *m_edit6, *m_edit3, *m_edit7, *m_edit8, *m_edit4;
     QComboBox *m_megye;
     QPlainTextEdit *m_elvitel;

@@ -1,0 +1,16 @@
+#include "referencelists.h"
+
+#include "cursor.h"
+
+QStringList nameList(Cursor &cursor)
+{
+    const bool wasOpen = cursor.isOpen();
+    if (!wasOpen)
+        cursor.open();
+    QStringList names;
+    for (int at = 0, count = cursor.recordCount(); at < count; ++at)
+        names << cursor.recordAt(at).text(QStringLiteral("Name"));
+    if (!wasOpen)
+        cursor.close();
+    return names;
+}
