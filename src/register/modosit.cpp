@@ -1,38 +1,30 @@
 #include "modosit.h"
 
-#include "counties.h"
 #include "cursor.h"
+#include "cursorgrid.h"
 #include "dialogframe.h"
 #include "maincursors.h"
 #include "messages.h"
-#include "numberedit.h"
 #include "optionlists.h"
 #include "ownergroup.h"
 #include "photogroup.h"
 #include "photos.h"
+#include "propertyform.h"
+#include "referencelists.h"
 #include "registerwindows.h"
 #include "reporting.h"
 #include "reszletes.h"
 #include "saveproperty.h"
-#include "tables.h"
-#include "textformat.h"
 #include "ujkep.h"
-#include "wheelguard.h"
 #include "workingowners.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFormLayout>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QTabWidget>
@@ -43,21 +35,6 @@ namespace {
 QString s(const char *text)
 {
     return QString::fromUtf8(text);
-}
-
-constexpr double largestPrice = 999999999999.0;
-
-// Every item of a cursor's `Name` field in stored order.
-QStringList names(Cursor &cursor)
-{
-    const bool wasOpen = cursor.isOpen();
-    cursor.open();
-    QStringList list;
-    for (int at = 0, count = cursor.recordCount(); at < count; ++at)
-        list << cursor.recordAt(at).text(s("Name"));
-    if (!wasOpen)
-        cursor.close();
-    return list;
 }
 
 } // namespace
@@ -96,9 +73,11 @@ TfModosit::TfModosit(MainCursors &cursors, RegisterWindows &windows, QWidget *pa
     bottom->addWidget(save);
     layout->addLayout(bottom);
 
-    m_tipus->addItems(names(m_c.tItypes));
-    if (QComboBox *varos = findChild<QComboBox *>(s("nCimVaros")))
-        varos->addItems(names(m_c.tTelep));
+    m_form->setLists(nameList(m_c.tItypes), nameList(m_c.tTelep));
+    const QList<QWidget *> order =
+        m_form->tabChain() + QList<QWidget *> {m_reszletes, cancel, save};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
     resetDetailed();
     // Room for the simple data side by side with the address; the rest scrolls.
     m_pages->setMinimumSize(1000, 640);
@@ -108,133 +87,28 @@ TfModosit::TfModosit(MainCursors &cursors, RegisterWindows &windows, QWidget *pa
 QWidget *TfModosit::buildSimplePage()
 {
     auto *content = new QWidget;
-    auto *grid = new QGridLayout(content);
-    grid->addWidget(propertyBox(), 0, 0);
-    grid->addWidget(addressBox(), 0, 1);
-    m_owners = new OwnerGroup(m_c.modifyWorkingOwners, m_windows, content);
-    grid->addWidget(m_owners, 1, 0, 1, 2);
-    grid->addWidget(principalBox(), 2, 0);
-    m_photos = new PhotoGroup(m_windows, content);
-    auto *right = new QVBoxLayout;
-    right->addWidget(
-        addCheck(s("nAproCheck"), s("Az ingatlan felkerülhet az apróhirdetések közé"), s("Apro")));
-    right->addWidget(
-        addCheck(s("nWebCheck"), s("Az ingatlan felkerülhet a webes adatbázisba"), s("Web")));
-    right->addWidget(
-        addCheck(s("nKulcsCheck"), s("Megtekintésre a kulcs az irodában"), s("Kulcs")));
-    right->addWidget(addCheck(s("nTelepulestis"), s("Az Interneten a település is megjelenhet"),
-                              s("Telepulestis")));
-    right->addWidget(m_photos);
-    right->addStretch();
-    grid->addLayout(right, 2, 1);
-    grid->addWidget(descriptionPages(), 3, 0, 1, 2);
+    auto *layout = new QVBoxLayout(content);
+    m_owners = new OwnerGroup(m_c.modifyWorkingOwners, m_windows);
+    m_photos = new PhotoGroup(m_windows);
+    m_form = new PropertyForm(PropertyForm::Arrangement::Grid,
+                              {m_owners,
+                               {m_owners->grid(), m_owners->findChild<QWidget *>(s("Button9")),
+                                m_owners->findChild<QWidget *>(s("Button11")),
+                                m_owners->findChild<QWidget *>(s("Button12"))}},
+                              {m_photos, {m_photos->findChild<QWidget *>(s("nKepValtoztat"))}},
+                              s("PageControl2"));
+    connect(m_form, &PropertyForm::sameAsOwnerClicked, this, &TfModosit::Button1Click);
+    // The identifier stands out: it names the property being changed.
+    QFont bold = m_form->identifier()->font();
+    bold.setBold(true);
+    m_form->identifier()->setFont(bold);
+    layout->addWidget(m_form);
 
     auto *scroll = new QScrollArea;
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return scroll;
-}
-
-QWidget *TfModosit::propertyBox()
-{
-    auto *box = new QGroupBox;
-    auto *form = new QFormLayout(box);
-    m_azonosito = addText(s("nAzonosito"), s("Azonosito"));
-    m_azonosito->setMaxLength(tables::width(tables::egyszeru, s("Azonosito")));
-    QFont bold = m_azonosito->font();
-    bold.setBold(true);
-    m_azonosito->setFont(bold);
-    form->addRow(s("Azonosító:"), m_azonosito);
-    m_tipus = new QComboBox;
-    m_tipus->setObjectName(s("nTipus"));
-    takeWheelOnlyWithFocus(m_tipus);
-    form->addRow(s("Ingatlan típusa:"), m_tipus);
-    form->addRow(s("Minimum ár:"),
-                 addNumber(new NumberEdit(s("nMinimumAr"), s(" Ft"), 0, largestPrice),
-                           s("MinimumAr"), false));
-    form->addRow(s("Ár:"),
-                 addNumber(new NumberEdit(s("nAr"), s(" Ft"), 0, largestPrice), s("Ar"), false));
-    form->addRow(
-        s("Építés éve:"),
-        addNumber(new NumberEdit(s("nEpitesEve"), QString(), 0, 9999), s("EpitesEve"), true));
-    form->addRow(
-        s("Felújítás éve:"),
-        addNumber(new NumberEdit(s("nFelujitasEve"), QString(), 0, 9999), s("FelujitasEve"), true));
-    auto *building = new QHBoxLayout;
-    building->addWidget(addNumber(new NumberEdit(s("nEpuletTerulet"), QString(), 0, 99999999),
-                                  s("EpuletTerulet"), true));
-    building->addWidget(new QLabel(s("m<sup>2</sup>")));
-    form->addRow(s("Épület terület:"), building);
-    auto *plot = new QHBoxLayout;
-    plot->addWidget(addNumber(new NumberEdit(s("nTelekTerulet"), QString(), 0, 99999999),
-                              s("TelekTerulet"), true));
-    plot->addWidget(addCombo(s("nTelekTeruletMertek"),
-                             {s("négyzetméter"), s("hektár"), s("négyszögöl")},
-                             s("TelekTeruletMertek")));
-    form->addRow(s("Telek terület:"), plot);
-    form->addRow(s("Összes helyiség:"),
-                 addNumber(makeCounter(s("nOsszHelyseg")), s("OsszesHelyseg"), true));
-    form->addRow(s("Ebből szoba:"), addNumber(makeCounter(s("nSzoba")), s("Szoba"), true));
-    form->addRow(s("Garázs:"), addNumber(makeCounter(s("nGarazs")), s("Garazs"), true));
-    return box;
-}
-
-QWidget *TfModosit::addressBox()
-{
-    auto *box = new QGroupBox(s("Cím"));
-    auto *form = new QFormLayout(box);
-    // No settlement look-up here: the address was complete when the property was entered.
-    form->addRow(s("Irányítószám:"), addPostcode(s("nCimIrsz"), s("CimIrsz")));
-    form->addRow(s("Város:"), addCombo(s("nCimVaros"), {}, s("CimVaros")));
-    form->addRow(s("Megye:"), addCombo(s("nCimMegye"), hungarianCounties(), s("CimMegye")));
-    form->addRow(s("Utca:"), addText(s("nCimUtca"), s("CimUtca")));
-    form->addRow(s("Házszám:"), addText(s("nCimHazszam"), s("CimHazszam")));
-    form->addRow(s("Emelet:"), addText(s("nCimEmelet"), s("CimEmelet")));
-    form->addRow(s("Ajtó:"), addText(s("nCimAjto"), s("CimAjto")));
-    form->addRow(s("Helyrajzi szám:"), addText(s("nHrsz"), s("Hrsz")));
-    form->addRow(s("Régió:"), addText(s("nCimRegio"), s("CimRegio")));
-    return box;
-}
-
-QWidget *TfModosit::principalBox()
-{
-    auto *box = new QGroupBox(s("Megbízó"));
-    auto *form = new QFormLayout(box);
-    form->addRow(s("Neve:"), addText(s("nMegbizoNev"), s("MegbizoNev")));
-    form->addRow(s("Irányítószám:"), addPostcode(s("nMegbizoIrsz"), s("MegbizoIrsz")));
-    form->addRow(s("Város:"), addText(s("nMegbizoVaros"), s("MegbizoVaros")));
-    form->addRow(s("Utca, házszám:"), addText(s("nMegbizoUtca"), s("MegbizoUtca")));
-    form->addRow(s("Telefon:"), addText(s("nMegbizoTelefon"), s("MegbizoTelefon")));
-    form->addRow(s("Személyigazolvány száma:"), addText(s("nMegbizoSzigsz"), s("MegbizoSzigsz")));
-    form->addRow(s("Anyja neve:"), addText(s("nMegbizoAnyja"), s("MegbizoAnyja")));
-    auto *same = new QPushButton(s("U.a. mint a tulajdonos"));
-    same->setObjectName(s("Button1"));
-    same->setAutoDefault(false);
-    connect(same, &QPushButton::clicked, this, &TfModosit::Button1Click);
-    form->addRow(same);
-    return box;
-}
-
-QWidget *TfModosit::descriptionPages()
-{
-    m_descriptions = new QTabWidget;
-    m_descriptions->setObjectName(s("PageControl2"));
-    const std::pair<const char *, const char *> pages[] = {{"nLeirasMagyar", "LeirasMagyar"},
-                                                           {"nLeirasAngol", "LeirasAngol"},
-                                                           {"nLeirasNemet", "LeirasNemet"},
-                                                           {"nLeirasApro", "LeirasApro"}};
-    const QStringList titles = {s("Magyar leírás"), s("Angol leírás"), s("Német leírás"),
-                                s("Apróhírdetés szövege")};
-    for (int i = 0; i < 4; ++i) {
-        auto *memo = new QPlainTextEdit;
-        memo->setObjectName(s(pages[i].first));
-        memo->setTabChangesFocus(true);
-        m_memos.append({memo, s(pages[i].second)});
-        m_descriptions->addTab(memo, titles[i]);
-    }
-    m_descriptions->setMinimumHeight(150);
-    return m_descriptions;
 }
 
 QWidget *TfModosit::buildDetailedPage()
@@ -251,48 +125,6 @@ QWidget *TfModosit::buildDetailedPage()
     layout->addWidget(m_scrollBox, 1);
     layout->addWidget(m_noDetailed, 1);
     return page;
-}
-
-QLineEdit *TfModosit::addText(const QString &name, const QString &field)
-{
-    auto *edit = new QLineEdit;
-    edit->setObjectName(name);
-    m_texts.append({edit, field});
-    return edit;
-}
-
-QLineEdit *TfModosit::addPostcode(const QString &name, const QString &field)
-{
-    QLineEdit *edit = addText(name, field);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(s("[0-9]{0,4}")), edit));
-    edit->setMaxLength(tables::width(tables::egyszeru, field));
-    return edit;
-}
-
-NumberEdit *TfModosit::addNumber(NumberEdit *edit, const QString &field, bool whole)
-{
-    m_numbers.append({edit, field, whole});
-    return edit;
-}
-
-QCheckBox *TfModosit::addCheck(const QString &name, const QString &caption, const QString &field)
-{
-    auto *box = new QCheckBox(caption);
-    box->setObjectName(name);
-    m_checks.append({box, field});
-    return box;
-}
-
-QComboBox *TfModosit::addCombo(const QString &name, const QStringList &items, const QString &field)
-{
-    auto *combo = new QComboBox;
-    combo->setObjectName(name);
-    takeWheelOnlyWithFocus(combo);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->addItems(items);
-    m_combos.append({combo, field});
-    return combo;
 }
 
 void TfModosit::showEvent(QShowEvent *event)
@@ -345,28 +177,13 @@ EntryState TfModosit::state() const
 void TfModosit::FormShow()
 {
     const Cursor &p = m_c.tEgyszeru;
-    m_descriptions->setCurrentIndex(0);
     m_windows.fUjKep->emptyPhotos();
 
-    m_azonosito->setText(p.text(s("Azonosito")));
+    // A type position beyond the list shows no type; saving then keeps the stored one.
+    m_form->load(p);
     m_reszletes->setChecked(p.boolean(s("Reszletes")));
-    const int type = int(textformat::roundHalfEven(p.number(s("TipusId"))));
-    // A position beyond the list shows no type; saving then keeps the stored one.
-    m_tipus->setCurrentIndex(type >= 0 && type < m_tipus->count() ? type : -1);
-    for (const NumberControl &number : std::as_const(m_numbers))
-        number.edit->setValue(p.number(number.field));
-    for (const auto &[combo, field] : std::as_const(m_combos))
-        combo->setEditText(p.text(field));
-    for (const TextControl &text : std::as_const(m_texts))
-        text.edit->setText(p.text(text.field));
-
     const int id = p.integer(s("Id"));
     loadWorkingOwners(m_c, id);
-
-    for (const CheckControl &check : std::as_const(m_checks))
-        check.box->setChecked(p.boolean(check.field));
-    for (const MemoControl &memo : std::as_const(m_memos))
-        memo.edit->setPlainText(textformat::memoToEdit(p.text(memo.field)));
 
     for (int slot = 1; slot <= maxPhotos; ++slot) {
         const QString name = p.text(QStringLiteral("Kep%1").arg(slot));
@@ -386,7 +203,7 @@ void TfModosit::FormShow()
             m_detailed->loadFrom(detailed.record());
         detailed.close();
     }
-    m_azonosito->setFocus();
+    m_form->identifier()->setFocus();
 }
 
 void TfModosit::resetDetailed()
@@ -410,42 +227,17 @@ void TfModosit::nReszletesClick()
 
 void TfModosit::Button1Click()
 {
-    const auto principal = [this](const char *name) {
-        return findChild<QLineEdit *>(s(name));
-    };
-    const std::pair<const char *, const char *> copied[] = {
-        {"nMegbizoNev", "Nev"},        {"nMegbizoIrsz", "Irsz"},     {"nMegbizoVaros", "Varos"},
-        {"nMegbizoUtca", "Utca"},      {"nMegbizoSzigsz", "Szigsz"}, {"nMegbizoAnyja", "Anyja"},
-        {"nMegbizoTelefon", "Telefon"}};
     Cursor &working = m_c.modifyWorkingOwners;
     working.open();
     working.first();
-    for (const auto &[edit, field] : copied)
-        principal(edit)->setText(working.text(s(field)));
+    m_form->copyPrincipalFrom(working);
 }
 
 PropertyChanges TfModosit::changes() const
 {
     PropertyChanges changes;
-    auto &fields = changes.fields;
-    fields.append({s("Azonosito"), m_azonosito->text()});
-    if (m_tipus->currentIndex() >= 0) {
-        fields.append({s("TipusId"), m_tipus->currentIndex()});
-        fields.append({s("TipusText"), m_tipus->currentText()});
-    }
-    for (const NumberControl &number : m_numbers)
-        fields.append(
-            {number.field,
-             number.whole ? QVariant(number.edit->wholeValue()) : QVariant(number.edit->value())});
-    for (const auto &[combo, field] : m_combos)
-        fields.append({field, combo->currentText()});
-    for (const TextControl &text : m_texts)
-        fields.append({text.field, text.edit->text()});
-    for (const CheckControl &check : m_checks)
-        fields.append({check.field, check.box->isChecked()});
-    fields.append({s("Reszletes"), m_reszletes->isChecked()});
-    for (const MemoControl &memo : m_memos)
-        fields.append({memo.field, textformat::memoFromEdit(memo.edit->toPlainText())});
+    changes.fields = m_form->values();
+    changes.fields.append({s("Reszletes"), m_reszletes->isChecked()});
 
     changes.photos = m_windows.fUjKep->photos();
     changes.photoCount = m_photos->count();
@@ -462,13 +254,14 @@ void TfModosit::BitBtn2Click()
 {
     bool taken = false;
     const bool saved = runReportingErrors([this, &taken] {
-        taken = identifierTaken(m_c.db, m_azonosito->text(), m_c.tEgyszeru.integer(s("Id")));
+        taken =
+            identifierTaken(m_c.db, m_form->identifier()->text(), m_c.tEgyszeru.integer(s("Id")));
         if (!taken)
             saveModifiedProperty(m_c, changes());
     });
     if (taken) {
         showMessage(s("Van már ilyen azonosító!"));
-        m_azonosito->setFocus();
+        m_form->identifier()->setFocus();
         return;
     }
     if (!saved)

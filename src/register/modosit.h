@@ -7,14 +7,11 @@
 #include <optional>
 
 class DetailedDescription;
-class NumberEdit;
 class OwnerGroup;
 class PhotoGroup;
+class PropertyForm;
 class QCheckBox;
-class QComboBox;
 class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QScrollArea;
 class QTabWidget;
 struct MainCursors;
@@ -41,39 +38,8 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    struct TextControl
-    {
-        QLineEdit *edit;
-        QString field;
-    };
-    struct NumberControl
-    {
-        NumberEdit *edit;
-        QString field;
-        bool whole; // rounded into the table
-    };
-    struct CheckControl
-    {
-        QCheckBox *box;
-        QString field;
-    };
-    struct MemoControl
-    {
-        QPlainTextEdit *edit;
-        QString field;
-    };
-
     QWidget *buildSimplePage();
     QWidget *buildDetailedPage();
-    QWidget *propertyBox();
-    QWidget *addressBox();
-    QWidget *principalBox();
-    QWidget *descriptionPages();
-    QLineEdit *addText(const QString &name, const QString &field);
-    QLineEdit *addPostcode(const QString &name, const QString &field);
-    NumberEdit *addNumber(NumberEdit *edit, const QString &field, bool whole);
-    QCheckBox *addCheck(const QString &name, const QString &caption, const QString &field);
-    QComboBox *addCombo(const QString &name, const QStringList &items, const QString &field);
 
     void FormShow(); // loads the current property
     void nReszletesClick();
@@ -86,20 +52,13 @@ private:
 
     MainCursors &m_c;
     RegisterWindows &m_windows;
-    QLineEdit *m_azonosito = nullptr;
-    QComboBox *m_tipus = nullptr;
-    QList<TextControl> m_texts;
-    QList<NumberControl> m_numbers;
-    QList<CheckControl> m_checks;
-    QList<MemoControl> m_memos;
-    QList<QPair<QComboBox *, QString>> m_combos;
+    PropertyForm *m_form = nullptr;
     OwnerGroup *m_owners = nullptr;
     PhotoGroup *m_photos = nullptr;
     // The photo window's list belongs to the new-property panel between two modifications: what
     // was picked there is put back when this window goes, and never stored with this property.
     QStringList m_entryPhotos;
     QTabWidget *m_pages = nullptr;
-    QTabWidget *m_descriptions = nullptr;
     QScrollArea *m_scrollBox = nullptr;
     QLabel *m_noDetailed = nullptr;
     DetailedDescription *m_detailed = nullptr;

@@ -6,16 +6,12 @@
 #include <QWidget>
 #include <optional>
 
-class NumberEdit;
 class OwnerGroup;
 class PhotoGroup;
+class PropertyForm;
 class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
-class QTabWidget;
 class QVBoxLayout;
 class ReszletesPanel;
 struct MainCursors;
@@ -38,6 +34,7 @@ public:
     QCheckBox *detailedCheck() const { return m_reszletes; }
     QVBoxLayout *formLayout() const { return m_form; }
     QVBoxLayout *buttonsArea() const { return m_buttons; }
+    PropertyForm *form() const { return m_propertyForm; }
 
     // A fresh form: every control at its starting value, no photos, no owners, no detailed
     // description, the focus on the identifier.
@@ -65,21 +62,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *buildSimpleData();
-    QWidget *buildAddress();
-    QWidget *buildPrincipal();
-    QWidget *buildDescriptions();
-    template<typename Control>
-    struct Bound
-    {
-        Control *control;
-        QString field;
-    };
-
-    QLineEdit *addText(const char *name, const char *field, int maxLength = 0);
-    QLineEdit *addPostcode(const char *name, const char *field);
-    NumberEdit *addWhole(NumberEdit *edit, const char *field);
-    QCheckBox *addCheck(const char *name, const QString &caption, const char *field);
     void chainTabOrder();
     void lookUpPostcode();
     void copyFirstOwner();
@@ -90,20 +72,7 @@ private:
     RegisterWindows &m_windows;
     ReszletesPanel *m_detailedPanel = nullptr;
 
-    QLineEdit *m_azonosito;
-    QComboBox *m_tipus;
-    NumberEdit *m_minimumAr;
-    NumberEdit *m_ar;
-    QList<Bound<NumberEdit>> m_wholeNumbers; // stored rounded
-    QComboBox *m_telekTeruletMertek;
-    QLineEdit *m_cimIrsz;
-    QComboBox *m_cimVaros;
-    QComboBox *m_cimMegye;
-    QList<Bound<QLineEdit>> m_texts;
-    QList<Bound<QCheckBox>> m_checks; // the publication switches
-    QList<QLineEdit *> m_postcodes;
-    QTabWidget *m_pages;
-    QList<Bound<QPlainTextEdit>> m_memos;
+    PropertyForm *m_propertyForm;
     OwnerGroup *m_owners;
     PhotoGroup *m_photos;
     QCheckBox *m_reszletes;
@@ -112,6 +81,5 @@ private:
     QScrollArea *m_scroll;
     QVBoxLayout *m_form;
     QVBoxLayout *m_buttons;
-    QList<QWidget *> m_tabOrder;
     std::optional<EntryState> m_cleared; // the state right after the last clearing
 };

@@ -18,6 +18,8 @@
 #include "nyomtatlista.h"
 #include "photogroup.h"
 #include "printreports.h"
+#include "propertyform.h"
+#include "referencelists.h"
 #include "reg.h"
 #include "reszletespanel.h"
 #include "searchpanel.h"
@@ -267,38 +269,20 @@ bool TfMain::create()
 
 void TfMain::fillLists()
 {
-    auto combo = [this](const char *name) {
-        return findChild<QComboBox *>(QString::fromLatin1(name));
-    };
-    QComboBox *sTipus = combo("sTipus");
-    QComboBox *nTipus = combo("nTipus");
-    QComboBox *sTelepules = combo("sTelepules");
-    QComboBox *nCimVaros = combo("nCimVaros");
-    QStringList types;
-    Cursor &itypes = m_cursors.tItypes;
-    for (itypes.first(); !itypes.atEnd() && !itypes.isEmpty(); itypes.next())
-        types << itypes.text(QStringLiteral("Name"));
-    QStringList settlements;
-    Cursor &telep = m_cursors.tTelep;
-    for (telep.first(); !telep.atEnd() && !telep.isEmpty(); telep.next())
-        settlements << telep.text(QStringLiteral("Name"));
-    if (sTipus) {
+    const QStringList types = nameList(m_cursors.tItypes);
+    const QStringList settlements = nameList(m_cursors.tTelep);
+    if (auto *sTipus = findChild<QComboBox *>(QStringLiteral("sTipus"))) {
         sTipus->addItem(QStringLiteral("<üres>"));
         sTipus->addItems(types);
         sTipus->setCurrentIndex(0);
     }
-    if (nTipus) {
-        nTipus->addItems(types);
-        nTipus->setCurrentIndex(0);
+    if (auto *sTelepules = findChild<QComboBox *>(QStringLiteral("sTelepules"))) {
+        sTelepules->addItems(settlements);
+        sTelepules->setCurrentIndex(-1);
+        sTelepules->setCurrentText(QString());
     }
-    for (QComboBox *list : {sTelepules, nCimVaros}) {
-        if (list) {
-            list->addItems(settlements);
-            list->setCurrentIndex(-1);
-            list->setCurrentText(QString());
-        }
-    }
-    itypes.close();
+    m_pNew->form()->setLists(types, settlements);
+    m_cursors.tItypes.close();
 }
 
 void TfMain::showPanels(std::initializer_list<QWidget *> shown,

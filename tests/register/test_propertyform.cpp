@@ -1,0 +1,157 @@
+#include "modosit.h"
+#include "newproperty.h"
+#include "numberedit.h"
+#include "propertyform.h"
+#include "referencelists.h"
+#include "registerfixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+QString s(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// The entry panel and the modify window side by side on one register.
+struct BothWindows : RegisterFixture
+{
+    std::unique_ptr<NewPropertyPanel> entry;
+    std::unique_ptr<TfModosit> modify;
+
+    BothWindows()
+    {
+        addTypes({s("Családi ház"), s("Lakás"), s("Telek")});
+        c.tTelep.open();
+        for (const char *name : {"Szeged", "Hódmezővásárhely"}) {
+            c.tTelep.append();
+            c.tTelep.setValue(s("Name"), s(name));
+            c.tTelep.post();
+        }
+        entry = std::make_unique<NewPropertyPanel>(c, windows);
+        entry->form()->setLists(nameList(c.tItypes), nameList(c.tTelep));
+        modify = std::make_unique<TfModosit>(c, windows);
+    }
+};
+
+// What a user meets in a control, as far as the kind of control shows it.
+QString describe(QWidget *control)
+{
+    QStringList traits {QString::fromLatin1(control->metaObject()->className())};
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        traits << QString::number(edit->maxLength()) << edit->inputMask();
+    if (auto *number = qobject_cast<NumberEdit *>(control))
+        traits << number->suffix() << QString::number(number->minimum())
+               << QString::number(number->maximum(), 'f', 0);
+    if (auto *combo = qobject_cast<QComboBox *>(control)) {
+        traits << (combo->isEditable() ? s("editable") : s("fixed"));
+        if (combo->lineEdit())
+            traits << QString::number(combo->lineEdit()->maxLength());
+        for (int i = 0; i < combo->count(); ++i)
+            traits << combo->itemText(i);
+    }
+    if (auto *check = qobject_cast<QCheckBox *>(control))
+        traits << check->text();
+    if (auto *memo = qobject_cast<QPlainTextEdit *>(control))
+        traits << (memo->tabChangesFocus() ? s("tab moves on") : s("tab typed"));
+    return traits.join(QLatin1Char('|'));
+}
+
+// Every simple-data control of a window by its objectName, with its traits.
+QMap<QString, QString> simpleData(QWidget *window)
+{
+    QMap<QString, QString> controls;
+    const auto *form = window->findChild<PropertyForm *>();
+    for (QWidget *control : form->findChildren<QWidget *>()) {
+        const QString name = control->objectName();
+        if (name.startsWith(QLatin1Char('n')) && name != s("nKepValtoztat"))
+            controls.insert(name, describe(control));
+    }
+    return controls;
+}
+
+QStringList labels(QWidget *window)
+{
+    QStringList texts;
+    for (const QLabel *label : window->findChild<PropertyForm *>()->findChildren<QLabel *>()) {
+        if (label->text().endsWith(QLatin1Char(':')))
+            texts << label->text();
+    }
+    texts.sort();
+    return texts;
+}
+
+} // namespace
+
+class TestPropertyForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The two windows show one property alike: the same controls under the same names, with
+    // the same captions, widths, masks, formats and lists.
+    void entryAndModifyShowTheSameControls()
+    {
+        BothWindows w;
+        const QMap<QString, QString> entry = simpleData(w.entry.get());
+        QCOMPARE(entry.size(), 36);
+        QCOMPARE(simpleData(w.modify.get()), entry);
+        QCOMPARE(labels(w.modify.get()), labels(w.entry.get()));
+
+        // The widths are the fields' own.
+        for (const char *name : {"nCimUtca", "nMegbizoTelefon", "nAzonosito", "nHrsz"}) {
+            auto *edit = w.entry->findChild<QLineEdit *>(s(name));
+            QCOMPARE(edit->maxLength(),
+                     tables::width(tables::egyszeru, QString::fromLatin1(name + 1)));
+        }
+        QCOMPARE(w.modify->findChild<QComboBox *>(s("nTipus"))->itemText(1), s("Lakás"));
+        QCOMPARE(w.modify->findChild<QComboBox *>(s("nCimVaros"))->count(), 2);
+
+        const QStringList pages = {s("Magyar leírás"), s("Angol leírás"), s("Német leírás"),
+                                   s("Apróhírdetés szövege")};
+        for (const auto &[window, name] :
+             {std::pair<QWidget *, const char *> {w.entry.get(), "PageControl1"},
+              {w.modify.get(), "PageControl2"}}) {
+            auto *tabs = window->findChild<QTabWidget *>(s(name));
+            QVERIFY(tabs);
+            QStringList captions;
+            for (int i = 0; i < tabs->count(); ++i)
+                captions << tabs->tabText(i);
+            QCOMPARE(captions, pages);
+        }
+    }
+
+    // Typed as a user types: both postcodes take four digits and nothing else, in both windows,
+    // and no text box takes more than its field keeps.
+    void typingIsHeldToTheFields()
+    {
+        BothWindows w;
+        for (QWidget *window :
+             {static_cast<QWidget *>(w.entry.get()), static_cast<QWidget *>(w.modify.get())}) {
+            for (const char *name : {"nCimIrsz", "nMegbizoIrsz"}) {
+                auto *postcode = window->findChild<QLineEdit *>(s(name));
+                postcode->setFocus();
+                postcode->home(false);
+                QTest::keyClicks(postcode, s("6a7-2x09"));
+                QCOMPARE(postcode->text().trimmed(), s("6720"));
+            }
+            auto *street = window->findChild<QLineEdit *>(s("nCimUtca"));
+            QTest::keyClicks(street, QString(60, QLatin1Char('u')));
+            QCOMPARE(street->text().size(), 50);
+            auto *county = window->findChild<QComboBox *>(s("nCimMegye"));
+            QTest::keyClicks(county->lineEdit(), QString(40, QLatin1Char('m')));
+            QCOMPARE(county->currentText().size(), 30);
+        }
+    }
+};
+
+QTEST_MAIN(TestPropertyForm)
+#include "test_propertyform.moc"
