@@ -52,6 +52,7 @@ TfErdeklodes::TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, 
     , m_cursors(cursors)
     , m_windows(windows)
     , m_tErdeklodes(cursors.db, tables::erdeklodes, false)
+    , m_binder(tables::erdeklodes)
 {
     setObjectName(QStringLiteral("fErdeklodes"));
     setWindowTitle(QStringLiteral("Pelmora - Ingatlant keres"));
@@ -95,7 +96,7 @@ TfErdeklodes::TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, 
     m_szoveg->setObjectName(QStringLiteral("Szoveg"));
     m_szoveg->setTabChangesFocus(true);
     m_szoveg->setFixedHeight(m_szoveg->fontMetrics().lineSpacing() * 4 + 12);
-    limitStoredLength(m_szoveg, tables::width(tables::erdeklodes, QStringLiteral("Szoveg")));
+    m_binder.bind(m_szoveg, QStringLiteral("Szoveg"));
     connect(m_szoveg, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_loading)
             m_tErdeklodes.setValue(QStringLiteral("Szoveg"),
@@ -153,17 +154,15 @@ QLineEdit *TfErdeklodes::boundLine(const char *field)
     auto *edit = new QLineEdit;
     const QString name = QLatin1String(field);
     edit->setObjectName(name);
-    edit->setMaxLength(tables::width(tables::erdeklodes, name));
     connect(edit, &QLineEdit::textEdited, this,
             [this, name](const QString &text) { m_tErdeklodes.setValue(name, text); });
-    m_lines.append({name, edit});
-    return edit;
+    return m_binder.bind(edit, name);
 }
 
 NumberEdit *TfErdeklodes::boundAmount(const char *field)
 {
     const QString name = QLatin1String(field);
-    NumberEdit *edit = makeAmountEdit(name);
+    NumberEdit *edit = m_binder.bind(makeAmountEdit(name), name, true);
     // Taken over when the box is left (before a click elsewhere acts), so that an amount the
     // table cannot hold never reaches the record.
     connect(edit, &QAbstractSpinBox::editingFinished, this,
@@ -192,16 +191,7 @@ void TfErdeklodes::loadBoxes()
     if (!m_tErdeklodes.isOpen())
         return;
     m_loading = true;
-    for (const BoundLine &line : std::as_const(m_lines)) {
-        const QString value = m_tErdeklodes.text(line.field);
-        if (line.edit->text() != value)
-            line.edit->setText(value);
-    }
-    m_artol->setValue(m_tErdeklodes.number(QStringLiteral("Artol")));
-    m_arig->setValue(m_tErdeklodes.number(QStringLiteral("Arig")));
-    const QString szoveg = textformat::memoToEdit(m_tErdeklodes.text(QStringLiteral("Szoveg")));
-    if (m_szoveg->toPlainText() != szoveg)
-        m_szoveg->setPlainText(szoveg);
+    m_binder.load(m_tErdeklodes);
     m_loading = false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cursor.h"
+#include "fieldbinder.h"
 
 #include <QDialog>
 #include <QList>
@@ -49,12 +50,6 @@ protected:
     void done(int result) override;
 
 private:
-    struct BoundLine
-    {
-        QString field;
-        QLineEdit *edit;
-    };
-
     QLineEdit *boundLine(const char *field);
     NumberEdit *boundAmount(const char *field);
     void loadBoxes();
@@ -69,7 +64,8 @@ private:
     const RequestWindows &m_windows;
     Cursor m_tErdeklodes;
     CursorGrid *DBGrid1;
-    QList<BoundLine> m_lines;
+    // Loads the boxes; what is typed goes into the record as it is typed.
+    FieldBinder m_binder;
     NumberEdit *m_artol;
     NumberEdit *m_arig;
     QPlainTextEdit *m_szoveg;

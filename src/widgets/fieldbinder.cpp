@@ -92,12 +92,14 @@ void FieldBinder::loadOne(const Binding &binding, const Cursor &cursor) const
         auto *edit = static_cast<QLineEdit *>(binding.control);
         const FieldKind kind = fieldDef(binding.field).kind;
         // No record shows no number, rather than a 0 nobody entered.
-        if (cursor.isEmpty())
-            edit->clear();
-        else if (kind == FieldKind::Float)
-            edit->setText(textformat::numberText(cursor.number(binding.field)));
-        else
-            edit->setText(cursor.text(binding.field));
+        QString shown;
+        if (!cursor.isEmpty())
+            shown = kind == FieldKind::Float ? textformat::numberText(cursor.number(binding.field))
+                                             : cursor.text(binding.field);
+        // A box already showing the value keeps its caret: a window that writes as the user
+        // types reloads the very record being typed into.
+        if (edit->text() != shown)
+            edit->setText(shown);
         // A view shows a long text from its start; an edit keeps the caret where typing goes on.
         if (edit->isReadOnly())
             edit->setCursorPosition(0);
@@ -120,10 +122,13 @@ void FieldBinder::loadOne(const Binding &binding, const Cursor &cursor) const
     case Kind::WholeNumber:
         static_cast<NumberEdit *>(binding.control)->setValue(cursor.number(binding.field));
         break;
-    case Kind::Memo:
-        static_cast<QPlainTextEdit *>(binding.control)
-            ->setPlainText(textformat::memoToEdit(cursor.text(binding.field)));
+    case Kind::Memo: {
+        auto *memo = static_cast<QPlainTextEdit *>(binding.control);
+        const QString shown = textformat::memoToEdit(cursor.text(binding.field));
+        if (memo->toPlainText() != shown)
+            memo->setPlainText(shown);
         break;
+    }
     }
 }
 

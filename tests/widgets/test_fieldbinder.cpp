@@ -119,6 +119,13 @@ private slots:
         QCOMPARE(shown.leiras->toPlainText(), s("első sor\nmásodik sor"));
         // Rounded on the way in, so what the controls say is what the table holds.
         QCOMPARE(shown.binder.values(), typed.binder.values());
+
+        // Loading the record being typed into again leaves the caret where the typing goes on.
+        shown.azonosito->setCursorPosition(2);
+        shown.leiras->moveCursor(QTextCursor::Start);
+        shown.binder.load(cursor);
+        QCOMPARE(shown.azonosito->cursorPosition(), 2);
+        QCOMPARE(shown.leiras->textCursor().position(), 0);
     }
 
     // No box takes more than its field keeps, so nothing typed is cut silently when stored.
