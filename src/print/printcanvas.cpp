@@ -1,17 +1,35 @@
 #include "printcanvas.h"
 
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPrinter>
 
-PrintCanvas::PrintCanvas(QPrinter *printer)
-    : m_printer(printer)
+namespace {
+
+const QPageLayout a4Layout()
 {
-    prepare(printer);
-    const int resolution = printer->resolution();
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+} // namespace
+
+PrintCanvas::PrintCanvas(QPaintDevice *device)
+    : m_device(device)
+    , m_paged(dynamic_cast<QPagedPaintDevice *>(device))
+    , m_printer(dynamic_cast<QPrinter *>(device))
+{
+    if (m_paged)
+        prepare(m_paged);
+    // The painter works in device pixels on every device; a printer's and a PDF writer's page
+    // layout places the origin inside the margins, elsewhere the canvas does it itself.
+    const int resolution = m_printer ? m_printer->resolution() : device->logicalDpiY();
     m_unitsPerMm = resolution / 25.4;
-    const QRect paint = printer->pageLayout().paintRectPixels(resolution);
+    const QRect paint = a4Layout().paintRectPixels(resolution);
     m_page = QRectF(0, 0, paint.width(), paint.height());
-    m_painter.begin(printer);
+    m_painter.begin(device);
+    if (!m_paged && m_painter.isActive())
+        m_painter.setWindow(QRect(-paint.left(), -paint.top(), device->width(), device->height()));
 }
 
 PrintCanvas::~PrintCanvas()
@@ -21,14 +39,14 @@ PrintCanvas::~PrintCanvas()
 
 QPaintDevice *PrintCanvas::device() const
 {
-    return m_printer;
+    return m_device;
 }
 
-void PrintCanvas::prepare(QPrinter *printer)
+void PrintCanvas::prepare(QPagedPaintDevice *device)
 {
-    printer->setFullPage(false);
-    printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    if (auto *printer = dynamic_cast<QPrinter *>(device))
+        printer->setFullPage(false);
+    device->setPageLayout(a4Layout());
 }
 
 QFont PrintCanvas::font(double pointSize, bool bold, bool italic)
@@ -51,8 +69,10 @@ void PrintCanvas::drawFrame(QPainter &painter, const QRectF &rect, double pen)
 
 void PrintCanvas::startPage()
 {
-    if (m_pageStarted)
-        m_printer->newPage();
+    if (m_pageStarted && m_paged)
+        m_paged->newPage();
+    else if (!m_paged && m_painter.isActive())
+        m_painter.fillRect(m_painter.window(), Qt::white);
     m_pageStarted = true;
 }
 
@@ -64,5 +84,5 @@ bool PrintCanvas::finish()
     if (!m_painter.isActive())
         return false;
     const bool ended = m_painter.end();
-    return ended && m_printer->printerState() != QPrinter::Error;
+    return ended && (!m_printer || m_printer->printerState() != QPrinter::Error);
 }

@@ -4,15 +4,20 @@
 #include <QPainter>
 #include <QRectF>
 
+class QPagedPaintDevice;
 class QPrinter;
 
-// One painting session on one printer: every report of the program is A4 portrait with 10 mm
+// One painting session on one device: every report of the program is A4 portrait with 10 mm
 // margins, set in Arial. Several report runs may share one session (the copies of a sheet on a
 // printer that cannot make copies itself); each starts on a fresh page.
+//
+// A printer or PDF writer gets real pages. Any other device (an image, say) is one sheet: the A4
+// area inside the margins at the device's resolution, from its top left corner; every new page
+// starts on a blank sheet again, so the device ends up holding the last page.
 class PrintCanvas
 {
 public:
-    explicit PrintCanvas(QPrinter *printer);
+    explicit PrintCanvas(QPaintDevice *device);
     ~PrintCanvas();
     PrintCanvas(const PrintCanvas &) = delete;
     PrintCanvas &operator=(const PrintCanvas &) = delete;
@@ -32,13 +37,15 @@ public:
     // Ends the session. False when the printer reported an error.
     bool finish();
 
-    static void prepare(QPrinter *printer); // paper, orientation and margins
+    static void prepare(QPagedPaintDevice *device); // paper, orientation and margins
     // An unfilled black rectangle, the line `pen` device units wide.
     static void drawFrame(QPainter &painter, const QRectF &rect, double pen);
     static QFont font(double pointSize, bool bold = false, bool italic = false);
 
 private:
-    QPrinter *m_printer;
+    QPaintDevice *m_device;
+    QPagedPaintDevice *m_paged; // null on a device without pages
+    QPrinter *m_printer; // null on a device that is not a printer
     QPainter m_painter;
     double m_unitsPerMm = 1;
     QRectF m_page;

@@ -34,7 +34,7 @@ UploadRun::UploadRun(MainCursors &cursors, QObject *parent)
 { }
 
 template<typename Work>
-auto UploadRun::offThread(Work work) -> decltype(work())
+auto UploadRun::whileWorkerRuns(Work work) -> decltype(work())
 {
     std::optional<decltype(work())> result;
     QEventLoop loop;
@@ -77,7 +77,7 @@ bool UploadRun::upload(FtpClient &client, const QString &localPath, const QStrin
             this, [this, done, total] { emit progressed(done, total); }, Qt::QueuedConnection);
     };
     const FtpClient::Result result =
-        offThread([&] { return client.store(localPath, remoteName, progress); });
+        whileWorkerRuns([&] { return client.store(localPath, remoteName, progress); });
     if (!result.ok())
         log(QStringLiteral("%1 feltöltése sikertelen: %2").arg(remoteName, result.reply));
     return result.ok();
@@ -107,7 +107,7 @@ void UploadRun::fetchNews(FtpClient &client)
     client.setType(FtpClient::Type::Ascii);
     log(QStringLiteral("Hírek letöltése..."));
     const FtpClient::Result download =
-        offThread([&] { return client.retrieve(newsFileName, localPath); });
+        whileWorkerRuns([&] { return client.retrieve(newsFileName, localPath); });
     const bool serverHasNone = download.outcome == FtpClient::Outcome::NotFound;
     if (!download.ok() && !serverHasNone)
         log(QStringLiteral("%1 letöltése sikertelen: %2").arg(newsFileName, download.reply));
@@ -142,7 +142,7 @@ void UploadRun::fetchNews(FtpClient &client)
     // with none there, the delete is asked for all the same, as the portal has always seen it.
     if (!(download.ok() && (stored || keptAside)) && !serverHasNone)
         return;
-    const FtpClient::Result removed = offThread([&] { return client.remove(newsFileName); });
+    const FtpClient::Result removed = whileWorkerRuns([&] { return client.remove(newsFileName); });
     if (serverHasNone)
         return;
     if (!removed.ok()) {
@@ -163,7 +163,7 @@ FtpClient::Result UploadRun::connectTo(FtpClient::Settings settings,
     settings.tls = security.tls;
     settings.pinnedKey = security.keyFor(settings.server);
     *session = std::make_unique<FtpClient>(settings);
-    FtpClient::Result connected = offThread([&] { return (*session)->connect(); });
+    FtpClient::Result connected = whileWorkerRuns([&] { return (*session)->connect(); });
     if (connected.outcome != FtpClient::Outcome::UntrustedCertificate ||
         !trustCertificate(settings, connected.reply))
         return connected;
@@ -171,7 +171,7 @@ FtpClient::Result UploadRun::connectTo(FtpClient::Settings settings,
     // may log in now.
     settings.pinnedKey = FtpSecurity::read(m_cursors.db).pinnedKey;
     *session = std::make_unique<FtpClient>(settings);
-    return offThread([&] { return (*session)->connect(); });
+    return whileWorkerRuns([&] { return (*session)->connect(); });
 }
 
 bool UploadRun::trustCertificate(const FtpClient::Settings &settings, const QString &why)
@@ -180,7 +180,8 @@ bool UploadRun::trustCertificate(const FtpClient::Settings &settings, const QStr
     if (!m_askTrust)
         return false;
     FtpClient probe(settings);
-    const FtpClient::Certificate certificate = offThread([&] { return probe.fetchCertificate(); });
+    const FtpClient::Certificate certificate =
+        whileWorkerRuns([&] { return probe.fetchCertificate(); });
     if (certificate.pinnedKey.isEmpty()) {
         log(QStringLiteral("A szerver tanúsítványa nem kérhető le: %1").arg(certificate.error));
         return false;
@@ -302,7 +303,7 @@ UploadRun::Ending UploadRun::run()
         return Ending::ConnectionFailed;
     }
     const auto disconnect = qScopeGuard([&] {
-        offThread([&] {
+        whileWorkerRuns([&] {
             client.quit();
             return true;
         });
@@ -354,7 +355,7 @@ UploadRun::Ending UploadRun::run()
         fetchNews(client);
     if (!client.connectionLost()) {
         log(QStringLiteral("Leválás az FTP szerverről..."));
-        offThread([&] {
+        whileWorkerRuns([&] {
             client.quit();
             return true;
         });

@@ -62,8 +62,11 @@ private:
     FtpClient::Result connectTo(FtpClient::Settings settings, std::unique_ptr<FtpClient> *session);
     bool trustCertificate(const FtpClient::Settings &settings, const QString &why);
 
+    // Runs the blocking work on a worker thread and spins a nested event loop here until it
+    // ends: the window keeps painting and taking events meanwhile, so whatever a click can reach
+    // during a run must be safe in the middle of it.
     template<typename Work>
-    auto offThread(Work work) -> decltype(work());
+    auto whileWorkerRuns(Work work) -> decltype(work());
 
     MainCursors &m_cursors;
     int m_timeoutSeconds = 30;

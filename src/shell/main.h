@@ -1,7 +1,7 @@
 #pragma once
 
 #include "maincursors.h"
-#include "windows.h"
+#include "longlivedwindows.h"
 
 #include <QWidget>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows.h"
+#include "longlivedwindows.h"
 
 #include <QString>
 #include <memory>

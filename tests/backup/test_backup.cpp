@@ -23,8 +23,11 @@ QStringList dumpTables(Database &db)
     QStringList rows;
     for (const TableDef &table : tables::all()) {
         QSqlQuery query(db.connection());
-        if (!query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table.name)))
-            qFatal("cannot read %s", qPrintable(table.name));
+        if (!query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table.name))) {
+            // Recorded as a row, so the comparison that uses the dump fails and names the table.
+            rows << QStringLiteral("cannot read ") + table.name;
+            continue;
+        }
         while (query.next()) {
             QStringList values {table.name};
             for (int i = 0; i < query.record().count(); ++i)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls.h"
 #include "cursor.h"
 #include "database.h"
 #include "dialoganswerer.h"
@@ -99,15 +100,6 @@ struct RequestFixture
     std::unique_ptr<TfModositErdeklodes> fModositErdeklodes;
     std::unique_ptr<TfErdUtkoztet> fErdUtkoztet;
 };
-
-template<typename T = QWidget>
-T *control(QWidget *window, const QString &name)
-{
-    T *found = window->findChild<T *>(name);
-    if (!found)
-        qFatal("no control %s in %s", qPrintable(name), qPrintable(window->objectName()));
-    return found;
-}
 
 inline void click(QWidget *window, const QString &button)
 {

@@ -90,7 +90,7 @@ private slots:
         // Shown again, the window does not start another run.
         window.hide();
         window.show();
-        QTest::qWait(50);
+        QVERIFY(settleQueuedWork()); // a second run would have emptied the log by now
         QCOMPARE(window.findChild<QPlainTextEdit *>(u"uAllapotLista"_s)->toPlainText(), log);
     }
 };

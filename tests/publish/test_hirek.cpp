@@ -77,7 +77,7 @@ private slots:
         // An empty table asks nothing: the queued answer stays unused.
         answers.answer(u"OK"_s);
         QTest::mouseClick(remove, Qt::LeftButton);
-        QTest::qWait(50);
+        QVERIFY(settleQueuedWork());
         QCOMPARE(answers.pending(), 1);
         QCOMPARE(answers.seen().size(), 3);
 

@@ -1,5 +1,6 @@
 #include "archivum.h"
 #include "askdel.h"
+#include "controls.h"
 #include "cursorgrid.h"
 #include "dialoganswerer.h"
 #include "optionlists.h"
@@ -25,10 +26,7 @@ QString s(const char *text)
 template<typename T>
 T *get(QWidget *window, const char *name)
 {
-    T *found = window->findChild<T *>(s(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
+    return ::control<T>(window, name);
 }
 
 void press(QWidget *window, const char *button)

@@ -1,3 +1,4 @@
+#include "controls.h"
 #include "cursorgrid.h"
 #include "dialoganswerer.h"
 #include "modosit.h"
@@ -40,10 +41,7 @@ struct ModifyFixture : RegisterFixture
     template<typename T>
     T *get(const char *name) const
     {
-        T *found = window->findChild<T *>(s(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
+        return ::control<T>(window.get(), name);
     }
     void open(int id)
     {

@@ -1,3 +1,4 @@
+#include "controls.h"
 #include "dialoganswerer.h"
 #include "jpegcodec.h"
 #include "jpegfiles.h"
@@ -89,10 +90,7 @@ struct Form
     template<typename T = QWidget>
     T *control(const char *name) const
     {
-        T *found = panel->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
+        return ::control<T>(panel.get(), name);
     }
     QLineEdit *edit(const char *name) const { return control<QLineEdit>(name); }
     QComboBox *combo(const char *name) const { return control<QComboBox>(name); }

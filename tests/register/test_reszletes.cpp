@@ -1,3 +1,4 @@
+#include "controls.h"
 #include "cursor.h"
 #include "database.h"
 #include "maincursors.h"
@@ -115,10 +116,7 @@ const QList<QPair<const char *, const char *>> &counters()
 template<typename T>
 T *child(QWidget *parent, const char *name)
 {
-    T *found = parent->findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
+    return ::control<T>(parent, name);
 }
 
 void click(QAbstractButton *button)

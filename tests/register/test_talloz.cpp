@@ -1,3 +1,4 @@
+#include "controls.h"
 #include "cursor.h"
 #include "cursorgrid.h"
 #include "database.h"
@@ -32,10 +33,7 @@ namespace {
 template<typename T>
 T *child(QWidget *window, const char *name)
 {
-    T *found = window->findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
+    return ::control<T>(window, name);
 }
 
 void click(QWidget *window, const char *name)

@@ -1,4 +1,5 @@
 #include "backup.h"
+#include "controls.h"
 #include "cursor.h"
 #include "database.h"
 #include "datadirectory.h"
@@ -26,10 +27,7 @@ namespace {
 template<typename T>
 T *child(QWidget *window, const char *name)
 {
-    auto *found = window->findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no %s", name);
-    return found;
+    return ::control<T>(window, name);
 }
 
 void clickEntry(TfMain *main, const char *entry)

@@ -1,3 +1,4 @@
+#include "controls.h"
 #include "cursorgrid.h"
 #include "dialoganswerer.h"
 #include "main.h"
@@ -48,10 +49,7 @@ private:
     template<typename T = QWidget>
     T *control(const char *name)
     {
-        auto *found = m_panel->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
+        return ::control<T>(m_panel, name);
     }
 
     void click(const char *button)

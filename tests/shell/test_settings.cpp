@@ -1,4 +1,5 @@
 #include "askftp.h"
+#include "controls.h"
 #include "cursor.h"
 #include "database.h"
 #include "datadirectory.h"
@@ -30,10 +31,7 @@ private:
     template<typename T>
     static T *child(QWidget *window, const char *name)
     {
-        auto *found = window->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no %s", name);
-        return found;
+        return ::control<T>(window, name);
     }
 
     static void retype(QLineEdit *edit, const QString &text) { retypeText(edit, text); }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -85,4 +86,13 @@ void DialogAnswerer::poll()
         if (!guard || !guard->isVisible())
             m_lastHandled = nullptr;
     });
+}
+
+bool settleQueuedWork()
+{
+    // Zero-time timers fire in the order they were started, so this one comes after every one
+    // queued before it.
+    bool reached = false;
+    QTimer::singleShot(0, [&reached] { reached = true; });
+    return QTest::qWaitFor([&reached] { return reached; }, 10000);
 }

@@ -43,5 +43,9 @@ private:
     QWidget *m_lastHandled = nullptr;
 };
 
+// Returns once the work queued for the event loop so far (zero-time timers, posted events) has
+// run: a test proving that something does not appear waits for the moment it would have.
+[[nodiscard]] bool settleQueuedWork();
+
 // The text a program dialog or message box shows.
 QString dialogText(QWidget *dialog);
