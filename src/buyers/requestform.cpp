@@ -3,10 +3,10 @@
 #include "counties.h"
 #include "cursor.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "maincursors.h"
 #include "messages.h"
 #include "numberedit.h"
-#include "storeerror.h"
 #include "textformat.h"
 
 #include <QComboBox>
@@ -237,12 +237,10 @@ void RequestForm::BitBtn2Click()
 {
     if (failsCheck())
         return;
-    try {
-        writeRecord();
-    } catch (const StoreError &error) {
+    if (const auto failure = failureOf([this] { writeRecord(); })) {
         // The boxes keep what was typed, so the user can try again.
         m_tErdeklodes.cancel();
-        showMessage(error.message());
+        showMessage(*failure);
         return;
     }
     accept();

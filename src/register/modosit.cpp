@@ -3,6 +3,7 @@
 #include "counties.h"
 #include "cursor.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "maincursors.h"
 #include "messages.h"
 #include "numberedit.h"
@@ -11,7 +12,6 @@
 #include "photogroup.h"
 #include "photos.h"
 #include "registerwindows.h"
-#include "reporting.h"
 #include "reszletes.h"
 #include "saveproperty.h"
 #include "textformat.h"
@@ -299,7 +299,7 @@ void TfModosit::showEvent(QShowEvent *event)
     if (!event->spontaneous()) {
         m_entryPhotos = m_windows.fUjKep->photos();
         m_loaded.reset();
-        runReportingErrors([this] {
+        guarded([this] {
             FormShow();
             m_loaded = state();
         });
@@ -320,7 +320,7 @@ void TfModosit::closeEvent(QCloseEvent *event)
     // A window that could not be read, or whose state cannot be read now, asks rather than
     // guesses.
     if (m_loaded)
-        runReportingErrors([this, &unsaved] { unsaved = state() != *m_loaded; });
+        guarded([this, &unsaved] { unsaved = state() != *m_loaded; });
     if (unsaved && !confirmDiscardingInput()) {
         event->ignore();
         return;
@@ -460,7 +460,7 @@ PropertyChanges TfModosit::changes() const
 void TfModosit::BitBtn2Click()
 {
     bool taken = false;
-    const bool saved = runReportingErrors([this, &taken] {
+    const bool saved = guarded([this, &taken] {
         taken = identifierTaken(m_c.db, m_azonosito->text(), m_c.tEgyszeru.integer(s("Id")));
         if (!taken)
             saveModifiedProperty(m_c, changes());
