@@ -278,9 +278,9 @@ void TfMentes::restoreFrom(const QString &path)
         m_allapot->setText(QStringLiteral("A visszaállítás elmaradt."));
         return;
     }
-    if (const auto failure = failureOf([&] { backup::confirmStaged(dataDir, now); })) {
+    if (const auto unconfirmed = failureOf([&] { backup::confirmStaged(dataDir, now); })) {
         backup::discardStaged(dataDir);
-        showMessage(*failure);
+        showMessage(*unconfirmed);
         return;
     }
     m_restoreConfirmed = true;
