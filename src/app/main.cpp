@@ -1,3 +1,4 @@
+#include "errorboundary.h"
 #include "program.h"
 
 #include <QApplication>
@@ -9,7 +10,7 @@
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelmora"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Qt's own dialogs (files, printing, message boxes) speak Hungarian like the rest.

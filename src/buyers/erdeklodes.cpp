@@ -4,12 +4,12 @@
 #include "dialogframe.h"
 #include "erdmodosit.h"
 #include "erdutkoztet.h"
+#include "errorboundary.h"
 #include "maincursors.h"
 #include "matching.h"
 #include "messages.h"
 #include "numberedit.h"
 #include "requestform.h"
-#include "storeerror.h"
 #include "tables.h"
 #include "textformat.h"
 #include "ujerdeklodes.h"
@@ -32,17 +32,6 @@ QPushButton *button(const char *name, const QString &caption)
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
     return b;
-}
-
-// Store errors end the operation with their message; the window stays usable.
-template<typename Operation>
-void reportingErrors(Operation operation)
-{
-    try {
-        operation();
-    } catch (const StoreError &error) {
-        showMessage(error.message());
-    }
 }
 
 } // namespace
@@ -204,14 +193,14 @@ void TfErdeklodes::openFromMenu()
 void TfErdeklodes::Utkoztet()
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    reportingErrors([this] { matching::utkoztet(m_tErdeklodes, m_cursors.tEgyszeru); });
+    guarded([this] { matching::utkoztet(m_tErdeklodes, m_cursors.tEgyszeru); });
     QGuiApplication::restoreOverrideCursor();
 }
 
 void TfErdeklodes::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    reportingErrors([this] { m_tErdeklodes.open(); });
+    guarded([this] { m_tErdeklodes.open(); });
     loadBoxes();
     DBGrid1->followCursor();
 }
@@ -228,12 +217,12 @@ void TfErdeklodes::Button2Click()
     const Record request = m_tErdeklodes.record();
     if (!request.boolean(QStringLiteral("Utkozes")))
         return;
-    reportingErrors([&] { m_windows.fErdUtkoztet->showHits(matching::criteriaOf(request)); });
+    guarded([&] { m_windows.fErdUtkoztet->showHits(matching::criteriaOf(request)); });
 }
 
 void TfErdeklodes::BitBtn2Click()
 {
-    reportingErrors([this] {
+    guarded([this] {
         m_tErdeklodes.post();
         m_windows.fUjErdeklodes->exec();
     });
@@ -243,7 +232,7 @@ void TfErdeklodes::BitBtn3Click()
 {
     if (!askQuestion(QStringLiteral("Biztosan törli a bejegyzést?")))
         return;
-    reportingErrors([this] {
+    guarded([this] {
         if (!m_tErdeklodes.isEmpty())
             m_tErdeklodes.remove();
     });

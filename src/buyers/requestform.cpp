@@ -3,11 +3,11 @@
 #include "counties.h"
 #include "cursor.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "maincursors.h"
 #include "messages.h"
 #include "numberedit.h"
 #include "referencelists.h"
-#include "storeerror.h"
 #include "tables.h"
 #include "textformat.h"
 
@@ -192,12 +192,10 @@ void RequestForm::BitBtn2Click()
 {
     if (failsCheck())
         return;
-    try {
-        writeRecord();
-    } catch (const StoreError &error) {
+    if (const auto failure = failureOf([this] { writeRecord(); })) {
         // The boxes keep what was typed, so the user can try again.
         m_tErdeklodes.cancel();
-        showMessage(error.message());
+        showMessage(*failure);
         return;
     }
     accept();

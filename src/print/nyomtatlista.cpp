@@ -5,10 +5,10 @@
 #include "cursorstate.h"
 #include "dialogframe.h"
 #include "erdeklodo.h"
+#include "errorboundary.h"
 #include "maincursors.h"
 #include "messages.h"
 #include "printreports.h"
-#include "storeerror.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -208,11 +208,7 @@ void TfValasztNyomtat::runSelection(Destination destination)
             return buyerWindow.buyer();
         },
         this);
-    try {
-        run.execute(choice(), destination);
-    } catch (const StoreError &e) {
-        showMessage(e.message());
-    }
+    guarded([&] { run.execute(choice(), destination); });
     FormActivate();
 }
 

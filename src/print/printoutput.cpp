@@ -1,8 +1,8 @@
 #include "printoutput.h"
 
+#include "errorboundary.h"
 #include "messages.h"
 #include "printcanvas.h"
-#include "storeerror.h"
 
 #include <QAction>
 #include <QDir>
@@ -197,16 +197,13 @@ bool PrintOutput::preview(QPrinter *printer, const PaintRoutine &paint, int copi
     // A table error while painting must not escape through Qt's signal machinery; it ends the
     // run once the preview is closed.
     QString failure;
-    auto guarded = [&](PrintCanvas &canvas) {
-        try {
-            paint(canvas);
-        } catch (const StoreError &e) {
-            failure = e.message();
-        }
+    auto collected = [&](PrintCanvas &canvas) {
+        if (const auto error = failureOf([&] { paint(canvas); }))
+            failure = *error;
     };
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter *target) {
         QString error;
-        if (!paintCopies(target, guarded, copies, &error))
+        if (!paintCopies(target, collected, copies, &error))
             failure = error;
     });
 
@@ -222,7 +219,7 @@ bool PrintOutput::preview(QPrinter *printer, const PaintRoutine &paint, int copi
             pdf.setOutputFormat(QPrinter::PdfFormat);
             pdf.setOutputFileName(file);
             QString error;
-            if (!paintCopies(&pdf, guarded, copies, &error))
+            if (!paintCopies(&pdf, collected, copies, &error))
                 showMessage(error);
         });
     }

@@ -2,6 +2,7 @@
 
 #include "cursorgrid.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "messages.h"
 #include "tables.h"
 #include "textformat.h"
@@ -89,9 +90,14 @@ void TfHirek::hideEvent(QHideEvent *event)
 
 void TfHirek::FormActivate()
 {
-    m_tHirek.open();
-    m_tHirek.first();
-    showCurrent();
+    const bool opened = guarded([this] {
+        m_tHirek.open();
+        m_tHirek.first();
+    });
+    // Unreadable news leave the window empty rather than half open over a failing table.
+    if (!opened)
+        m_tHirek.close();
+    guarded([this] { showCurrent(); });
 }
 
 void TfHirek::FormClose()
@@ -110,8 +116,10 @@ void TfHirek::showCurrent()
 
 void TfHirek::BitBtn2Click()
 {
-    if (m_tHirek.isEmpty())
-        return;
-    if (askQuestion(QStringLiteral("A bejegyzés véglegesen törlődik! Biztosan folytatja?")))
-        m_tHirek.remove();
+    guarded([this] {
+        if (m_tHirek.isEmpty())
+            return;
+        if (askQuestion(QStringLiteral("A bejegyzés véglegesen törlődik! Biztosan folytatja?")))
+            m_tHirek.remove();
+    });
 }

@@ -4,9 +4,9 @@
 #include "cursor.h"
 #include "cursorgrid.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "maincursors.h"
 #include "messages.h"
-#include "reporting.h"
 #include "textformat.h"
 
 #include <QCheckBox>
@@ -256,7 +256,7 @@ void TfArchivum::DBGrid1Scroll()
         memo->setPlainText(textformat::memoToEdit(archive.text(memo->objectName())));
 
     const int id = archive.isEmpty() ? -1 : archive.integer(s("Id"));
-    runReportingErrors([this, id] {
+    guarded([this, id] {
         m_c.tArchivTulaj.setFilterText(QStringLiteral("EgyszeruId = %1").arg(id));
         m_c.tArchivTulaj.setFiltered(true);
         m_c.tArchivTulaj.first();
@@ -269,6 +269,6 @@ void TfArchivum::BitBtn2Click()
         return;
     if (!askQuestion(s("Az adat véglegesen törlődik az adatbázisból! Biztosan folytatja?")))
         return;
-    runReportingErrors([this] { deleteArchivedProperty(m_c); });
+    guarded([this] { deleteArchivedProperty(m_c); });
     DBGrid1Scroll();
 }

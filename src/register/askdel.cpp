@@ -2,8 +2,8 @@
 
 #include "archiving.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "optionlists.h"
-#include "reporting.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -85,7 +85,7 @@ void TfDel::dVeglegClick()
 
 void TfDel::BitBtn1Click()
 {
-    const bool done = runReportingErrors([this] {
+    const bool done = guarded([this] {
         if (m_vegleg->isChecked()) {
             deletePropertyOutright(m_c);
             return;

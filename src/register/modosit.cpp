@@ -3,6 +3,7 @@
 #include "cursor.h"
 #include "cursorgrid.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "maincursors.h"
 #include "messages.h"
 #include "optionlists.h"
@@ -12,7 +13,6 @@
 #include "propertyform.h"
 #include "referencelists.h"
 #include "registerwindows.h"
-#include "reporting.h"
 #include "reszletes.h"
 #include "saveproperty.h"
 #include "ujkep.h"
@@ -132,7 +132,7 @@ void TfModosit::showEvent(QShowEvent *event)
     if (!event->spontaneous()) {
         m_entryPhotos = m_windows.fUjKep->photos();
         m_loaded.reset();
-        runReportingErrors([this] {
+        guarded([this] {
             FormShow();
             m_loaded = state();
         });
@@ -153,7 +153,7 @@ void TfModosit::closeEvent(QCloseEvent *event)
     // A window that could not be read, or whose state cannot be read now, asks rather than
     // guesses.
     if (m_loaded)
-        runReportingErrors([this, &unsaved] { unsaved = state() != *m_loaded; });
+        guarded([this, &unsaved] { unsaved = state() != *m_loaded; });
     if (unsaved && !confirmDiscardingInput()) {
         event->ignore();
         return;
@@ -253,7 +253,7 @@ PropertyChanges TfModosit::changes() const
 void TfModosit::BitBtn2Click()
 {
     bool taken = false;
-    const bool saved = runReportingErrors([this, &taken] {
+    const bool saved = guarded([this, &taken] {
         taken =
             identifierTaken(m_c.db, m_form->identifier()->text(), m_c.tEgyszeru.integer(s("Id")));
         if (!taken)

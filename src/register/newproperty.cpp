@@ -2,6 +2,7 @@
 
 #include "cursorgrid.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "maincursors.h"
 #include "messages.h"
 #include "ownergroup.h"
@@ -11,7 +12,6 @@
 #include "registerwindows.h"
 #include "reszletes.h"
 #include "reszletespanel.h"
-#include "storeerror.h"
 #include "ujkep.h"
 #include "workingowners.h"
 
@@ -112,11 +112,8 @@ void NewPropertyPanel::clear()
     if (m_detailedPanel)
         m_detailedPanel->clear();
     m_propertyForm->identifier()->setFocus();
-    try {
-        m_cleared = state();
-    } catch (const StoreError &) {
+    if (failureOf([this] { m_cleared = state(); }))
         m_cleared.reset(); // the next clearing asks, rather than lose what may be there
-    }
 }
 
 EntryState NewPropertyPanel::state() const
@@ -135,11 +132,10 @@ bool NewPropertyPanel::hasUnstoredInput() const
 {
     if (!isVisible() && !m_cleared)
         return false; // never shown: nothing typed
-    try {
-        return !m_cleared || state() != *m_cleared;
-    } catch (const StoreError &) {
-        return true;
-    }
+    // Unreadable working owners may hide typed input: better to ask once too often.
+    bool unstored = true;
+    failureOf([this, &unstored] { unstored = !m_cleared || state() != *m_cleared; });
+    return unstored;
 }
 
 bool NewPropertyPanel::mayDiscardInput() const
@@ -170,18 +166,22 @@ NewProperty NewPropertyPanel::collect() const
 bool NewPropertyPanel::store()
 {
     const NewProperty property = collect();
-    try {
-        if (const auto failure = checkNewProperty(property, m_cursors.tEgyszeru)) {
-            showMessage(failure->message);
-            focusControl(failure->focus);
-            return false;
-        }
-        storeNewProperty(m_cursors, property);
-    } catch (const StoreError &error) {
+    std::optional<CheckFailure> refused;
+    const std::optional<QString> failure = failureOf([&] {
+        refused = checkNewProperty(property, m_cursors.tEgyszeru);
+        if (!refused)
+            storeNewProperty(m_cursors, property);
+    });
+    if (failure) {
         showMessage(QStringLiteral(
                         "Az ingatlan nem került rögzítésre, semmi sem tárolódott el belőle.\n%1\n"
                         "A beírt adatok megmaradtak: a hiba javítása után rögzítse újra!")
-                        .arg(error.message()));
+                        .arg(*failure));
+        return false;
+    }
+    if (refused) {
+        showMessage(refused->message);
+        focusControl(refused->focus);
         return false;
     }
     showMessage(QStringLiteral("Az adat sikeresen rögzítésre került!"));
@@ -203,26 +203,23 @@ void NewPropertyPanel::lookUpPostcode()
     const QString postcode = m_propertyForm->sitePostcode()->text().trimmed();
     if (!m_propertyForm->settlement()->currentText().isEmpty() || postcode.isEmpty())
         return;
-    try {
+    guarded([&] {
         const SettlementOfPostcode settlement = ::lookUpPostcode(m_cursors.tTelep, postcode);
         m_propertyForm->settlement()->setEditText(settlement.name);
         m_propertyForm->county()->setEditText(settlement.county);
-    } catch (const StoreError &error) {
-        showMessage(error.message());
-    }
+    });
 }
 
 void NewPropertyPanel::copyFirstOwner()
 {
     Cursor &owners = m_cursors.tdTulaj;
-    try {
+    const bool read = guarded([&owners] {
         if (!owners.isOpen())
             owners.open();
         owners.first();
-    } catch (const StoreError &error) {
-        showMessage(error.message());
+    });
+    if (!read)
         return;
-    }
     m_propertyForm->copyPrincipalFrom(owners);
 }
 

@@ -2,7 +2,7 @@
 
 #include "cursor.h"
 #include "dialogframe.h"
-#include "reporting.h"
+#include "errorboundary.h"
 #include "workingowners.h"
 
 #include <QGridLayout>
@@ -89,7 +89,7 @@ void OwnerDialog::showEvent(QShowEvent *event)
 
 void OwnerDialog::accept()
 {
-    const bool stored = runReportingErrors([this] {
+    const bool stored = guarded([this] {
         if (!list().isOpen())
             list().open();
         startRecord();

@@ -2,8 +2,8 @@
 
 #include "cursor.h"
 #include "cursorgrid.h"
+#include "errorboundary.h"
 #include "registerwindows.h"
-#include "reporting.h"
 #include "tulajhozzaad.h"
 #include "tulajmodosit.h"
 
@@ -53,7 +53,7 @@ void OwnerGroup::add()
 
 void OwnerGroup::remove()
 {
-    runReportingErrors([this] {
+    guarded([this] {
         if (m_tdTulaj.isOpen() && m_tdTulaj.recordCount() > 0)
             m_tdTulaj.remove();
     });

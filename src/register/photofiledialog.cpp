@@ -1,7 +1,7 @@
 #include "photofiledialog.h"
 
+#include "errorboundary.h"
 #include "photoshrink.h"
-#include "storeerror.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -45,13 +45,13 @@ void PhotoFileDialog::showPreview(const QString &path)
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return;
-    try {
+    const bool shown = !failureOf([&] {
         m_preview->setPixmap(
             QPixmap::fromImage(jpeg::toQImage(shrunkPicture(file.readAll(), path, previewSide))));
-    } catch (const StoreError &) {
-        // Not a picture the program can read: the store will say so if it is picked anyway.
+    });
+    // Not a picture the program can read: the store will say so if it is picked anyway.
+    if (!shown)
         m_preview->setText(QStringLiteral("Nincs előnézet"));
-    }
 }
 
 QString askForPhoto(QWidget *parent, const QString &folder)

@@ -3,7 +3,6 @@
 #include "filter.h"
 #include "maincursors.h"
 #include "photos.h"
-#include "storeerror.h"
 #include "textformat.h"
 #include "workingowners.h"
 
@@ -120,7 +119,7 @@ int storeNewProperty(MainCursors &cursors, const NewProperty &property)
             writeDetailed(cursors.tReszletes, property, id);
         photos.record();
         unit.commit();
-    } catch (const StoreError &) {
+    } catch (...) {
         tEgyszeru.cancel();
         cursors.tTulajdonos.close();
         cursors.tReszletes.close();

@@ -2,10 +2,10 @@
 
 #include "cursor.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "kepmegtekintes.h"
 #include "maincursors.h"
 #include "registerwindows.h"
-#include "reporting.h"
 #include "tables.h"
 #include "tallozasreszletes.h"
 #include "tallozbelso.h"
@@ -308,7 +308,7 @@ bool TfTallozas::storePendingPrint()
 {
     if (m_tEgyszeru.state() == Cursor::State::Browse)
         return true;
-    return runReportingErrors([this] { m_tEgyszeru.post(); });
+    return guarded([this] { m_tEgyszeru.post(); });
 }
 
 void TfTallozas::step(bool forward)
@@ -330,7 +330,7 @@ void TfTallozas::bKepekClick()
     const QString path =
         m_tEgyszeru.dataDir() + QStringLiteral("Images/") + m_tEgyszeru.text(photoField(slot));
     TfKepmegtekint *viewer = m_windows.fKepmegtekint;
-    if (runReportingErrors([viewer, &path] { viewer->loadPicture(path); }))
+    if (guarded([viewer, &path] { viewer->loadPicture(path); }))
         viewer->exec();
 }
 
@@ -359,8 +359,7 @@ void TfTallozas::DBCheckBox1Click(bool checked)
 {
     if (m_tEgyszeru.isEmpty())
         return;
-    if (!runReportingErrors(
-            [this, checked] { m_tEgyszeru.setValue(QStringLiteral("Print"), checked); }))
+    if (!guarded([this, checked] { m_tEgyszeru.setValue(QStringLiteral("Print"), checked); }))
         refresh();
 }
 

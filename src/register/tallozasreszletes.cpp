@@ -2,8 +2,8 @@
 
 #include "cursor.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "maincursors.h"
-#include "reporting.h"
 #include "reszletes.h"
 
 #include <QHBoxLayout>
@@ -40,7 +40,7 @@ TfTallozreszletes::TfTallozreszletes(MainCursors &cursors, QWidget *parent)
     addCloseButton(this, layout);
     fixAndCentre(this);
 
-    runReportingErrors([this, &cursors] { load(cursors); });
+    guarded([this, &cursors] { load(cursors); });
 }
 
 void TfTallozreszletes::load(MainCursors &cursors)

@@ -1,11 +1,11 @@
 #include "ujkep.h"
 
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "kepmegtekintes.h"
 #include "photofiledialog.h"
 #include "photos.h"
 #include "registerwindows.h"
-#include "reporting.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -133,6 +133,6 @@ void TfUjKep::view()
     if (!item || !item->isSelected() || !m_windows.fKepmegtekint)
         return;
     TfKepmegtekint *viewer = m_windows.fKepmegtekint;
-    if (runReportingErrors([&] { viewer->loadPicture(item->text()); }))
+    if (guarded([&] { viewer->loadPicture(item->text()); }))
         viewer->exec();
 }

@@ -7,6 +7,7 @@
 #include "askquit.h"
 #include "background.h"
 #include "datadirectory.h"
+#include "errorboundary.h"
 #include "ftppassword.h"
 #include "hirek.h"
 #include "instancelock.h"
@@ -24,7 +25,6 @@
 #include "reszletespanel.h"
 #include "searchpanel.h"
 #include "secretstore.h"
-#include "storeerror.h"
 #include "talloz.h"
 #include "textformat.h"
 #include "ujkep.h"
@@ -232,13 +232,13 @@ bool TfMain::create()
     // The lock only warns a second copy; a start without it can still go on.
     if (!m_lock->error().isEmpty())
         showPlainMessage(m_lock->error(), this);
-    try {
-        // Alone, every working list in the table was left by a copy that is gone.
+    // Alone, every working list in the table was left by a copy that is gone.
+    const auto cleared = failureOf([this] {
         if (m_lock->state() == InstanceLock::State::Alone)
             workinglist::clearAbandoned(m_db);
-    } catch (const StoreError &error) {
-        showPlainMessage(error.message(), this); // nobody sees those lists; the start goes on
-    }
+    });
+    if (cleared)
+        showPlainMessage(*cleared, this); // nobody sees those lists; the start goes on
 
     m_edition->setText(QLatin1String(edition) + textformat::numberText(tables::databaseVersion));
     for (Cursor *cursor : {&m_cursors.tDefaults, &m_cursors.tEgyszeru, &m_cursors.tTelep,

@@ -2,8 +2,8 @@
 
 #include "database.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "messages.h"
-#include "storeerror.h"
 #include "textformat.h"
 
 #include <QApplication>
@@ -213,27 +213,19 @@ void TfMentes::mRogzitClick()
         settings.folder = chosen;
     settings.keep = m_megtart->value();
     settings.atQuit = m_kilepeskor->isChecked();
-    try {
-        backup::saveSettings(settings);
-    } catch (const StoreError &error) {
-        showMessage(error.message());
-    }
+    guarded([&settings] { backup::saveSettings(settings); });
 }
 
 void TfMentes::mMentesClick()
 {
     setBusy(true, QStringLiteral("Biztonsági mentés készül..."));
     QString path;
-    QString failure;
-    try {
-        path = backup::create(m_db, folder(), progress());
-    } catch (const StoreError &error) {
-        failure = error.message();
-    }
+    const std::optional<QString> failure =
+        failureOf([&] { path = backup::create(m_db, folder(), progress()); });
     setBusy(false, QString());
-    if (!failure.isEmpty()) {
+    if (failure) {
         m_allapot->setText(QStringLiteral("A biztonsági mentés nem sikerült."));
-        showMessage(QStringLiteral("A biztonsági mentés nem sikerült.\n") + failure);
+        showMessage(QStringLiteral("A biztonsági mentés nem sikerült.\n") + *failure);
     } else if (path.isEmpty()) {
         m_allapot->setText(QStringLiteral("A biztonsági mentés megszakítva."));
     } else {
@@ -262,16 +254,12 @@ void TfMentes::restoreFrom(const QString &path)
     const QString dataDir = m_db.dataDir();
     setBusy(true, QStringLiteral("A mentés ellenőrzése..."));
     std::optional<backup::Contents> contents;
-    QString failure;
-    try {
-        contents = backup::stage(path, dataDir, progress());
-    } catch (const StoreError &error) {
-        failure = error.message();
-    }
+    const std::optional<QString> failure =
+        failureOf([&] { contents = backup::stage(path, dataDir, progress()); });
     setBusy(false, QString());
-    if (!failure.isEmpty()) {
+    if (failure) {
         m_allapot->setText(QStringLiteral("A visszaállítás elmaradt."));
-        showMessage(failure);
+        showMessage(*failure);
         return;
     }
     if (!contents) {
@@ -290,11 +278,9 @@ void TfMentes::restoreFrom(const QString &path)
         m_allapot->setText(QStringLiteral("A visszaállítás elmaradt."));
         return;
     }
-    try {
-        backup::confirmStaged(dataDir, now);
-    } catch (const StoreError &error) {
+    if (const auto unconfirmed = failureOf([&] { backup::confirmStaged(dataDir, now); })) {
         backup::discardStaged(dataDir);
-        showMessage(error.message());
+        showMessage(*unconfirmed);
         return;
     }
     m_restoreConfirmed = true;
@@ -321,12 +307,12 @@ void backupAtQuit(Database &db)
         QCoreApplication::processEvents();
         return !window.wasCanceled();
     };
-    try {
+    const std::optional<QString> failure = failureOf([&] {
         if (!backup::create(db, folder, progress).isEmpty())
             backup::rotate(folder, settings.keep);
-    } catch (const StoreError &error) {
+    });
+    if (failure) {
         window.hide();
-        showMessage(QStringLiteral("A kilépéskori biztonsági mentés nem sikerült.\n") +
-                    error.message());
+        showMessage(QStringLiteral("A kilépéskori biztonsági mentés nem sikerült.\n") + *failure);
     }
 }

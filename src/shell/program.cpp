@@ -7,6 +7,7 @@
 #include "erdeklodo.h"
 #include "erdmodosit.h"
 #include "erdutkoztet.h"
+#include "errorboundary.h"
 #include "hirek.h"
 #include "kepmegtekintes.h"
 #include "kerdes.h"
@@ -17,7 +18,6 @@
 #include "newproperty.h"
 #include "printreports.h"
 #include "searchpanel.h"
-#include "storeerror.h"
 #include "tulajhozzaad.h"
 #include "tulajmodosit.h"
 #include "ujerdeklodes.h"
@@ -66,10 +66,8 @@ bool Program::shutDown()
     m_db.reset();
     if (!restoring)
         return false;
-    try {
-        backup::commitStaged(dataDir);
-    } catch (const StoreError &error) {
-        showPlainMessage(error.message());
+    if (const auto failure = failureOf([&dataDir] { backup::commitStaged(dataDir); })) {
+        showPlainMessage(*failure);
         return false;
     }
     return true;
@@ -77,15 +75,24 @@ bool Program::shutDown()
 
 bool Program::start()
 {
-    try {
-        // A restore cut short by a crash is finished before the register is opened.
-        backup::recover(datadirectory::resolve());
-        m_db = std::make_unique<Database>(datadirectory::resolve(), datadirectory::seed);
-        datadirectory::prepare(*m_db);
-    } catch (const StoreError &error) {
-        showPlainMessage(error.message());
-        return false;
-    }
+    bool opened = false;
+    const std::optional<QString> failure = failureOf([this, &opened] { opened = openRegister(); });
+    if (!failure)
+        return opened;
+    // A register that cannot be read is refused whole: no window is left over it, and this
+    // copy lets go of the data directory before the user reads why.
+    closeWindows();
+    m_db.reset();
+    showPlainMessage(*failure);
+    return false;
+}
+
+bool Program::openRegister()
+{
+    // A restore cut short by a crash is finished before the register is opened.
+    backup::recover(datadirectory::resolve());
+    m_db = std::make_unique<Database>(datadirectory::resolve(), datadirectory::seed);
+    datadirectory::prepare(*m_db);
     m_main = std::make_unique<TfMain>(*m_db, m_windows);
     if (!m_main->create())
         return false;

@@ -44,6 +44,7 @@ public:
     Windows &windows() { return m_windows; }
 
 private:
+    bool openRegister();
     void createWindows();
     void closeWindows();
 

@@ -3,8 +3,8 @@
 #include "counties.h"
 #include "cursor.h"
 #include "dialogframe.h"
+#include "errorboundary.h"
 #include "messages.h"
-#include "reporting.h"
 #include "tables.h"
 
 #include <QComboBox>
@@ -182,10 +182,14 @@ void TfReg::reject()
 bool TfReg::BitBtn1Click()
 {
     const FieldValues typed = m_userBinder.values();
-    const bool stored = runReportingErrors([this] { storeUserData(); });
+    const bool stored = guarded([this] { storeUserData(); });
     if (stored) {
         m_storedUserData = typed;
         emit userDataStored();
+    } else {
+        // The settings record is shared with the main window: it keeps what is stored, and the
+        // boxes keep what was typed for another try.
+        m_defaults.cancel();
     }
     return stored;
 }
@@ -200,12 +204,14 @@ void TfReg::storeUserData()
 bool TfReg::BitBtn3Click()
 {
     const QString typed = m_elvitel->toPlainText();
-    const bool stored = runReportingErrors([this] {
+    const bool stored = guarded([this] {
         m_defaults.edit();
         m_termsBinder.write(m_defaults);
         m_defaults.post();
     });
     if (stored)
         m_storedTerms = typed;
+    else
+        m_defaults.cancel();
     return stored;
 }

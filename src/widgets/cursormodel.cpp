@@ -1,10 +1,12 @@
 #include "cursormodel.h"
 
 #include "cursor.h"
+#include "errorboundary.h"
 #include "textformat.h"
 
 #include <QBrush>
 #include <QColor>
+#include <utility>
 
 CursorModel::CursorModel(Cursor *cursor, QList<GridColumn> columns, QObject *parent)
     : QAbstractTableModel(parent)
@@ -14,6 +16,8 @@ CursorModel::CursorModel(Cursor *cursor, QList<GridColumn> columns, QObject *par
     for (int i = 0; i < m_columns.size(); ++i)
         m_titleColors << QColor();
     connect(cursor, &Cursor::viewChanged, this, [this] {
+        // A new view is read afresh, so a table that fails again says so again.
+        m_failureReported = false;
         beginResetModel();
         endResetModel();
     });
@@ -36,7 +40,10 @@ int CursorModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid() || !m_cursor || !m_cursor->isOpen())
         return 0;
-    return std::max(0, m_cursor->recordCount());
+    int count = 0;
+    if (const auto failure = failureOf([&] { count = m_cursor->recordCount(); }))
+        readFailed(*failure);
+    return std::max(0, count);
 }
 
 int CursorModel::columnCount(const QModelIndex &parent) const
@@ -53,7 +60,15 @@ QVariant CursorModel::data(const QModelIndex &index, int role) const
         return QVariant::fromValue(column.alignment | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    const QVariant value = m_cursor->valueOf(m_cursor->recordAt(index.row()), column.field);
+    QVariant shown;
+    if (const auto failure = failureOf([&] { shown = displayValue(index.row(), column); }))
+        readFailed(*failure);
+    return shown;
+}
+
+QVariant CursorModel::displayValue(int row, const GridColumn &column) const
+{
+    const QVariant value = m_cursor->valueOf(m_cursor->recordAt(row), column.field);
     switch (value.typeId()) {
     case QMetaType::Double:
         return textformat::numberText(value.toDouble());
@@ -68,6 +83,15 @@ QVariant CursorModel::data(const QModelIndex &index, int role) const
     QString text = value.toString();
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     return text;
+}
+
+void CursorModel::readFailed(const QString &message) const
+{
+    // The view reads while it paints, where no dialog may open, and reads every cell again on
+    // the next paint: the cells stay empty and the user hears of it once, after the paint.
+    if (std::exchange(m_failureReported, true))
+        return;
+    reportLater(message);
 }
 
 QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -32,7 +32,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    QVariant displayValue(int row, const GridColumn &column) const;
+    void readFailed(const QString &message) const;
+
     QPointer<Cursor> m_cursor;
     QList<GridColumn> m_columns;
     QList<QColor> m_titleColors;
+    mutable bool m_failureReported = false;
 };

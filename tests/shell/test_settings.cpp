@@ -6,6 +6,7 @@
 #include "dialoganswerer.h"
 #include "ftppassword.h"
 #include "ftpsecurity.h"
+#include "guardedtestmain.h"
 #include "reg.h"
 #include "secretstore.h"
 #include "tables.h"
@@ -153,6 +154,59 @@ private slots:
         QCOMPARE(answerer.pending(), 0);
     }
 
+    // A settings table that fails under the window: each "Rögzít" says so, the record keeps
+    // what is stored, the boxes what was typed, and a later "Rögzít" stores it.
+    void savingIntoAFailingTable()
+    {
+        TempDataDir dir;
+        Database db(dir.path(), datadirectory::seed);
+        datadirectory::prepare(db);
+        Cursor defaults(db, tables::defaults, false);
+        defaults.open();
+        defaults.edit();
+        defaults.setValue(QStringLiteral("Name"), QStringLiteral("Régi Iroda"));
+        defaults.post();
+
+        TfReg reg(defaults);
+        reg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&reg));
+        auto *name = child<QLineEdit>(&reg, "Edit1");
+        auto *terms = child<QPlainTextEdit>(&reg, "bElvitel");
+        db.exec(QStringLiteral("ALTER TABLE defaults RENAME TO defaults_el"));
+
+        DialogAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        retype(name, QStringLiteral("Új Iroda"));
+        QTest::mouseClick(child<QPushButton>(&reg, "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(answerer.seen().size(), 1);
+        QVERIFY(answerer.lastSeen().startsWith(QStringLiteral("Adatbázis hiba")));
+        QCOMPARE(defaults.state(), Cursor::State::Browse);
+        QCOMPARE(defaults.text(QStringLiteral("Name")), QStringLiteral("Régi Iroda"));
+        QCOMPARE(name->text(), QStringLiteral("Új Iroda"));
+
+        // Leaving the page offers to save what is still unsaved; declined, it stays typed.
+        answerer.answer(QStringLiteral("Mégsem"));
+        child<QTabWidget>(&reg, "PageControl1")->setCurrentIndex(1);
+        QCOMPARE(answerer.lastSeen(), QStringLiteral("Menti a változásokat?"));
+        answerer.answer(QStringLiteral("OK"));
+        terms->setPlainText(QStringLiteral("Csak személyesen"));
+        QTest::mouseClick(child<QPushButton>(&reg, "BitBtn3"), Qt::LeftButton);
+        QCOMPARE(answerer.seen().size(), 3);
+        QVERIFY(answerer.lastSeen().startsWith(QStringLiteral("Adatbázis hiba")));
+        QCOMPARE(defaults.state(), Cursor::State::Browse);
+        QVERIFY(reg.isVisible());
+
+        db.exec(QStringLiteral("ALTER TABLE defaults_el RENAME TO defaults"));
+        QTest::mouseClick(child<QPushButton>(&reg, "BitBtn3"), Qt::LeftButton);
+        child<QTabWidget>(&reg, "PageControl1")->setCurrentIndex(0);
+        QTest::mouseClick(child<QPushButton>(&reg, "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(answerer.seen().size(), 3);
+        Cursor stored(db, tables::defaults, false);
+        stored.open();
+        QCOMPARE(stored.text(QStringLiteral("Name")), QStringLiteral("Új Iroda"));
+        QCOMPARE(stored.text(QStringLiteral("Elvitel")), QStringLiteral("Csak személyesen"));
+    }
+
     void ftpServerDialog()
     {
         TempDataDir dir;
@@ -254,5 +308,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSettings)
+PELMORA_GUARDED_TEST_MAIN(TestSettings)
 #include "test_settings.moc"

@@ -2,6 +2,7 @@
 #include "cursor.h"
 #include "datadirectory.h"
 #include "dialoganswerer.h"
+#include "guardedtestmain.h"
 #include "helperprocess.h"
 #include "instancelock.h"
 #include "main.h"
@@ -190,6 +191,41 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("ingatlan.lck"))));
     }
 
+    // A table the main window opens at start is missing: the user is told, the start is
+    // refused with no window left over, and the mended register starts again without asking
+    // about the lock file the refused start left.
+    void missingTableRefusesTheStart()
+    {
+        TempDataDir dir;
+        {
+            Program first;
+            QVERIFY(first.start());
+            first.database()->exec(QStringLiteral("ALTER TABLE telepules RENAME TO telepules_el"));
+        }
+        QFile::remove(dir.filePath(QStringLiteral("ingatlan.lck")));
+        DialogAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        {
+            Program program;
+            QVERIFY(!program.start());
+            QCOMPARE(answerer.seen().size(), 1);
+            QVERIFY(answerer.lastSeen().startsWith(QStringLiteral("Adatbázis hiba")));
+            QVERIFY(answerer.lastSeen().contains(QStringLiteral("telepules")));
+            QVERIFY(!program.main());
+            QVERIFY(!program.database());
+        }
+
+        {
+            Database db(dir.path());
+            db.exec(QStringLiteral("ALTER TABLE telepules_el RENAME TO telepules"));
+        }
+        Program mended;
+        QVERIFY(mended.start());
+        auto *sTelepules = mended.main()->findChild<QComboBox *>(QStringLiteral("sTelepules"));
+        QVERIFY(sTelepules->findText(QStringLiteral("Szeged")) >= 0);
+        QCOMPARE(answerer.seen().size(), 1);
+    }
+
     // A register of an earlier build starts on the tables of today; one of another version is
     // refused all the same.
     void oldRegisterStartsOrIsRefused()
@@ -250,5 +286,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStartup)
+PELMORA_GUARDED_TEST_MAIN(TestStartup)
 #include "test_startup.moc"
