@@ -31,7 +31,7 @@ constexpr const char *manifestName = "pelmora-mentes.txt";
 constexpr const char *manifestHeading = "Pelmora biztonsági mentés 1";
 constexpr const char *stagingName = ".visszaallitas";
 constexpr const char *readyName = "jovahagyva.txt";
-constexpr qint64 chunkSize = 64 * 1024;
+constexpr qint64 chunkSize = qint64(64) * 1024;
 constexpr int pagesPerStep = 256;
 
 // The data a backup carries, as named in the data directory and in the archive.
@@ -290,7 +290,7 @@ QByteArray readSmallEntry(archive *in)
         if (n == 0)
             return data;
         data.append(buffer, qsizetype(n));
-        if (data.size() > 16 * 1024 * 1024)
+        if (data.size() > qint64(16) * 1024 * 1024)
             throw refused(QStringLiteral("A mentés tartalomjegyzéke hibás."));
     }
 }
@@ -472,7 +472,7 @@ QString create(Database &db, const QString &folder, const Progress &progress)
         return {};
     meter.setTotal(meter.done() + filesBytes + QFileInfo(members.first().source).size());
 
-    const QString target = QDir(folder).filePath(archiveName(QDateTime::currentDateTime()));
+    QString target = QDir(folder).filePath(archiveName(QDateTime::currentDateTime()));
     const QString partial = work.filePath(QStringLiteral("mentes.tar"));
     if (!writeArchive(partial, members, meter) || !meter.finish())
         return {};

@@ -252,7 +252,7 @@ QImage toQImage(const RgbImage &image)
 {
     if (image.isNull())
         return {};
-    return QImage(image.pixels.data(), image.width, image.height, image.width * 3,
+    return QImage(image.pixels.data(), image.width, image.height, qsizetype(image.width) * 3,
                   QImage::Format_RGB888)
         .copy();
 }

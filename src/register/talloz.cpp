@@ -157,7 +157,8 @@ QWidget *TfTallozas::buildData()
                     1, 2);
 
     int row = 1;
-    auto addRow = [&](const QString &label, QList<QWidget *> controls, const QString &suffix) {
+    auto addRow = [&](const QString &label, const QList<QWidget *> &controls,
+                      const QString &suffix) {
         grid->addWidget(new QLabel(label, box), row, 0);
         int column = 1;
         for (QWidget *control : controls)

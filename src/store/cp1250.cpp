@@ -20,7 +20,8 @@ struct Tables
     Tables()
     {
         iconv_t cd = iconv_open("UTF-16LE", "WINDOWS-1250");
-        if (cd == reinterpret_cast<iconv_t>(-1))
+        // iconv's documented failure value is the handle -1.
+        if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr)
             throw std::runtime_error("iconv: WINDOWS-1250 is not available");
         for (int b = 0; b < 256; ++b) {
             char in = static_cast<char>(b);

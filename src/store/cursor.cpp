@@ -197,7 +197,7 @@ const QVector<Record> &Cursor::chunk(int index) const
         QHash<qint64, Record> byId;
         while (query.next()) {
             Record record = recordFromQuery(m_def, query);
-            byId.insert(record.rowId, std::move(record));
+            byId.emplace(record.rowId, std::move(record));
         }
         rows.reserve(order.size());
         for (const qint64 id : std::as_const(order))

@@ -21,7 +21,7 @@ double roundHalfEven(double value)
 QString timestampText(const QDateTime &when)
 {
     const QLocale locale = QLocale::system();
-    const QString date = locale.toString(when.date(), QLocale::ShortFormat);
+    QString date = locale.toString(when.date(), QLocale::ShortFormat);
     if (when.time() == QTime(0, 0))
         return date;
     // The long format ends in a time zone ("H:mm:ss t"); the stored text never carries one.
