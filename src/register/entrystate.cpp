@@ -1,7 +1,6 @@
 #include "entrystate.h"
 
 #include "cursor.h"
-#include "messages.h"
 #include "record.h"
 #include "workingowners.h"
 
@@ -18,9 +17,4 @@ QList<QVariantList> workingOwnerRows(Cursor &owners)
         rows << row;
     }
     return rows;
-}
-
-bool confirmDiscardingInput()
-{
-    return askQuestion(QStringLiteral("A beírt, még nem rögzített adatok elvesznek. Folytatja?"));
 }

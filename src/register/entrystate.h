@@ -22,7 +22,3 @@ struct EntryState
 
 // The rows of the working owner list in their order, each with the fields the owner dialogs edit.
 QList<QVariantList> workingOwnerRows(Cursor &owners);
-
-// Asks "A beírt, még nem rögzített adatok elvesznek. Folytatja?": true when the user lets the
-// input go.
-bool confirmDiscardingInput();

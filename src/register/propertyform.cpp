@@ -2,6 +2,7 @@
 
 #include "counties.h"
 #include "cursor.h"
+#include "messages.h"
 #include "numberedit.h"
 #include "tables.h"
 #include "wheelguard.h"
@@ -441,4 +442,9 @@ bool PropertyForm::eventFilter(QObject *watched, QEvent *event)
         m_postcodes.contains(qobject_cast<QWidget *>(watched)))
         QTimer::singleShot(0, static_cast<QLineEdit *>(watched), &QLineEdit::selectAll);
     return QWidget::eventFilter(watched, event);
+}
+
+bool confirmDiscardingInput()
+{
+    return askQuestion(QStringLiteral("A beírt, még nem rögzített adatok elvesznek. Folytatja?"));
 }

@@ -86,3 +86,7 @@ private:
     QTabWidget *m_pages;
     QList<QWidget *> m_tabChain;
 };
+
+// Asks "A beírt, még nem rögzített adatok elvesznek. Folytatja?": true when the user lets the
+// input go.
+bool confirmDiscardingInput();
