@@ -8,8 +8,8 @@
 #include "messages.h"
 #include "numberedit.h"
 #include "referencelists.h"
+#include "requestcheck.h"
 #include "tables.h"
-#include "textformat.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -19,7 +19,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <limits>
 
 namespace {
 
@@ -45,16 +44,6 @@ NumberEdit *makeAmountEdit(const QString &objectName)
     edit->setMinimumWidth(
         edit->fontMetrics().horizontalAdvance(QStringLiteral("-2 147 483 648 Ft")) + 16);
     return edit;
-}
-
-QString amountProblem(double amount)
-{
-    const double whole = textformat::roundHalfEven(amount);
-    if (whole > std::numeric_limits<qint32>::max())
-        return QStringLiteral("Az összeg legfeljebb 2 147 483 647 Ft lehet!");
-    if (whole < std::numeric_limits<qint32>::min())
-        return QStringLiteral("Az összeg legalább -2 147 483 648 Ft lehet!");
-    return {};
 }
 
 RequestForm::RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QString &caption,
@@ -150,42 +139,33 @@ void RequestForm::loadBoxes()
     m_binder.load(m_tErdeklodes);
 }
 
+RequestEntry RequestForm::entry() const
+{
+    return {m_binder.values(), eArtol->value(), eArig->value()};
+}
+
 bool RequestForm::failsCheck()
 {
-    const std::pair<QWidget *, bool> required[] {
-        {eNev, eNev->text().isEmpty()},
-        {eCimIrsz, eCimIrsz->text().isEmpty()},
-        {eCimVaros, eCimVaros->text().isEmpty()},
-        {eCimUtca, eCimUtca->text().isEmpty()},
-        {eCimMegye, eCimMegye->currentText().isEmpty()},
-        {eTipus, eTipus->currentIndex() < 0},
-        {eTelefon, eTelefon->text().isEmpty()},
+    const auto problem = requestProblem(entry());
+    if (!problem)
+        return false;
+    showMessage(problem->message);
+    const std::pair<const char *, QWidget *> boxes[] {
+        {"Nev", eNev},         {"CimIrsz", eCimIrsz},   {"CimVaros", eCimVaros},
+        {"CimUtca", eCimUtca}, {"CimMegye", eCimMegye}, {"Tipus", eTipus},
+        {"Telefon", eTelefon}, {"Artol", eArtol},       {"Arig", eArig},
     };
-    for (const auto &[box, empty] : required) {
-        if (empty) {
-            showMessage(QStringLiteral("Nincs elég adat!"));
+    for (const auto &[field, box] : boxes) {
+        if (problem->field == QLatin1String(field))
             box->setFocus();
-            return true;
-        }
     }
-    for (NumberEdit *amount : {eArtol, eArig}) {
-        const QString problem = amountProblem(amount->value());
-        if (!problem.isEmpty()) {
-            showMessage(problem);
-            amount->setFocus();
-            return true;
-        }
-    }
-    return false;
+    return true;
 }
 
 void RequestForm::writeRecord()
 {
     startRecord();
-    Cursor &c = m_tErdeklodes;
-    m_binder.write(c);
-    c.setValue(QStringLiteral("Mikor"), textformat::timestampNow());
-    c.post();
+    writeRequest(m_tErdeklodes, entry());
 }
 
 void RequestForm::BitBtn2Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fieldbinder.h"
+#include "requestcheck.h"
 
 #include <QDialog>
 
@@ -14,8 +15,6 @@ struct MainCursors;
 // A box for a request's price bound: whole forints shown as ",0 Ft;-,0 Ft". It takes more than
 // the table holds, so that an amount typed too large is reported rather than changed.
 NumberEdit *makeAmountEdit(const QString &objectName);
-// Empty when a price bound fits the table, else the message that says what does.
-QString amountProblem(double amount);
 
 // The form the new-request and modify windows share: the buyer's details and what is sought,
 // the checks of "Rögzít" and the write into the request table. The two windows differ in what
@@ -54,5 +53,6 @@ private:
     void BitBtn2Click();
     // Reports the first failed check and puts the focus on its box; false when all pass.
     bool failsCheck();
+    RequestEntry entry() const;
     void writeRecord();
 };

@@ -1,0 +1,149 @@
+#include "cursor.h"
+#include "database.h"
+#include "requestcheck.h"
+#include "tables.h"
+#include "tempdatadir.h"
+
+#include <QtTest>
+
+// The checks and the write behind a request form's "Rögzít", without the form.
+class TestRequestCheck : public QObject
+{
+    Q_OBJECT
+
+private:
+    static RequestEntry complete()
+    {
+        RequestEntry entry;
+        entry.values = {
+            {QStringLiteral("Nev"), QStringLiteral("Kovács Éva")},
+            {QStringLiteral("CimIrsz"), QStringLiteral("1111")},
+            {QStringLiteral("CimVaros"), QStringLiteral("Budapest")},
+            {QStringLiteral("CimUtca"), QStringLiteral("Bartók Béla út 1.")},
+            {QStringLiteral("Telefon"), QStringLiteral("+36 1 234 5678")},
+            {QStringLiteral("Tipus"), 2},
+            {QStringLiteral("TipusText"), QStringLiteral("lakás")},
+            {QStringLiteral("Telepules"), QStringLiteral("Szeged")},
+            {QStringLiteral("CimMegye"), QStringLiteral("Budapest")},
+            {QStringLiteral("Artol"), 10000000},
+            {QStringLiteral("Arig"), 25000000},
+        };
+        entry.from = 10000000;
+        entry.to = 25000000;
+        return entry;
+    }
+
+    static void drop(RequestEntry &entry, const QString &field)
+    {
+        entry.values.removeIf([&](const auto &pair) { return pair.first == field; });
+    }
+
+    static void blank(RequestEntry &entry, const QString &field)
+    {
+        for (auto &pair : entry.values) {
+            if (pair.first == field)
+                pair.second = QString();
+        }
+    }
+
+private slots:
+    void checksInBoxOrder()
+    {
+        QVERIFY(!requestProblem(complete()).has_value());
+
+        // Every required box alone, and the first of several is the one named.
+        for (const char *field : {"Nev", "CimIrsz", "CimVaros", "CimUtca", "CimMegye", "Telefon"}) {
+            RequestEntry entry = complete();
+            blank(entry, QString::fromLatin1(field));
+            const auto problem = requestProblem(entry);
+            QVERIFY2(problem.has_value(), field);
+            QCOMPARE(problem->field, QString::fromLatin1(field));
+            QCOMPARE(problem->message, QStringLiteral("Nincs elég adat!"));
+        }
+        RequestEntry several = complete();
+        blank(several, QStringLiteral("Telefon"));
+        blank(several, QStringLiteral("CimVaros"));
+        QCOMPARE(requestProblem(several)->field, QStringLiteral("CimVaros"));
+
+        // No type chosen gives no index at all; type 0 is a real choice.
+        RequestEntry noType = complete();
+        drop(noType, QStringLiteral("Tipus"));
+        drop(noType, QStringLiteral("TipusText"));
+        QCOMPARE(requestProblem(noType)->field, QStringLiteral("Tipus"));
+        RequestEntry firstType = complete();
+        for (auto &pair : firstType.values) {
+            if (pair.first == QLatin1String("Tipus"))
+                pair.second = 0;
+        }
+        QVERIFY(!requestProblem(firstType).has_value());
+
+        // Blanks around the text are what was typed: only an empty box is missing.
+        RequestEntry spaced = complete();
+        for (auto &pair : spaced.values) {
+            if (pair.first == QLatin1String("Nev"))
+                pair.second = QStringLiteral(" ");
+        }
+        QVERIFY(!requestProblem(spaced).has_value());
+    }
+
+    void priceBounds()
+    {
+        QCOMPARE(amountProblem(2147483647.0), QString());
+        QCOMPARE(amountProblem(-2147483648.0), QString());
+        // Rounded half to even before the bound is checked.
+        QCOMPARE(amountProblem(2147483647.4), QString());
+        QCOMPARE(amountProblem(2147483647.5),
+                 QStringLiteral("Az összeg legfeljebb 2 147 483 647 Ft lehet!"));
+        QCOMPARE(amountProblem(-2147483649.0),
+                 QStringLiteral("Az összeg legalább -2 147 483 648 Ft lehet!"));
+
+        RequestEntry tooHigh = complete();
+        tooHigh.to = 999999999999999;
+        QCOMPARE(requestProblem(tooHigh)->field, QStringLiteral("Arig"));
+        // Both wrong: the lower bound's box comes first.
+        tooHigh.from = -999999999999999;
+        const auto problem = requestProblem(tooHigh);
+        QCOMPARE(problem->field, QStringLiteral("Artol"));
+        QCOMPARE(problem->message, QStringLiteral("Az összeg legalább -2 147 483 648 Ft lehet!"));
+        // A missing box is reported before a bound.
+        blank(tooHigh, QStringLiteral("Nev"));
+        QCOMPARE(requestProblem(tooHigh)->field, QStringLiteral("Nev"));
+    }
+
+    void writesNewAndSelectedRecord()
+    {
+        TempDataDir dir;
+        {
+            Database db(dir.path());
+            Cursor requests(db, tables::erdeklodes, false);
+            requests.open();
+            requests.append();
+            writeRequest(requests, complete());
+            QCOMPARE(requests.recordCount(), 1);
+
+            RequestEntry changed = complete();
+            for (auto &pair : changed.values) {
+                if (pair.first == QLatin1String("Telepules"))
+                    pair.second = QStringLiteral("Őriszentpéter");
+            }
+            requests.edit();
+            writeRequest(requests, changed);
+            QCOMPARE(requests.recordCount(), 1);
+        }
+        // Read back from the file, by a fresh connection.
+        Database db(dir.path());
+        Cursor requests(db, tables::erdeklodes, false);
+        requests.open();
+        QCOMPARE(requests.recordCount(), 1);
+        const Record row = requests.recordAt(0);
+        QCOMPARE(requests.valueOf(row, QStringLiteral("Nev")).toString(),
+                 QStringLiteral("Kovács Éva"));
+        QCOMPARE(requests.valueOf(row, QStringLiteral("Telepules")).toString(),
+                 QStringLiteral("Őriszentpéter"));
+        QCOMPARE(requests.valueOf(row, QStringLiteral("Arig")).toDouble(), 25000000.0);
+        QVERIFY(!requests.valueOf(row, QStringLiteral("Mikor")).toString().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRequestCheck)
+#include "test_requestcheck.moc"
