@@ -20,11 +20,11 @@
 #include "photogroup.h"
 #include "printreports.h"
 #include "propertyform.h"
-#include "referencelists.h"
 #include "reg.h"
 #include "reszletespanel.h"
 #include "searchpanel.h"
 #include "secretstore.h"
+#include "startup.h"
 #include "talloz.h"
 #include "textformat.h"
 #include "ujkep.h"
@@ -45,15 +45,6 @@ namespace {
 
 constexpr int stripWidth = 190;
 const QSize workArea(840, 700);
-
-QString lockQuestion(const InstanceLock::Holder &holder)
-{
-    QString question = QStringLiteral("A program úgy érzékeli, hogy már egy példányban fut! Ha ez "
-                                      "nem így van, kérem nyomja meg az \"OK\" gombot!");
-    if (!holder.host.isEmpty())
-        question += QStringLiteral("\n\nGép: %1, indítva: %2").arg(holder.host, holder.since);
-    return question;
-}
 
 } // namespace
 
@@ -225,8 +216,8 @@ QWidget *TfMain::panel(const QString &objectName) const
 bool TfMain::create()
 {
     m_lock = std::make_unique<InstanceLock>(datadirectory::lockFilePath(m_db.dataDir()));
-    m_lock->acquire(textformat::timestampNow());
-    if (m_lock->othersRunning() && !askQuestion(lockQuestion(m_lock->holder())))
+    if (const QString question = startup::lockQuestion(*m_lock);
+        !question.isEmpty() && !askQuestion(question))
         return false;
     m_lock->claim();
     // The lock only warns a second copy; a start without it can still go on.
@@ -255,13 +246,10 @@ bool TfMain::create()
         ftppassword::migrate(m_cursors.tDefaults, secrets, &ignored);
     }
 
-    const double version = m_cursors.tDefaults.number(QStringLiteral("Version"));
-    if (version != tables::databaseVersion) {
-        showPlainMessage(QStringLiteral("Hibás software verzió! Adatbázis Verzió: ") +
-                             textformat::numberText(version) + QStringLiteral(" Software verzió:") +
-                             textformat::numberText(tables::databaseVersion) +
-                             QStringLiteral(". Hívja az ügyfélszolgáltatot!"),
-                         this);
+    const QString problem =
+        startup::versionProblem(m_cursors.tDefaults.number(QStringLiteral("Version")));
+    if (!problem.isEmpty()) {
+        showPlainMessage(problem, this);
         return false;
     }
     return true;
@@ -269,20 +257,17 @@ bool TfMain::create()
 
 void TfMain::fillLists()
 {
-    const QStringList types = nameList(m_cursors.tItypes);
-    const QStringList settlements = nameList(m_cursors.tTelep);
+    const startup::RegisterLists lists = startup::registerLists(m_cursors);
     if (auto *sTipus = findChild<QComboBox *>(QStringLiteral("sTipus"))) {
-        sTipus->addItem(QStringLiteral("<üres>"));
-        sTipus->addItems(types);
+        sTipus->addItems(startup::searchTypeChoices(lists.types));
         sTipus->setCurrentIndex(0);
     }
     if (auto *sTelepules = findChild<QComboBox *>(QStringLiteral("sTelepules"))) {
-        sTelepules->addItems(settlements);
+        sTelepules->addItems(lists.settlements);
         sTelepules->setCurrentIndex(-1);
         sTelepules->setCurrentText(QString());
     }
-    m_pNew->form()->setLists(types, settlements);
-    m_cursors.tItypes.close();
+    m_pNew->form()->setLists(lists.types, lists.settlements);
 }
 
 void TfMain::showPanels(std::initializer_list<QWidget *> shown,
