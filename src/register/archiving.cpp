@@ -54,14 +54,7 @@ int copyToArchive(MainCursors &c, const QString &reason)
     // records are never touched whatever their numbers.
     Cursor &archivedOwners = c.tArchivTulaj;
     archivedOwners.open();
-    for (int at = 0, count = c.tTulajdonos.recordCount(); at < count; ++at) {
-        const Record owner = c.tTulajdonos.recordAt(at);
-        archivedOwners.append();
-        archivedOwners.setValue(s("EgyszeruId"), archiveId);
-        for (const char *field : ownerFields)
-            archivedOwners.setValue(s(field), owner.value(s(field)));
-        archivedOwners.post();
-    }
+    copyOwnerRows(c.tTulajdonos, archivedOwners, archiveId);
     return archiveId;
 }
 

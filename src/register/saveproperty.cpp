@@ -34,15 +34,7 @@ void replaceOwners(MainCursors &c, int id)
     owners.setFiltered(false);
     Cursor &working = c.modifyWorkingOwners;
     working.open();
-    const int count = working.recordCount();
-    for (int at = 0; at < count; ++at) {
-        const Record entry = working.recordAt(at);
-        owners.append();
-        owners.setValue(s("EgyszeruId"), id);
-        for (const char *field : ownerFields)
-            owners.setValue(s(field), entry.value(s(field)));
-        owners.post();
-    }
+    copyOwnerRows(working, owners, id);
     owners.close();
 }
 
@@ -96,13 +88,7 @@ void loadWorkingOwners(MainCursors &c, int id)
     owners.open();
     owners.setFilterText(ownerFilter(id));
     owners.setFiltered(true);
-    for (int at = 0, count = owners.recordCount(); at < count; ++at) {
-        const Record owner = owners.recordAt(at);
-        c.modifyWorkingOwners.append();
-        for (const char *field : ownerFields)
-            c.modifyWorkingOwners.setValue(s(field), owner.value(s(field)));
-        c.modifyWorkingOwners.post();
-    }
+    copyOwnerRows(owners, c.modifyWorkingOwners, std::nullopt);
     // Saving selects them again; meanwhile nobody else finds this table filtered.
     owners.setFiltered(false);
     owners.close();

@@ -25,18 +25,7 @@ void copyOwners(Cursor &workingOwners, Cursor &owners, int propertyId)
     if (!workingOwners.isOpen())
         workingOwners.open();
     owners.open();
-    const int count = workingOwners.recordCount();
-    workingOwners.first();
-    for (int i = 0; i < count; ++i) {
-        owners.append();
-        owners.setValue(QStringLiteral("EgyszeruId"), propertyId);
-        for (const char *name : ownerFields) {
-            const QString field = QString::fromLatin1(name);
-            owners.setValue(field, workingOwners.value(field));
-        }
-        owners.post();
-        workingOwners.next();
-    }
+    copyOwnerRows(workingOwners, owners, propertyId);
     owners.close();
 }
 

@@ -94,6 +94,52 @@ class TestStoreProperty : public QObject
     Q_OBJECT
 
 private slots:
+    // Working list to register, register to archive and back to a working list: every field,
+    // accents and all, each copy linked to its own record and nothing else moved.
+    void ownerCopies()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        MainCursors c(db);
+        c.tdTulaj.open();
+        const QStringList first {s("Árvíztűrő Tükörfúrógép"),
+                                 s("9999"),
+                                 s("Őriszentpéter"),
+                                 s("Fő utca 1."),
+                                 s("AB123456"),
+                                 s("Szűcs Ödön"),
+                                 s("1/2"),
+                                 s("+36 30 123 4567")};
+        for (const QString &name : {first.first(), s("Második Tulaj")}) {
+            c.tdTulaj.append();
+            for (int i = 0; i < int(std::size(ownerFields)); ++i)
+                c.tdTulaj.setValue(QString::fromLatin1(ownerFields[i]),
+                                   i == 0 ? name : first.at(i));
+            c.tdTulaj.post();
+        }
+        c.tdTulaj.first();
+        c.tTulajdonos.open();
+        copyOwnerRows(c.tdTulaj, c.tTulajdonos, 7);
+        QCOMPARE(c.tdTulaj.recordCount(), 2);
+        QCOMPARE(count(db, s("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = 7")), 2);
+
+        c.tArchivTulaj.open();
+        copyOwnerRows(c.tTulajdonos, c.tArchivTulaj, 3);
+        QCOMPARE(count(db, s("SELECT COUNT(*) FROM archivtulaj WHERE EgyszeruId = 3")), 2);
+        QCOMPARE(count(db, s("SELECT COUNT(*) FROM tulajdonos")), 2);
+
+        c.modifyWorkingOwners.open();
+        copyOwnerRows(c.tArchivTulaj, c.modifyWorkingOwners, std::nullopt);
+        QCOMPARE(c.modifyWorkingOwners.recordCount(), 2);
+        const Record back = c.modifyWorkingOwners.recordAt(0);
+        for (int i = 0; i < int(std::size(ownerFields)); ++i)
+            QCOMPARE(back.value(QString::fromLatin1(ownerFields[i])).toString(), first.at(i));
+        // An empty list copies nothing.
+        emptyWorkingOwners(c.tdTulaj);
+        copyOwnerRows(c.tdTulaj, c.tTulajdonos, 8);
+        QCOMPARE(count(db, s("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = 8")), 0);
+    }
+
     void fullDisk()
     {
         TempDataDir dir;
