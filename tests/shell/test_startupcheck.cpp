@@ -51,7 +51,7 @@ private slots:
 
         // A fresh register carries the version this program writes.
         TempDataDir dir;
-        Database db(dir.path());
+        Database db(dir.path(), datadirectory::seed);
         MainCursors cursors(db);
         cursors.tDefaults.open();
         QCOMPARE(startup::versionProblem(cursors.tDefaults.number(QStringLiteral("Version"))),
@@ -61,7 +61,7 @@ private slots:
     void registerListsFromReferenceTables()
     {
         TempDataDir dir;
-        Database db(dir.path());
+        Database db(dir.path(), datadirectory::seed);
         MainCursors cursors(db);
         // Rows added by the agency are offered as well, in the cursor's order.
         cursors.tItypes.open();
