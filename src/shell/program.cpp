@@ -106,7 +106,7 @@ void Program::createWindows()
     MainCursors &cursors = main->cursors();
     RegisterWindows &reg = m_windows.registerWindows;
     RequestWindows &requests = m_windows.requestWindows;
-    m_erdeklodo = std::make_unique<TfErdeklodo>(*m_db, main);
+    m_erdeklodo = std::make_unique<TfErdeklodo>(cursors, main);
     m_windows.fErdeklodo = m_erdeklodo.get();
     // The report forms (fPrintErdeklodo, fPrintTeljes, fPrintArchiv, fPrintCimlista, fPrintApro)
     // live together with the printer they print on.
@@ -120,7 +120,7 @@ void Program::createWindows()
     m_windows.fModosit = m_modosit.get();
     m_kepmegtekint = std::make_unique<TfKepmegtekint>(main);
     reg.fKepmegtekint = m_kepmegtekint.get();
-    m_hirek = std::make_unique<TfHirek>(*m_db, main);
+    m_hirek = std::make_unique<TfHirek>(cursors, main);
     m_windows.fHirek = m_hirek.get();
     m_tulajHozzaad = std::make_unique<TfTulajHozzaad>(cursors.tdTulaj, main);
     reg.fTulajHozzaad = m_tulajHozzaad.get();

@@ -30,7 +30,7 @@ private:
     struct Setup
     {
         PrintFixture f;
-        TfErdeklodo fErdeklodo {f.db};
+        TfErdeklodo fErdeklodo {f.cursors};
         PrintReports reports {f.cursors, fErdeklodo};
         Setup() { f.capture(reports.output); }
 
