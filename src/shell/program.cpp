@@ -110,7 +110,13 @@ void Program::createWindows()
     m_windows.fErdeklodo = m_erdeklodo.get();
     // The report forms (fPrintErdeklodo, fPrintTeljes, fPrintArchiv, fPrintCimlista, fPrintApro)
     // live together with the printer they print on.
-    m_printReports = std::make_unique<PrintReports>(cursors, *m_erdeklodo);
+    TfErdeklodo *buyerWindow = m_erdeklodo.get();
+    m_printReports =
+        std::make_unique<PrintReports>(cursors, [buyerWindow]() -> std::optional<Buyer> {
+            if (buyerWindow->ask() == TfErdeklodo::Outcome::Abandon)
+                return std::nullopt;
+            return buyerWindow->buyer();
+        });
     m_windows.printReports = m_printReports.get();
     m_ujKep = std::make_unique<TfUjKep>(reg, main);
     reg.fUjKep = m_ujKep.get();
