@@ -40,7 +40,7 @@ TfErdeklodes::TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, 
     : QDialog(parent)
     , m_cursors(cursors)
     , m_windows(windows)
-    , m_tErdeklodes(cursors.db, tables::erdeklodes, false)
+    , m_tErdeklodes(cursors.tErdeklodes)
     , m_binder(tables::erdeklodes)
 {
     setObjectName(QStringLiteral("fErdeklodes"));

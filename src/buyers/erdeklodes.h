@@ -62,7 +62,7 @@ private:
 
     MainCursors &m_cursors;
     const RequestWindows &m_windows;
-    Cursor m_tErdeklodes;
+    Cursor &m_tErdeklodes;
     CursorGrid *DBGrid1;
     // Loads the boxes; what is typed goes into the record as it is typed.
     FieldBinder m_binder;

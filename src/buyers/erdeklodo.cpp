@@ -1,6 +1,7 @@
 #include "erdeklodo.h"
 
 #include "dialogframe.h"
+#include "maincursors.h"
 #include "messages.h"
 #include "tables.h"
 #include "textformat.h"
@@ -71,9 +72,9 @@ QLineEdit *boxFor(const QString &name, const QString &field)
 
 } // namespace
 
-TfErdeklodo::TfErdeklodo(Database &database, QWidget *parent)
+TfErdeklodo::TfErdeklodo(MainCursors &cursors, QWidget *parent)
     : QDialog(parent)
-    , m_tErdeklodo(database, tables::erdeklodok, false)
+    , m_tErdeklodo(cursors.tErdeklodo)
     , m_edit1(boxFor(QStringLiteral("Edit1"), QStringLiteral("Name")))
     , m_edit2(boxFor(QStringLiteral("Edit2"), QStringLiteral("Address")))
     , m_edit3(boxFor(QStringLiteral("Edit3"), QStringLiteral("Telefon")))
@@ -81,7 +82,6 @@ TfErdeklodo::TfErdeklodo(Database &database, QWidget *parent)
 {
     setObjectName(QStringLiteral("fErdeklodo"));
     setWindowTitle(QStringLiteral("Pelmora - Új érdeklődő"));
-    m_tErdeklodo.setObjectName(QStringLiteral("tErdeklodo"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(makeHeading(QStringLiteral("Érdeklődő felvitele")));

@@ -7,6 +7,7 @@
 
 class QLineEdit;
 class Record;
+struct MainCursors;
 
 // The buyer a property's address is handed to, as typed into the buyer window.
 struct Buyer
@@ -38,14 +39,14 @@ QString handoutFilter(double ingatlanId);
 
 // The buyer window: asks for the buyer's details before an address list is handed out. It keeps
 // the previous buyer's details, since the same buyer often comes back for more addresses. It
-// owns the handout table's cursor, which stays closed except while a print run uses it.
+// works on the register's handout cursor, which stays closed except while a print run uses it.
 class TfErdeklodo : public QDialog
 {
     Q_OBJECT
 public:
     enum class Outcome { GoOn, Abandon };
 
-    explicit TfErdeklodo(Database &database, QWidget *parent = nullptr);
+    explicit TfErdeklodo(MainCursors &cursors, QWidget *parent = nullptr);
 
     // Shows the window modally. "Rögzít" with every box filled goes on; "Mégsem", Esc and the
     // window's close box abandon (closing by the frame is never taken as a handout).
@@ -60,7 +61,7 @@ private:
     void BitBtn1Click();
     void Button2Click();
 
-    Cursor m_tErdeklodo;
+    Cursor &m_tErdeklodo;
     QLineEdit *m_edit1;
     QLineEdit *m_edit2;
     QLineEdit *m_edit3;

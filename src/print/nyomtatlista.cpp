@@ -4,7 +4,6 @@
 #include "adatlap2.h"
 #include "cursorstate.h"
 #include "dialogframe.h"
-#include "erdeklodo.h"
 #include "errorboundary.h"
 #include "maincursors.h"
 #include "messages.h"
@@ -199,15 +198,7 @@ PrintChoice TfValasztNyomtat::choice() const
 void TfValasztNyomtat::runSelection(Destination destination)
 {
     MaskEdit1Exit();
-    TfErdeklodo &buyerWindow = m_reports.fErdeklodo;
-    PrintRun run(
-        m_reports,
-        [&buyerWindow]() -> std::optional<Buyer> {
-            if (buyerWindow.ask() == TfErdeklodo::Outcome::Abandon)
-                return std::nullopt;
-            return buyerWindow.buyer();
-        },
-        this);
+    PrintRun run(m_reports, this);
     guarded([&] { run.execute(choice(), destination); });
     FormActivate();
 }

@@ -1,11 +1,12 @@
 #include "printreports.h"
 
 #include "erdeklodo.h"
+#include "maincursors.h"
 
-PrintReports::PrintReports(MainCursors &mainCursors, TfErdeklodo &buyerWindow)
+PrintReports::PrintReports(MainCursors &mainCursors, BuyerPrompt prompt)
     : cursors(mainCursors)
-    , fErdeklodo(buyerWindow)
-    , fPrintErdeklodo(mainCursors, buyerWindow.tErdeklodo())
+    , askBuyer(std::move(prompt))
+    , fPrintErdeklodo(mainCursors, mainCursors.tErdeklodo)
     , fPrintTeljes(mainCursors)
     , fPrintArchiv(mainCursors)
     , fPrintCimlista(mainCursors)

@@ -7,16 +7,24 @@
 #include "printoutput.h"
 #include "printteljes.h"
 
-class TfErdeklodo;
+#include <functional>
+#include <optional>
 
-// The long-lived report forms and the printer they go to. Start-up makes one after the buyer
-// window and keeps it until the end; the print dialog and the side menu use it.
+struct Buyer;
+
+// Who receives an address list: asks the user for the buyer, or gives nothing when the user
+// abandoned the handout. The program asks through its buyer window; print knows no window.
+using BuyerPrompt = std::function<std::optional<Buyer>()>;
+
+// The long-lived report forms and the printer they go to. Start-up makes one and keeps it until
+// the end; the print dialog and the side menu use it. The handouts are recorded in the
+// register's handout cursor.
 struct PrintReports
 {
-    PrintReports(MainCursors &cursors, TfErdeklodo &fErdeklodo);
+    PrintReports(MainCursors &cursors, BuyerPrompt askBuyer);
 
     MainCursors &cursors;
-    TfErdeklodo &fErdeklodo;
+    BuyerPrompt askBuyer;
     TfPrintErdeklodo fPrintErdeklodo;
     TfPrintTeljes fPrintTeljes;
     TfPrintArchiv fPrintArchiv;

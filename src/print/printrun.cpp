@@ -17,9 +17,8 @@ QString idFilter(double id)
 
 } // namespace
 
-PrintRun::PrintRun(PrintReports &reports, BuyerPrompt askBuyer, QWidget *parent)
+PrintRun::PrintRun(PrintReports &reports, QWidget *parent)
     : m_reports(reports)
-    , m_askBuyer(std::move(askBuyer))
     , m_parent(parent)
 { }
 
@@ -45,12 +44,12 @@ bool PrintRun::execute(const PrintChoice &choice, Destination destination)
 
     std::optional<Buyer> buyer;
     if (choice.cimlista) {
-        buyer = m_askBuyer();
+        buyer = m_reports.askBuyer();
         if (!buyer)
             return false;
     }
 
-    Cursor &handouts = m_reports.fErdeklodo.tErdeklodo();
+    Cursor &handouts = m_reports.cursors.tErdeklodo;
     CursorState keepHandouts(handouts);
     CursorState keepView(m_reports.cursors.tEgyszeru);
     handouts.open();
@@ -69,7 +68,7 @@ void PrintRun::recordHandouts()
 {
     if (m_pending.isEmpty())
         return;
-    Cursor &handouts = m_reports.fErdeklodo.tErdeklodo();
+    Cursor &handouts = m_reports.cursors.tErdeklodo;
     Database::Transaction unit(handouts.database());
     for (const Record &handout : std::as_const(m_pending))
         ErdeklodoFelvitel(handouts, handout);
@@ -82,7 +81,7 @@ Record PrintRun::latestHandoutOf(double ingatlanId)
         if (it->number(QStringLiteral("IngatlanId")) == ingatlanId)
             return *it;
     }
-    return latestHandout(m_reports.fErdeklodo.tErdeklodo(), ingatlanId);
+    return latestHandout(m_reports.cursors.tErdeklodo, ingatlanId);
 }
 
 bool PrintRun::archiveSheets(const PrintChoice &choice)

@@ -5,7 +5,6 @@
 #include "sheetoptions.h"
 
 #include <QList>
-#include <functional>
 #include <optional>
 
 struct Buyer;
@@ -32,10 +31,8 @@ struct PrintChoice
 class PrintRun
 {
 public:
-    // Shows the buyer window: the buyer, or nothing when the user abandoned the handout.
-    using BuyerPrompt = std::function<std::optional<Buyer>()>;
-
-    PrintRun(PrintReports &reports, BuyerPrompt askBuyer, QWidget *parent = nullptr);
+    // An address list handed out asks the reports' buyer prompt who receives it.
+    explicit PrintRun(PrintReports &reports, QWidget *parent = nullptr);
 
     // True when everything asked for went out; false when it was abandoned or failed (the user
     // has been told why). Throws StoreError on a table error, after undoing the run's records.
@@ -52,7 +49,6 @@ private:
     Record latestHandoutOf(double ingatlanId);
 
     PrintReports &m_reports;
-    BuyerPrompt m_askBuyer;
     QWidget *m_parent;
     Destination m_destination = Destination::Printer;
     QList<Record> m_pending; // the run's handouts, recorded when everything went out

@@ -3,6 +3,7 @@
 #include "cursorgrid.h"
 #include "dialogframe.h"
 #include "errorboundary.h"
+#include "maincursors.h"
 #include "messages.h"
 #include "tables.h"
 #include "textformat.h"
@@ -15,9 +16,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfHirek::TfHirek(Database &db, QWidget *parent)
+TfHirek::TfHirek(MainCursors &cursors, QWidget *parent)
     : QDialog(parent)
-    , m_tHirek(db, tables::hirek, false)
+    , m_tHirek(cursors.tHirek)
     , m_dbGrid1(new CursorGrid(&m_tHirek,
                                {
                                    {QStringLiteral("Mikor"), QStringLiteral("Időpont")},

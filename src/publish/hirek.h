@@ -7,15 +7,16 @@
 class QLineEdit;
 class QPlainTextEdit;
 class CursorGrid;
-class Database;
+struct MainCursors;
 
 // The messages window: the portal's messages, read and deleted one by one. It lives as long as
-// the program and opens its own cursor each time it is shown.
+// the program and opens the register's messages cursor each time it is shown, closing it when
+// hidden.
 class TfHirek : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfHirek(Database &db, QWidget *parent = nullptr);
+    explicit TfHirek(MainCursors &cursors, QWidget *parent = nullptr);
 
     Cursor &tHirek() { return m_tHirek; }
 
@@ -29,7 +30,7 @@ private:
     void BitBtn2Click();
     void showCurrent();
 
-    Cursor m_tHirek;
+    Cursor &m_tHirek;
     CursorGrid *m_dbGrid1;
     QLineEdit *m_dbEdit1;
     QLineEdit *m_dbEdit2;

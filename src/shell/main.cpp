@@ -115,7 +115,16 @@ TfMain::TfMain(Database &db, Windows &windows, QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TfMain::~TfMain() = default;
+// The windows made over this one work on its cursors: they go first, the last made first, while
+// the cursors still stand.
+TfMain::~TfMain()
+{
+    const QList<QWidget *> children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        if ((*it)->isWindow())
+            delete *it;
+    }
+}
 
 void TfMain::buildMenu(QWidget *strip)
 {

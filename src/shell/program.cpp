@@ -34,22 +34,10 @@ Program::~Program()
 void Program::closeWindows()
 {
     installDialogs(nullptr, nullptr);
-    // In the reverse of the creation order: later windows use the earlier ones' cursors.
-    m_erdUtkoztet.reset();
-    m_modositErdeklodes.reset();
-    m_kerdes.reset();
-    m_uzenet.reset();
-    m_ujErdeklodes.reset();
-    m_tulajModosit.reset();
-    m_tulajHozzaad.reset();
-    m_hirek.reset();
-    m_kepmegtekint.reset();
-    m_modosit.reset();
-    m_erdeklodes.reset();
-    m_ujKep.reset();
     m_printReports.reset();
-    m_erdeklodo.reset();
+    // The main window deletes its windows before its cursors.
     m_main.reset();
+    m_windows = Windows();
 }
 
 bool Program::shutDown()
@@ -100,51 +88,50 @@ bool Program::openRegister()
     return true;
 }
 
+// Every long-lived window is made here, in the program's fixed order, as a child of the main
+// window: the main window alone owns them, and they stay over it when shown.
 void Program::createWindows()
 {
     TfMain *main = m_main.get();
     MainCursors &cursors = main->cursors();
     RegisterWindows &reg = m_windows.registerWindows;
     RequestWindows &requests = m_windows.requestWindows;
-    m_erdeklodo = std::make_unique<TfErdeklodo>(*m_db, main);
-    m_windows.fErdeklodo = m_erdeklodo.get();
+    auto *buyerWindow = new TfErdeklodo(cursors, main);
+    m_windows.fErdeklodo = buyerWindow;
     // The report forms (fPrintErdeklodo, fPrintTeljes, fPrintArchiv, fPrintCimlista, fPrintApro)
     // live together with the printer they print on.
-    m_printReports = std::make_unique<PrintReports>(cursors, *m_erdeklodo);
+    m_printReports =
+        std::make_unique<PrintReports>(cursors, [buyerWindow]() -> std::optional<Buyer> {
+            if (buyerWindow->ask() == TfErdeklodo::Outcome::Abandon)
+                return std::nullopt;
+            return buyerWindow->buyer();
+        });
     m_windows.printReports = m_printReports.get();
-    m_ujKep = std::make_unique<TfUjKep>(reg, main);
-    reg.fUjKep = m_ujKep.get();
-    m_erdeklodes = std::make_unique<TfErdeklodes>(cursors, requests, main);
-    requests.fErdeklodes = m_erdeklodes.get();
-    m_modosit = std::make_unique<TfModosit>(cursors, reg, main);
-    m_windows.fModosit = m_modosit.get();
-    m_kepmegtekint = std::make_unique<TfKepmegtekint>(main);
-    reg.fKepmegtekint = m_kepmegtekint.get();
-    m_hirek = std::make_unique<TfHirek>(*m_db, main);
-    m_windows.fHirek = m_hirek.get();
-    m_tulajHozzaad = std::make_unique<TfTulajHozzaad>(cursors.tdTulaj, main);
-    reg.fTulajHozzaad = m_tulajHozzaad.get();
-    m_tulajModosit = std::make_unique<TfTulajModosit>(cursors.tdTulaj, main);
-    reg.fTulajModosit = m_tulajModosit.get();
-    m_ujErdeklodes = std::make_unique<TfUjErdeklodes>(cursors, m_erdeklodes->tErdeklodes(), main);
-    requests.fUjErdeklodes = m_ujErdeklodes.get();
-    m_uzenet = std::make_unique<TfUzenet>(main);
-    m_kerdes = std::make_unique<TfKerdes>(main);
-    installDialogs(m_uzenet.get(), m_kerdes.get());
-    m_modositErdeklodes =
-        std::make_unique<TfModositErdeklodes>(cursors, m_erdeklodes->tErdeklodes(), main);
-    requests.fModositErdeklodes = m_modositErdeklodes.get();
-    m_erdUtkoztet = std::make_unique<TfErdUtkoztet>(cursors, main);
-    requests.fErdUtkoztet = m_erdUtkoztet.get();
+    reg.fUjKep = new TfUjKep(reg, main);
+    requests.fErdeklodes = new TfErdeklodes(cursors, requests, main);
+    m_windows.fModosit = new TfModosit(cursors, reg, main);
+    reg.fKepmegtekint = new TfKepmegtekint(main);
+    m_windows.fHirek = new TfHirek(cursors, main);
+    reg.fTulajHozzaad = new TfTulajHozzaad(cursors.tdTulaj, main);
+    reg.fTulajModosit = new TfTulajModosit(cursors.tdTulaj, main);
+    requests.fUjErdeklodes = new TfUjErdeklodes(cursors, cursors.tErdeklodes, main);
+    installDialogs(new TfUzenet(main), new TfKerdes(main));
+    requests.fModositErdeklodes = new TfModositErdeklodes(cursors, cursors.tErdeklodes, main);
+    requests.fErdUtkoztet = new TfErdUtkoztet(cursors, main);
+    wireWindows();
+}
 
+void Program::wireWindows()
+{
+    TfMain *main = m_main.get();
+    TfErdeklodes *requestsWindow = m_windows.requestWindows.fErdeklodes;
     // Every request the new property fits is flagged before the form is cleared.
     auto *pNew = qobject_cast<NewPropertyPanel *>(main->panel(QStringLiteral("pNew")));
-    TfErdeklodes *requestsWindow = m_erdeklodes.get();
     QObject::connect(
         pNew, &NewPropertyPanel::propertyStored, requestsWindow,
         [requestsWindow] { requestsWindow->Utkoztet(); }, Qt::DirectConnection);
     // After a save the search grid shows the property where its filter and order now put it.
-    QObject::connect(m_modosit.get(), &TfModosit::propertySaved, main,
+    QObject::connect(m_windows.fModosit, &TfModosit::propertySaved, main,
                      [main] { main->searchPanel()->grid()->followCursor(); });
 }
 

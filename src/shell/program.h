@@ -7,18 +7,6 @@
 
 class Database;
 class TfMain;
-class TfUzenet;
-class TfKerdes;
-class TfUjKep;
-class TfKepmegtekint;
-class TfTulajHozzaad;
-class TfTulajModosit;
-class TfErdeklodes;
-class TfUjErdeklodes;
-class TfModositErdeklodes;
-class TfErdUtkoztet;
-class TfModosit;
-class TfHirek;
 
 // The program from start to end: the data directory, then the long-lived windows in their fixed
 // order, the main window first. Tests run it just as main() does, on a data directory of their
@@ -46,24 +34,13 @@ public:
 private:
     bool openRegister();
     void createWindows();
+    void wireWindows();
     void closeWindows();
 
-    // Declared in creation order: the windows go before the main window whose cursors they use.
+    // The register goes last: the main window works on it, and the long-lived windows, all the
+    // main window's children, on the main window's cursors. The report forms work on them too.
     std::unique_ptr<Database> m_db;
     Windows m_windows;
     std::unique_ptr<TfMain> m_main;
-    std::unique_ptr<TfErdeklodo> m_erdeklodo;
     std::unique_ptr<PrintReports> m_printReports;
-    std::unique_ptr<TfUjKep> m_ujKep;
-    std::unique_ptr<TfErdeklodes> m_erdeklodes;
-    std::unique_ptr<TfModosit> m_modosit;
-    std::unique_ptr<TfKepmegtekint> m_kepmegtekint;
-    std::unique_ptr<TfHirek> m_hirek;
-    std::unique_ptr<TfTulajHozzaad> m_tulajHozzaad;
-    std::unique_ptr<TfTulajModosit> m_tulajModosit;
-    std::unique_ptr<TfUjErdeklodes> m_ujErdeklodes;
-    std::unique_ptr<TfUzenet> m_uzenet;
-    std::unique_ptr<TfKerdes> m_kerdes;
-    std::unique_ptr<TfModositErdeklodes> m_modositErdeklodes;
-    std::unique_ptr<TfErdUtkoztet> m_erdUtkoztet;
 };

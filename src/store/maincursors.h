@@ -5,10 +5,13 @@
 #include "tables.h"
 #include "workinglist.h"
 
-// The cursors the main window holds. The property cursor `tEgyszeru` is shared state: its
-// filter, order and current record are what the panels and windows hand to each other. The
-// main window owns this and passes it to whatever works on the tables. The new-property panel
-// (`tdTulaj`) and the modify window keep their owners in working lists of their own.
+// The register's cursors, shared by the main window and every window working on the tables.
+// The property cursor `tEgyszeru` is shared state: its filter, order and current record are
+// what the panels and windows hand to each other. The main window owns this and passes it to
+// whatever works on the tables. The new-property panel (`tdTulaj`) and the modify window keep
+// their owners in working lists of their own. The handouts (`tErdeklodo`), the requests
+// (`tErdeklodes`) and the messages (`tHirek`) stay closed except while their window or a print
+// run uses them; they live here so that no window owns what another one reads.
 struct MainCursors
 {
     explicit MainCursors(Database &database)
@@ -23,7 +26,11 @@ struct MainCursors
         , tTelep(database, tables::telepules, true)
         , tItypes(database, tables::itypes, true)
         , modifyWorkingOwners(database, tables::dtulaj, false)
+        , tErdeklodo(database, tables::erdeklodok, false)
+        , tErdeklodes(database, tables::erdeklodes, false)
+        , tHirek(database, tables::hirek, false)
     {
+        tErdeklodo.setObjectName(QStringLiteral("tErdeklodo"));
         workinglist::makePrivate(tdTulaj);
         workinglist::makePrivate(modifyWorkingOwners);
     }
@@ -39,4 +46,7 @@ struct MainCursors
     Cursor tTelep;
     Cursor tItypes;
     Cursor modifyWorkingOwners;
+    Cursor tErdeklodo;
+    Cursor tErdeklodes;
+    Cursor tHirek;
 };

@@ -1,5 +1,6 @@
 #include "dialoganswerer.h"
 #include "erdeklodo.h"
+#include "maincursors.h"
 #include "tables.h"
 #include "tempdatadir.h"
 
@@ -48,7 +49,8 @@ private slots:
     {
         TempDataDir dir;
         Database db(dir.path());
-        TfErdeklodo window(db);
+        MainCursors cursors(db);
+        TfErdeklodo window(cursors);
         QCOMPARE(window.objectName(), QStringLiteral("fErdeklodo"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Pelmora - Új érdeklődő"));
         auto *rogzit = window.findChild<QPushButton *>(QStringLiteral("BitBtn1"));
@@ -75,7 +77,8 @@ private slots:
     {
         TempDataDir dir;
         Database db(dir.path());
-        TfErdeklodo window(db);
+        MainCursors cursors(db);
+        TfErdeklodo window(cursors);
         DialogAnswerer answers;
 
         // Each missing value in turn, in the order of the checks; the window stays open on it.

@@ -134,7 +134,7 @@ private slots:
         view.setValue(QStringLiteral("TelekTeruletMertek"), QStringLiteral("négyzetméter"));
         view.post();
         const double id = view.number(QStringLiteral("Id"));
-        TfErdeklodo window(f.db);
+        TfErdeklodo window(f.cursors);
         Cursor &handouts = window.tErdeklodo();
         const QDateTime when(QDate(2024, 1, 2), QTime(10, 0, 0));
         for (int i = 1; i <= 40; ++i) {

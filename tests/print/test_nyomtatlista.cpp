@@ -5,6 +5,7 @@
 #include "nyomtatlista.h"
 #include "printfixture.h"
 #include "printreports.h"
+#include "printrun.h"
 #include "tables.h"
 
 #include <QCheckBox>
@@ -30,8 +31,16 @@ private:
     struct Setup
     {
         PrintFixture f;
-        TfErdeklodo fErdeklodo {f.db};
-        PrintReports reports {f.cursors, fErdeklodo};
+        TfErdeklodo fErdeklodo {f.cursors};
+        // Answers in the buyer window's stead when set.
+        BuyerPrompt stand_in;
+        PrintReports reports {f.cursors, [this]() -> std::optional<Buyer> {
+                                  if (stand_in)
+                                      return stand_in();
+                                  if (fErdeklodo.ask() == TfErdeklodo::Outcome::Abandon)
+                                      return std::nullopt;
+                                  return fErdeklodo.buyer();
+                              }};
         Setup() { f.capture(reports.output); }
 
         // Five properties, priced so that the price order differs from the stored order; the
@@ -279,7 +288,7 @@ private slots:
         QCOMPARE(s.f.runs().size(), 10);
         QVERIFY(inOrder(s.f.runText(9), {"Érdeklődők listája", "P3", "Érdeklődők:"}));
         QCOMPARE(s.handoutCount(), 0);
-        QVERIFY(!s.fErdeklodo.tErdeklodo().isOpen());
+        QVERIFY(!s.f.cursors.tErdeklodo.isOpen());
     }
 
     void handouts()
@@ -312,7 +321,7 @@ private slots:
                          "36/222", "ŰŐ-77", "Elvitt címek", "1.,", "P2", "2.,", "P5",
                          "Megbízó: Megbízó 5", "Elvitel feltételei", "Jutalék: 3%."}));
         checkViewRestored(view);
-        QVERIFY(!s.fErdeklodo.tErdeklodo().isOpen());
+        QVERIFY(!s.f.cursors.tErdeklodo.isOpen());
 
         // With detailed data the two data sheets come first; the buyer window offers the same
         // buyer again.
@@ -340,9 +349,9 @@ private slots:
         const QString one = s.f.runText(4);
         QVERIFY(inOrder(one, {"Második Vevő", "1.,", "P1"}));
         QVERIFY(!one.contains(QStringLiteral("2.,")));
-        Record latest = latestHandout(s.fErdeklodo.tErdeklodo(), view.number(QStringLiteral("Id")));
+        Record latest = latestHandout(s.f.cursors.tErdeklodo, view.number(QStringLiteral("Id")));
         QCOMPARE(latest.text(QStringLiteral("IngatlanAzon")), QStringLiteral("P1"));
-        s.fErdeklodo.tErdeklodo().close();
+        s.f.cursors.tErdeklodo.close();
 
         // "Mégsem" or the close box in the buyer window: nothing printed, nothing recorded.
         answers.answer(QStringLiteral("BitBtn2"));
@@ -353,6 +362,46 @@ private slots:
         QCOMPARE(s.f.runs().size(), 5);
         QCOMPARE(s.handoutCount(), 5);
         checkViewRestored(view);
+    }
+
+    // A run asks whoever the program wired in, once per run and only for an address list; an
+    // abandoned answer prints and records nothing. No buyer window takes part.
+    void handoutsThroughAnyPrompt()
+    {
+        Setup s;
+        s.register5();
+        int asked = 0;
+        std::optional<Buyer> answer = Buyer {QStringLiteral("Próba Péter"), QStringLiteral("Ózd"),
+                                             QStringLiteral("12"), QStringLiteral("AB-1")};
+        s.stand_in = [&] {
+            ++asked;
+            return answer;
+        };
+        DialogAnswerer answers;
+        PrintChoice choice;
+        choice.target = PrintChoice::Target::Kijelolt;
+        PrintRun run(s.reports);
+        QVERIFY(run.execute(choice, Destination::Printer));
+        QCOMPARE(asked, 0);
+        QCOMPARE(s.handoutCount(), 0);
+
+        choice.cimlista = true;
+        QVERIFY(run.execute(choice, Destination::Printer));
+        QCOMPARE(asked, 1);
+        QCOMPARE(s.handoutCount(), 3);
+        QVERIFY(inOrder(s.f.runText(s.f.runs().size() - 1),
+                        {"Próba Péter", "Ózd", "12", "AB-1", "P2", "P5", "P3"}));
+        QVERIFY(!s.f.cursors.tErdeklodo.isOpen());
+
+        const auto before = s.f.runs().size();
+        answer.reset();
+        QVERIFY(!run.execute(choice, Destination::Printer));
+        QCOMPARE(asked, 2);
+        QCOMPARE(s.f.runs().size(), before);
+        QCOMPARE(s.handoutCount(), 3);
+        checkViewRestored(s.f.cursors.tEgyszeru);
+        QVERIFY(!s.fErdeklodo.isVisible());
+        QCOMPARE(answers.windows(), QStringList());
     }
 
     void previews()

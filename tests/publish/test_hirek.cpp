@@ -1,6 +1,7 @@
 #include "dialoganswerer.h"
 #include "guardedtestmain.h"
 #include "hirek.h"
+#include "maincursors.h"
 #include "publishtestdata.h"
 #include "tables.h"
 #include "tempdatadir.h"
@@ -36,7 +37,8 @@ private slots:
                    {u"Uzenet"_s, u"Érdeklődés érkezett."_s},
                    {u"Action"_s, 2}});
 
-        TfHirek window(db);
+        MainCursors cursors(db);
+        TfHirek window(cursors);
         QCOMPARE(window.windowTitle(), u"Pelmora - Üzenetek"_s);
         QCOMPARE(window.findChild<QLabel *>(u"RxLabel4"_s)->text(), u"Üzenetek"_s);
         window.show();
@@ -106,7 +108,8 @@ private slots:
         addRecord(seed, {{u"Mikor"_s, u"ma"_s}, {u"Kuldo"_s, u"Kiss Anna"_s}});
         seed.close();
 
-        TfHirek window(db);
+        MainCursors cursors(db);
+        TfHirek window(cursors);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *grid = window.findChild<QTableView *>(u"DBGrid1"_s);

@@ -2,18 +2,31 @@
 #include "cursor.h"
 #include "datadirectory.h"
 #include "dialoganswerer.h"
+#include "erdeklodes.h"
+#include "erdeklodo.h"
+#include "erdmodosit.h"
+#include "erdutkoztet.h"
 #include "guardedtestmain.h"
 #include "helperprocess.h"
+#include "hirek.h"
 #include "instancelock.h"
+#include "kepmegtekintes.h"
 #include "main.h"
+#include "maincursors.h"
+#include "modosit.h"
 #include "oldregister.h"
 #include "program.h"
 #include "tables.h"
 #include "tempdatadir.h"
+#include "tulajhozzaad.h"
+#include "tulajmodosit.h"
+#include "ujerdeklodes.h"
+#include "ujkep.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QtTest>
@@ -273,6 +286,65 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("ingatlan.lck"))));
         QCOMPARE(answerer.windows(),
                  QStringList({QStringLiteral("fQuit"), QStringLiteral("fQuit")}));
+    }
+
+    // Every long-lived window belongs to the main window alone and is deleted exactly once when
+    // the program ends, even one still showing; the windows work on the main window's cursors.
+    void windowsShareCursorsAndGoOnce()
+    {
+        TempDataDir dir;
+        QList<QPointer<QWidget>> windows;
+        std::vector<int> deletions;
+        {
+            Program program;
+            QVERIFY(program.start());
+            TfMain *main = program.main();
+            MainCursors &cursors = main->cursors();
+            const Windows &w = program.windows();
+            const QList<QWidget *> made = {w.fErdeklodo,
+                                           w.fModosit,
+                                           w.fHirek,
+                                           w.registerWindows.fUjKep,
+                                           w.registerWindows.fKepmegtekint,
+                                           w.registerWindows.fTulajHozzaad,
+                                           w.registerWindows.fTulajModosit,
+                                           w.requestWindows.fErdeklodes,
+                                           w.requestWindows.fUjErdeklodes,
+                                           w.requestWindows.fModositErdeklodes,
+                                           w.requestWindows.fErdUtkoztet};
+            for (QWidget *window : made) {
+                QVERIFY(window);
+                QCOMPARE(window->parentWidget(), main);
+                QVERIFY(window->isWindow());
+            }
+            const QList<QWidget *> owned =
+                main->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+            deletions.assign(owned.size(), 0);
+            for (int i = 0; i < owned.size(); ++i) {
+                windows.append(owned[i]);
+                QObject::connect(owned[i], &QObject::destroyed,
+                                 [&deletions, i] { ++deletions[i]; });
+            }
+
+            QCOMPARE(&w.fHirek->tHirek(), &cursors.tHirek);
+            QCOMPARE(&w.requestWindows.fErdeklodes->tErdeklodes(), &cursors.tErdeklodes);
+            QCOMPARE(&w.fErdeklodo->tErdeklodo(), &cursors.tErdeklodo);
+            QCOMPARE(cursors.tErdeklodo.objectName(), QStringLiteral("tErdeklodo"));
+            QVERIFY(!cursors.tHirek.isOpen());
+            program.show();
+            w.fHirek->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w.fHirek));
+            QVERIFY(cursors.tHirek.isOpen());
+            w.fHirek->hide();
+            QVERIFY(!cursors.tHirek.isOpen());
+            w.fHirek->show();
+            QVERIFY(cursors.tHirek.isOpen());
+        }
+        QVERIFY(!deletions.empty());
+        for (int i = 0; i < static_cast<int>(deletions.size()); ++i) {
+            QCOMPARE(deletions[i], 1);
+            QVERIFY(windows[i].isNull());
+        }
     }
 
     void closingByTheFrameRemovesTheLockFile()
