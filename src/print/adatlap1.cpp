@@ -15,17 +15,8 @@ QStringList words(std::initializer_list<const char *> list)
     return result;
 }
 
-} // namespace
-
-TfAdatlap1::TfAdatlap1(Cursor &tDefaults)
-    : m_tDefaults(tDefaults)
-{ }
-
-void TfAdatlap1::paint(PrintCanvas &canvas)
+void dataBoxes(Report &report)
 {
-    Report report(canvas, CompanyHeader::read(m_tDefaults),
-                  {QStringLiteral("Adatlap (1/2)"), {}, {}, {}});
-    report.begin();
     const QString darab = QStringLiteral("darab");
     const QString forint = QStringLiteral("Forint");
     report.add(blankform::boxes(report, {{QStringLiteral("Teljes cím:"), {}}}, 1));
@@ -50,8 +41,11 @@ void TfAdatlap1::paint(PrintCanvas &canvas)
     report.add(blankform::largeBoxes(
         report, {QStringLiteral("Megbízó:"), QStringLiteral("Tulajdonos:")}, 22));
     report.addSpace(1);
+}
 
-    const QList<OptionGroup> left {
+QList<OptionGroup> leftGroups()
+{
+    return {
         {QStringLiteral("Telek alakja:"),
          words({"négyzet", "L alak", "háromszög", "téglalap", "T alak", "egyéb", "trapéz",
                 "szabálytalan"})},
@@ -76,7 +70,11 @@ void TfAdatlap1::paint(PrintCanvas &canvas)
          words({"medence", "konyhai bútorokkal", "szauna", "konyhai berendezésekkel", "jacuzzi",
                 "világítótestekkel", "bútorozott", "egyéb:", "részben bútorozott"})},
     };
-    const QList<OptionGroup> right {
+}
+
+QList<OptionGroup> rightGroups()
+{
+    return {
         {QStringLiteral("Ingatlan állaga:"),
          words({"újszerű", "felújítandó", "egyéb", "elfogadható", "befejezetlen"}), 2, 3},
         {QStringLiteral("Falak anyaga:"),
@@ -100,6 +98,20 @@ void TfAdatlap1::paint(PrintCanvas &canvas)
                 "egyéb:", "szőnyegpadló"}),
          2},
     };
-    report.add(blankform::groupColumns(report, {left, right}, {58, 42}));
+}
+
+} // namespace
+
+TfAdatlap1::TfAdatlap1(Cursor &tDefaults)
+    : m_tDefaults(tDefaults)
+{ }
+
+void TfAdatlap1::paint(PrintCanvas &canvas)
+{
+    Report report(canvas, CompanyHeader::read(m_tDefaults),
+                  {QStringLiteral("Adatlap (1/2)"), {}, {}, {}});
+    report.begin();
+    dataBoxes(report);
+    report.add(blankform::groupColumns(report, {leftGroups(), rightGroups()}, {58, 42}));
     report.finish();
 }

@@ -29,9 +29,8 @@ sheet::Cell count(const RowValues &d, const QString &label, const char *field)
     return withUnit(label, d.numberText(QLatin1String(field)), darab, 27);
 }
 
-void detailedSection(Report &report, const RowValues &d)
+void conditionPairs(Report &report, const RowValues &d)
 {
-    report.beginFrame(QStringLiteral("Részletes adatok"));
     auto pair = [&](const QString &leftLabel, const QString &left, const QString &rightLabel,
                     const QString &right) {
         report.add(sheet::row(report, {listCell(leftLabel, left), listCell(rightLabel, right)}));
@@ -46,7 +45,10 @@ void detailedSection(Report &report, const RowValues &d)
          QStringLiteral("Parkolás:"), d.text(QStringLiteral("ParkolasText")));
     pair(QStringLiteral("Komfort:"), d.text(QStringLiteral("KomfortText")), QStringLiteral("Tető:"),
          withOther(d, "TetoText", "TetoEgyeb"));
-    report.addSpace(1);
+}
+
+void servicesList(Report &report, const RowValues &d)
+{
     for (const auto &[label, value] : std::initializer_list<std::pair<QString, QString>> {
              {QStringLiteral("Fűtés típusa:"), d.text(QStringLiteral("FutesTipusText"))},
              {QStringLiteral("Fűtés módja:"), d.text(QStringLiteral("FutesModjaText"))},
@@ -57,7 +59,10 @@ void detailedSection(Report &report, const RowValues &d)
              {QStringLiteral("Burkolat:"), withOther(d, "BurkolatText", "BurkolatEgyeb")},
          })
         report.add(sheet::row(report, {listCell(label, value)}));
-    report.addSpace(1);
+}
+
+void roomCounts(Report &report, const RowValues &d)
+{
     auto counts = [&](const QList<sheet::Cell> &cells) {
         report.add(sheet::row(report, cells, 3));
     };
@@ -92,12 +97,27 @@ void detailedSection(Report &report, const RowValues &d)
                           {count(d, QStringLiteral("Szintek száma:"), "Szintekszama"),
                            count(d, QStringLiteral("Ebből lakható:"), "LakhatoSzint")},
                           3));
+}
+
+void remarkBox(Report &report, const RowValues &d)
+{
     report.add(sheet::textLine(report, {{QStringLiteral("Megjegyzés:"), sheet::labelFont()}}));
     report.beginFrame();
     report.addText(TextBlock(
         report.device(), report.width(),
         {{textformat::memoToEdit(d.text(QStringLiteral("Megjegyzes"))), sheet::labelFont()}}));
     report.endFrame();
+}
+
+void detailedSection(Report &report, const RowValues &d)
+{
+    report.beginFrame(QStringLiteral("Részletes adatok"));
+    conditionPairs(report, d);
+    report.addSpace(1);
+    servicesList(report, d);
+    report.addSpace(1);
+    roomCounts(report, d);
+    remarkBox(report, d);
     report.endFrame();
 }
 

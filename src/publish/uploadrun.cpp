@@ -258,6 +258,129 @@ QList<int> UploadRun::uploadPhotos(FtpClient &client, const QList<Property> &upl
     return whole;
 }
 
+// The list files are written before any connection is made: without them there is nothing to send.
+bool UploadRun::writeListFiles(const QString &stamp, const QDir &here, QStringList *localFiles)
+{
+    try {
+        log(QStringLiteral("Szöveges adatbázis generálása..."));
+        *localFiles << WriteDataFile(stamp, m_cursors.tEgyszeru, here);
+        log(QStringLiteral("Fejléc generálása..."));
+        *localFiles << WriteHeadFile(stamp, m_cursors.tEgyszeru, here);
+    } catch (const StoreError &error) {
+        log(QStringLiteral("Hiba."));
+        emit problem(error.message());
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<FtpClient> UploadRun::openSession()
+{
+    log(QStringLiteral("Kapcsolódás az FTP szerverhez..."));
+    QString secretError;
+    const std::optional<FtpClient::Settings> settings = clientSettings(&secretError);
+    if (!settings) {
+        emit problem(secretError);
+        log(QStringLiteral("Hiba."));
+        return nullptr;
+    }
+    std::unique_ptr<FtpClient> session;
+    const FtpClient::Result connected = connectTo(*settings, &session);
+    if (!connected.ok()) {
+        emit problem(connected.outcome == FtpClient::Outcome::InvalidHost
+                         ? QStringLiteral("Hiba az FTP szerver csatlakozásánál! Hibás cím!")
+                         : QStringLiteral("Hiba az FTP szerver csatlakozásánál!"));
+        if (!connected.reply.isEmpty())
+            log(QStringLiteral("A kapcsolat nem jött létre: %1").arg(connected.reply));
+        log(QStringLiteral("Hiba."));
+        return nullptr;
+    }
+    log(QStringLiteral("Kapcsolat létrejött"));
+    return session;
+}
+
+void UploadRun::quit(FtpClient &client)
+{
+    whileWorkerRuns([&] {
+        client.quit();
+        return true;
+    });
+}
+
+bool UploadRun::sendListFiles(FtpClient &client, const QStringList &localFiles,
+                              const QString &stamp)
+{
+    client.setType(FtpClient::Type::Ascii);
+    log(QStringLiteral("Adatok feltöltése"));
+    const bool dataSent = upload(client, localFiles[0], dataFileName(stamp));
+    bool headSent = false;
+    if (!client.connectionLost()) {
+        log(QStringLiteral("Fejléc feltöltése"));
+        headSent = upload(client, localFiles[1], headFileName(stamp));
+    }
+    return dataSent && headSent;
+}
+
+// True when every property of the upload set went up with its photos and is marked as sent.
+bool UploadRun::sendPhotos(FtpClient &client, bool listSent)
+{
+    client.setType(FtpClient::Type::Binary);
+    const QList<Property> uploadSet = readUploadSet();
+    const QList<int> toMark = uploadPhotos(client, uploadSet, listSent);
+    bool allSent = toMark.size() == uploadSet.size();
+    try {
+        markUploaded(toMark);
+    } catch (const StoreError &error) {
+        allSent = false;
+        log(QStringLiteral("A feltöltött ingatlanok megjelölése nem sikerült: %1")
+                .arg(error.message()));
+    }
+    return allSent;
+}
+
+// Empty when the file could not be written; otherwise whether it reached the server.
+std::optional<bool> UploadRun::sendUserFile(FtpClient &client, const QString &stamp,
+                                            const QDir &here, QStringList *localFiles)
+{
+    if (client.connectionLost())
+        return false;
+    try {
+        *localFiles << WriteUserFile(stamp, m_cursors.tDefaults, here);
+    } catch (const StoreError &error) {
+        log(QStringLiteral("Hiba."));
+        emit problem(error.message());
+        return std::nullopt;
+    }
+    client.setType(FtpClient::Type::Ascii);
+    log(QStringLiteral("Felhasználói információk feltöltése"));
+    return upload(client, localFiles->at(2), userFileName(stamp));
+}
+
+void UploadRun::finishSession(FtpClient &client)
+{
+    if (!client.connectionLost())
+        fetchNews(client);
+    if (!client.connectionLost()) {
+        log(QStringLiteral("Leválás az FTP szerverről..."));
+        quit(client);
+        log(QStringLiteral("Kész."));
+    }
+}
+
+UploadRun::Ending UploadRun::conclude(const QStringList &localFiles, bool allSent)
+{
+    for (const QString &file : localFiles)
+        QFile::remove(file);
+    if (!m_newsProblem.isEmpty())
+        emit problem(m_newsProblem);
+    if (!allSent) {
+        emit problem(QStringLiteral(
+            "Az adatok feltöltése hibával zárult. A hibákat a feltöltés naplója sorolja fel."));
+        return Ending::WithErrors;
+    }
+    return Ending::Success;
+}
+
 UploadRun::Ending UploadRun::run()
 {
     m_running = true;
@@ -271,105 +394,23 @@ UploadRun::Ending UploadRun::run()
     const auto refilter = qScopeGuard([&] { properties.setFiltered(wasFiltered); });
 
     QStringList localFiles;
-    try {
-        log(QStringLiteral("Szöveges adatbázis generálása..."));
-        localFiles << WriteDataFile(stamp, properties, here);
-        log(QStringLiteral("Fejléc generálása..."));
-        localFiles << WriteHeadFile(stamp, properties, here);
-    } catch (const StoreError &error) {
-        log(QStringLiteral("Hiba."));
-        emit problem(error.message());
+    if (!writeListFiles(stamp, here, &localFiles))
         return Ending::FileError;
-    }
-
-    log(QStringLiteral("Kapcsolódás az FTP szerverhez..."));
-    QString secretError;
-    const std::optional<FtpClient::Settings> settings = clientSettings(&secretError);
-    if (!settings) {
-        emit problem(secretError);
-        log(QStringLiteral("Hiba."));
+    const std::unique_ptr<FtpClient> session = openSession();
+    if (!session)
         return Ending::ConnectionFailed;
-    }
-    std::unique_ptr<FtpClient> session;
-    const FtpClient::Result connected = connectTo(*settings, &session);
     FtpClient &client = *session;
-    if (!connected.ok()) {
-        emit problem(connected.outcome == FtpClient::Outcome::InvalidHost
-                         ? QStringLiteral("Hiba az FTP szerver csatlakozásánál! Hibás cím!")
-                         : QStringLiteral("Hiba az FTP szerver csatlakozásánál!"));
-        if (!connected.reply.isEmpty())
-            log(QStringLiteral("A kapcsolat nem jött létre: %1").arg(connected.reply));
-        log(QStringLiteral("Hiba."));
-        return Ending::ConnectionFailed;
-    }
-    const auto disconnect = qScopeGuard([&] {
-        whileWorkerRuns([&] {
-            client.quit();
-            return true;
-        });
-    });
-    log(QStringLiteral("Kapcsolat létrejött"));
+    const auto disconnect = qScopeGuard([&] { quit(client); });
 
-    client.setType(FtpClient::Type::Ascii);
-    log(QStringLiteral("Adatok feltöltése"));
-    const bool dataSent = upload(client, localFiles[0], dataFileName(stamp));
-    bool headSent = false;
-    if (!client.connectionLost()) {
-        log(QStringLiteral("Fejléc feltöltése"));
-        headSent = upload(client, localFiles[1], headFileName(stamp));
-    }
-    bool allSent = dataSent && headSent;
-
-    client.setType(FtpClient::Type::Binary);
+    const bool listSent = sendListFiles(client, localFiles, stamp);
     properties.setFiltered(wasFiltered);
-    const QList<Property> uploadSet = readUploadSet();
-    const QList<int> toMark = uploadPhotos(client, uploadSet, dataSent && headSent);
-    allSent = allSent && toMark.size() == uploadSet.size();
-
-    try {
-        markUploaded(toMark);
-    } catch (const StoreError &error) {
-        allSent = false;
-        log(QStringLiteral("A feltöltött ingatlanok megjelölése nem sikerült: %1")
-                .arg(error.message()));
-    }
-
-    if (!client.connectionLost()) {
-        try {
-            localFiles << WriteUserFile(stamp, m_cursors.tDefaults, here);
-        } catch (const StoreError &error) {
-            log(QStringLiteral("Hiba."));
-            emit problem(error.message());
-            return Ending::FileError;
-        }
-        client.setType(FtpClient::Type::Ascii);
-        log(QStringLiteral("Felhasználói információk feltöltése"));
-        allSent = upload(client, localFiles[2], userFileName(stamp)) && allSent;
-    } else {
-        allSent = false;
-    }
+    const bool photosSent = sendPhotos(client, listSent);
+    const std::optional<bool> userSent = sendUserFile(client, stamp, here, &localFiles);
+    if (!userSent)
+        return Ending::FileError;
+    const bool allSent = listSent && photosSent && *userSent;
     log(allSent ? QStringLiteral("Az adatok feltöltése sikeres volt.")
                 : QStringLiteral("Az adatok feltöltése hibával zárult."));
-
-    if (!client.connectionLost())
-        fetchNews(client);
-    if (!client.connectionLost()) {
-        log(QStringLiteral("Leválás az FTP szerverről..."));
-        whileWorkerRuns([&] {
-            client.quit();
-            return true;
-        });
-        log(QStringLiteral("Kész."));
-    }
-
-    for (const QString &file : std::as_const(localFiles))
-        QFile::remove(file);
-    if (!m_newsProblem.isEmpty())
-        emit problem(m_newsProblem);
-    if (!allSent) {
-        emit problem(QStringLiteral(
-            "Az adatok feltöltése hibával zárult. A hibákat a feltöltés naplója sorolja fel."));
-        return Ending::WithErrors;
-    }
-    return Ending::Success;
+    finishSession(client);
+    return conclude(localFiles, allSent);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+class QDir;
 struct MainCursors;
 
 // One upload run: writes the portal's three files from the upload set (the filtered view of the
@@ -51,6 +52,15 @@ private:
     struct Property;
 
     void log(const QString &message);
+    bool writeListFiles(const QString &stamp, const QDir &here, QStringList *localFiles);
+    std::unique_ptr<FtpClient> openSession();
+    void quit(FtpClient &client);
+    bool sendListFiles(FtpClient &client, const QStringList &localFiles, const QString &stamp);
+    bool sendPhotos(FtpClient &client, bool listSent);
+    std::optional<bool> sendUserFile(FtpClient &client, const QString &stamp, const QDir &here,
+                                     QStringList *localFiles);
+    void finishSession(FtpClient &client);
+    Ending conclude(const QStringList &localFiles, bool allSent);
     bool upload(FtpClient &client, const QString &localPath, const QString &remoteName);
     // Nothing when the password could not be read from the secret store.
     std::optional<FtpClient::Settings> clientSettings(QString *error) const;

@@ -36,6 +36,16 @@ DetailedDescription::DetailedDescription(QWidget *parent)
 {
     auto *layout = new QVBoxLayout(this);
 
+    addPlotAndBuildingGroups(layout);
+    addFinishingGroups(layout);
+    addRoomsAndSiteGroups(layout);
+
+    chainTabOrder();
+    clear();
+}
+
+void DetailedDescription::addPlotAndBuildingGroups(QVBoxLayout *layout)
+{
     m_alak = new RadioChoice(s("rAlak"), s(" Telek alakja "),
                              options({"négyzet", "téglalap", "trapéz", "L alak", "T alak",
                                       "szabálytalan", "háromszög", "egyéb", "nincs"}),
@@ -73,6 +83,10 @@ DetailedDescription::DetailedDescription(QWidget *parent)
         options({"vezetékes víz", "kúti víz", "ciszterna", "villany", "vezetékes gáz",
                  "tartályos gáz", "csatorna", "ülepítő", "telefon", "kábel TV", "telefonközpont"}),
         3, s("KozmuvekId"), s("KozmuvekText")));
+}
+
+void DetailedDescription::addFinishingGroups(QVBoxLayout *layout)
+{
     layout->addWidget(listWithOtherGroup(
         s(" Tető "), s("rTeto"),
         options({"cserép", "pala", "hullámpala", "zsindely", "bitumenes zsindely", "egyéb:"}),
@@ -88,6 +102,10 @@ DetailedDescription::DetailedDescription(QWidget *parent)
         options({"parketta", "járólap", "kő", "műkő", "szőnyegpadló", "pvc", "linóleum", "beton",
                  "egyéb:"}),
         s("BurkolatId"), s("BurkolatText"), s("rBurkolatEgyeb"), s("BurkolatEgyeb")));
+}
+
+void DetailedDescription::addRoomsAndSiteGroups(QVBoxLayout *layout)
+{
     layout->addWidget(roomsGroup());
     layout->addWidget(levelsGroup());
     m_location = listGroup(s(" Elhelyezkedés"), s("rElhelyezkedes"),
@@ -107,9 +125,6 @@ DetailedDescription::DetailedDescription(QWidget *parent)
                   options({"újszerű", "elfogadható", "felújítandó", "befejezetlen", "egyéb"}), 3,
                   s("AllagId"), s("AllagText")));
     layout->addWidget(remarkGroup());
-
-    chainTabOrder();
-    clear();
 }
 
 CheckList *DetailedDescription::addList(QWidget *parent, const QString &name,

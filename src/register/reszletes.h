@@ -12,6 +12,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QVBoxLayout;
 class RadioChoice;
 class Record;
 
@@ -68,6 +69,9 @@ private:
                                   const QStringList &captions, const QString &idField,
                                   const QString &textField, const QString &otherName,
                                   const QString &otherField);
+    void addPlotAndBuildingGroups(QVBoxLayout *layout);
+    void addFinishingGroups(QVBoxLayout *layout);
+    void addRoomsAndSiteGroups(QVBoxLayout *layout);
     QGroupBox *heatingGroup();
     QGroupBox *roomsGroup();
     QGroupBox *levelsGroup();

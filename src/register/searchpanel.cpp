@@ -54,6 +54,15 @@ SearchPanel::SearchPanel(MainCursors &cursors, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(makeHeading(QStringLiteral("Ingatlan adatainak módosítása, keresése")));
 
+    buildFields(layout);
+    const Buttons buttons = makeButtons();
+    buildResults(layout, buttons);
+    orderTabs(buttons);
+    connectButtons(buttons);
+}
+
+void SearchPanel::buildFields(QVBoxLayout *layout)
+{
     auto *searchLabel = new QLabel(QStringLiteral("Keresés:"));
     QFont bold = searchLabel->font();
     bold.setBold(true);
@@ -84,18 +93,27 @@ SearchPanel::SearchPanel(MainCursors &cursors, QWidget *parent)
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 2);
     layout->addLayout(fields);
+}
 
-    auto *search = button("BitBtn1", QStringLiteral("Keresés"));
-    auto *all = button("BitBtn5", QStringLiteral("Összes ingatlan"));
-    auto *browse = button("Button2", QStringLiteral("Tallózás..."));
-    auto *print = button("BitBtn6", QStringLiteral("Nyomtatás..."));
-    auto *putOnList = button("Button3", QStringLiteral("Nyomtatási listába tesz"));
-    auto *clearList = button("BitBtn7", QStringLiteral("Nyomtatási lista törlése"));
-    auto *remove = button("BitBtn3", QStringLiteral("Törlés"));
-    auto *modify = button("BitBtn2", QStringLiteral("Módosítás"));
+SearchPanel::Buttons SearchPanel::makeButtons()
+{
+    return {
+        button("BitBtn1", QStringLiteral("Keresés")),
+        button("BitBtn5", QStringLiteral("Összes ingatlan")),
+        button("Button2", QStringLiteral("Tallózás...")),
+        button("BitBtn6", QStringLiteral("Nyomtatás...")),
+        button("Button3", QStringLiteral("Nyomtatási listába tesz")),
+        button("BitBtn7", QStringLiteral("Nyomtatási lista törlése")),
+        button("BitBtn3", QStringLiteral("Törlés")),
+        button("BitBtn2", QStringLiteral("Módosítás")),
+    };
+}
+
+void SearchPanel::buildResults(QVBoxLayout *layout, const Buttons &b)
+{
     auto *searchButtons = new QHBoxLayout;
-    searchButtons->addWidget(search);
-    searchButtons->addWidget(all);
+    searchButtons->addWidget(b.search);
+    searchButtons->addWidget(b.all);
     searchButtons->addStretch();
     layout->addLayout(searchButtons);
 
@@ -109,63 +127,69 @@ SearchPanel::SearchPanel(MainCursors &cursors, QWidget *parent)
     layout->addWidget(m_grid, 1);
 
     auto *actions = new QHBoxLayout;
-    actions->addWidget(browse);
-    actions->addWidget(print);
-    actions->addWidget(putOnList);
-    actions->addWidget(clearList);
+    actions->addWidget(b.browse);
+    actions->addWidget(b.print);
+    actions->addWidget(b.putOnList);
+    actions->addWidget(b.clearList);
     actions->addStretch();
-    actions->addWidget(remove);
-    actions->addWidget(modify);
+    actions->addWidget(b.remove);
+    actions->addWidget(b.modify);
     layout->addLayout(actions);
+}
 
+void SearchPanel::orderTabs(const Buttons &b)
+{
     // Tab order as the fields stand, then the buttons, the grid last.
     setTabOrder(m_azonosito, m_telepules);
     setTabOrder(m_telepules, m_tipus);
     setTabOrder(m_tipus, m_artol);
     setTabOrder(m_artol, m_arig);
-    setTabOrder(m_arig, search);
-    setTabOrder(search, all);
-    setTabOrder(all, browse);
-    setTabOrder(browse, print);
-    setTabOrder(print, putOnList);
-    setTabOrder(putOnList, clearList);
-    setTabOrder(clearList, remove);
-    setTabOrder(remove, modify);
-    setTabOrder(modify, m_grid);
+    setTabOrder(m_arig, b.search);
+    setTabOrder(b.search, b.all);
+    setTabOrder(b.all, b.browse);
+    setTabOrder(b.browse, b.print);
+    setTabOrder(b.print, b.putOnList);
+    setTabOrder(b.putOnList, b.clearList);
+    setTabOrder(b.clearList, b.remove);
+    setTabOrder(b.remove, b.modify);
+    setTabOrder(b.modify, m_grid);
+}
 
+void SearchPanel::connectButtons(const Buttons &b)
+{
     // Both delete buttons are cancel buttons; Esc reaches the first, "Törlés".
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, remove, &QPushButton::click);
+    connect(escape, &QShortcut::activated, b.remove, &QPushButton::click);
 
     connect(m_azonosito, &QLineEdit::textChanged, this, &SearchPanel::sAzonositoChange);
-    connect(search, &QPushButton::clicked, this, &SearchPanel::BitBtn1Click);
+    connect(b.search, &QPushButton::clicked, this, &SearchPanel::BitBtn1Click);
     connect(m_azonosito, &QLineEdit::returnPressed, this, &SearchPanel::BitBtn1Click);
-    connect(all, &QPushButton::clicked, this, &SearchPanel::BitBtn5Click);
+    connect(b.all, &QPushButton::clicked, this, &SearchPanel::BitBtn5Click);
     connect(m_grid, &CursorGrid::titleClicked, this, &SearchPanel::DBGrid1TitleClick);
     connect(m_grid, &CursorGrid::rowDoubleClicked, this, &SearchPanel::browseRequested);
-    connect(browse, &QPushButton::clicked, this, &SearchPanel::browseRequested);
-    connect(putOnList, &QPushButton::clicked, this,
+    connect(b.browse, &QPushButton::clicked, this, &SearchPanel::browseRequested);
+    connect(b.putOnList, &QPushButton::clicked, this,
             [this] { putOnPrintList(m_cursors.tEgyszeru); });
-    connect(clearList, &QPushButton::clicked, this,
+    connect(b.clearList, &QPushButton::clicked, this,
             [this] { NyomtatasiListaTorles(m_cursors.tEgyszeru); });
-    connect(modify, &QPushButton::clicked, this, [this] {
+    connectRecordAction(b.modify, &SearchPanel::modifyRequested,
+                        QStringLiteral("Nincs kiválaszott ingatlan, amit módosítani lehetne!"));
+    connectRecordAction(b.remove, &SearchPanel::deleteRequested,
+                        QStringLiteral("Nincs kiválaszott ingatlan, amit törölni lehetne!"));
+    connectRecordAction(b.print, &SearchPanel::printRequested,
+                        QStringLiteral("Nincs kiválaszott ingatlan, amit nyomtatni lehetne!"));
+}
+
+// The actions on one record answer an empty list here rather than in the window that listens.
+void SearchPanel::connectRecordAction(QPushButton *button, void (SearchPanel::*request)(),
+                                      const QString &nothingSelected)
+{
+    connect(button, &QPushButton::clicked, this, [this, request, nothingSelected] {
         if (hasRecord())
-            emit modifyRequested();
+            emit(this->*request)();
         else
-            showMessage(QStringLiteral("Nincs kiválaszott ingatlan, amit módosítani lehetne!"));
-    });
-    connect(remove, &QPushButton::clicked, this, [this] {
-        if (hasRecord())
-            emit deleteRequested();
-        else
-            showMessage(QStringLiteral("Nincs kiválaszott ingatlan, amit törölni lehetne!"));
-    });
-    connect(print, &QPushButton::clicked, this, [this] {
-        if (hasRecord())
-            emit printRequested();
-        else
-            showMessage(QStringLiteral("Nincs kiválaszott ingatlan, amit nyomtatni lehetne!"));
+            showMessage(nothingSelected);
     });
 }
 

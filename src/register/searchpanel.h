@@ -10,6 +10,7 @@ class NumberEdit;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 // The search panel: finds properties by identifier, type, settlement and price range on the
 // shared property cursor, sorts them by a click on a column title, and fills and empties the
@@ -32,6 +33,25 @@ signals:
     void browseRequested();
 
 private:
+    struct Buttons
+    {
+        QPushButton *search;
+        QPushButton *all;
+        QPushButton *browse;
+        QPushButton *print;
+        QPushButton *putOnList;
+        QPushButton *clearList;
+        QPushButton *remove;
+        QPushButton *modify;
+    };
+
+    void buildFields(QVBoxLayout *layout);
+    static Buttons makeButtons();
+    void buildResults(QVBoxLayout *layout, const Buttons &b);
+    void orderTabs(const Buttons &b);
+    void connectButtons(const Buttons &b);
+    void connectRecordAction(QPushButton *button, void (SearchPanel::*request)(),
+                             const QString &nothingSelected);
     void sAzonositoChange();
     void BitBtn1Click(); // search
     void BitBtn5Click(); // all properties

@@ -126,13 +126,17 @@ TfMain::~TfMain()
     }
 }
 
-void TfMain::buildMenu(QWidget *strip)
+// Every menu entry is created with its action, so no entry is left without one.
+MenuLabel *TfMain::menuEntry(const char *name, const QString &caption, void (TfMain::*action)())
 {
-    auto *layout = new QVBoxLayout(strip);
-    layout->setContentsMargins(8, 10, 8, 6);
-    layout->setSpacing(6);
+    auto *entry = new MenuLabel(QString::fromLatin1(name), caption);
+    connect(entry, &MenuLabel::clicked, this, action);
+    return entry;
+}
 
-    // The first three entries stand on a darker band.
+// The first three entries stand on a darker band.
+QWidget *TfMain::buildBand()
+{
     auto *band = new QWidget;
     band->setAutoFillBackground(true);
     QPalette bandPalette = band->palette();
@@ -140,27 +144,30 @@ void TfMain::buildMenu(QWidget *strip)
     band->setPalette(bandPalette);
     auto *bandLayout = new QVBoxLayout(band);
     bandLayout->setContentsMargins(6, 8, 6, 8);
-    auto *label78 =
-        new MenuLabel(QStringLiteral("Label78"), QStringLiteral("Új ingatlan felvitele"));
-    auto *label79 = new MenuLabel(QStringLiteral("Label79"), QStringLiteral("Keresés / Módosítás"));
-    auto *label80 = new MenuLabel(QStringLiteral("Label80"), QStringLiteral("Feltöltés"));
-    bandLayout->addWidget(label78);
-    bandLayout->addWidget(label79);
-    bandLayout->addWidget(label80);
-    layout->addWidget(band);
-    layout->addSpacing(10);
+    bandLayout->addWidget(
+        menuEntry("Label78", QStringLiteral("Új ingatlan felvitele"), &TfMain::Label78Click));
+    bandLayout->addWidget(
+        menuEntry("Label79", QStringLiteral("Keresés / Módosítás"), &TfMain::Label79Click));
+    bandLayout->addWidget(menuEntry("Label80", QStringLiteral("Feltöltés"), &TfMain::Label80Click));
+    return band;
+}
 
-    auto *label89 = new MenuLabel(QStringLiteral("Label89"), QStringLiteral("Ingatlant keres"));
-    auto *label44 = new MenuLabel(QStringLiteral("Label44"), QStringLiteral("Archívum"));
-    auto *label2 = new MenuLabel(QStringLiteral("Label2"), QStringLiteral("Üzenetek"));
-    auto *label88 = new MenuLabel(QStringLiteral("Label88"), QStringLiteral("Beállítások"));
-    auto *label110 = new MenuLabel(QStringLiteral("Label110"), QStringLiteral("Biztonsági mentés"));
-    auto *label104 = new MenuLabel(QStringLiteral("Label104"), QStringLiteral("Adatlap nyomtatás"));
-    auto *label96 = new MenuLabel(QStringLiteral("Label96"), QStringLiteral("Névjegy"));
-    for (MenuLabel *entry : {label89, label44, label2, label88, label110, label104, label96})
+void TfMain::addEntries(QVBoxLayout *layout)
+{
+    for (MenuLabel *entry : {
+             menuEntry("Label89", QStringLiteral("Ingatlant keres"), &TfMain::Label89Click),
+             menuEntry("Label44", QStringLiteral("Archívum"), &TfMain::Label44Click),
+             menuEntry("Label2", QStringLiteral("Üzenetek"), &TfMain::Label2Click),
+             menuEntry("Label88", QStringLiteral("Beállítások"), &TfMain::Label88Click),
+             menuEntry("Label110", QStringLiteral("Biztonsági mentés"), &TfMain::Label110Click),
+             menuEntry("Label104", QStringLiteral("Adatlap nyomtatás"), &TfMain::Label104Click),
+             menuEntry("Label96", QStringLiteral("Névjegy"), &TfMain::Label96Click),
+         })
         layout->addWidget(entry);
-    layout->addSpacing(16);
+}
 
+void TfMain::addCompanyName(QVBoxLayout *layout)
+{
     m_cegnev = new QLabel;
     m_cegnev->setObjectName(QStringLiteral("cegnev"));
     m_cegnev->setAlignment(Qt::AlignCenter);
@@ -169,10 +176,10 @@ void TfMain::buildMenu(QWidget *strip)
     bold.setBold(true);
     m_cegnev->setFont(bold);
     layout->addWidget(m_cegnev);
-    layout->addSpacing(12);
-    auto *label81 = new MenuLabel(QStringLiteral("Label81"), QStringLiteral("Kilépés"));
-    layout->addWidget(label81);
-    layout->addStretch();
+}
+
+void TfMain::addEdition(QVBoxLayout *layout)
+{
     m_edition = new QLabel;
     m_edition->setObjectName(QStringLiteral("Label32"));
     QFont small = m_edition->font();
@@ -180,6 +187,23 @@ void TfMain::buildMenu(QWidget *strip)
     m_edition->setFont(small);
     m_edition->setAlignment(Qt::AlignCenter);
     layout->addWidget(m_edition);
+}
+
+void TfMain::buildMenu(QWidget *strip)
+{
+    auto *layout = new QVBoxLayout(strip);
+    layout->setContentsMargins(8, 10, 8, 6);
+    layout->setSpacing(6);
+    layout->addWidget(buildBand());
+    layout->addSpacing(10);
+    addEntries(layout);
+    layout->addSpacing(16);
+    addCompanyName(layout);
+    layout->addSpacing(12);
+    m_kilepes = menuEntry("Label81", QStringLiteral("Kilépés"), &TfMain::Label81Click);
+    layout->addWidget(m_kilepes);
+    layout->addStretch();
+    addEdition(layout);
 
     // An invisible area over the menu, from above its top down to just below the company name:
     // while it is shown, clicks reach nothing under it. "Kilépés" lies outside it.
@@ -187,19 +211,6 @@ void TfMain::buildMenu(QWidget *strip)
     m_eltakar->setObjectName(QStringLiteral("Eltakar"));
     m_eltakar->hide();
     m_strip = strip;
-    m_kilepes = label81;
-
-    connect(label78, &MenuLabel::clicked, this, &TfMain::Label78Click);
-    connect(label79, &MenuLabel::clicked, this, &TfMain::Label79Click);
-    connect(label80, &MenuLabel::clicked, this, &TfMain::Label80Click);
-    connect(label89, &MenuLabel::clicked, this, &TfMain::Label89Click);
-    connect(label44, &MenuLabel::clicked, this, &TfMain::Label44Click);
-    connect(label2, &MenuLabel::clicked, this, &TfMain::Label2Click);
-    connect(label88, &MenuLabel::clicked, this, &TfMain::Label88Click);
-    connect(label110, &MenuLabel::clicked, this, &TfMain::Label110Click);
-    connect(label96, &MenuLabel::clicked, this, &TfMain::Label96Click);
-    connect(label104, &MenuLabel::clicked, this, &TfMain::Label104Click);
-    connect(label81, &MenuLabel::clicked, this, &TfMain::Label81Click);
 }
 
 void TfMain::placeCover()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "maincursors.h"
 #include "longlivedwindows.h"
+#include "maincursors.h"
 
 #include <QWidget>
 #include <functional>
@@ -10,6 +10,7 @@
 class InstanceLock;
 class MenuLabel;
 class QLabel;
+class QVBoxLayout;
 class NewPropertyPanel;
 class ReszletesPanel;
 class SearchPanel;
@@ -51,6 +52,11 @@ protected:
 
 private:
     void buildMenu(QWidget *strip);
+    MenuLabel *menuEntry(const char *name, const QString &caption, void (TfMain::*action)());
+    QWidget *buildBand();
+    void addEntries(QVBoxLayout *layout);
+    void addCompanyName(QVBoxLayout *layout);
+    void addEdition(QVBoxLayout *layout);
     void placeCover();
     void fillLists();
     void removeLockFile();

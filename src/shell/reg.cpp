@@ -57,9 +57,14 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     layout->addWidget(m_pages);
 
-    auto *user = new QWidget;
-    user->setObjectName(QStringLiteral("TabSheet1"));
-    auto *grid = new QGridLayout(user);
+    QPushButton *save1 = buildUserPage();
+    QPushButton *save3 = buildTermsPage();
+    connectPages(save1, save3);
+    fixAndCentre(this);
+}
+
+void TfReg::createUserEdits()
+{
     m_edit1 = namedEdit("Edit1");
     m_edit2 = namedEdit("Edit2");
     m_edit5 = namedEdit("Edit5");
@@ -79,6 +84,14 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
     for (const auto &[edit, field] : userFields)
         m_userBinder.bind(edit, QString::fromLatin1(field));
     m_userBinder.bind(m_megye, QStringLiteral("Megye"));
+}
+
+QPushButton *TfReg::buildUserPage()
+{
+    auto *user = new QWidget;
+    user->setObjectName(QStringLiteral("TabSheet1"));
+    auto *grid = new QGridLayout(user);
+    createUserEdits();
     int row = 0;
     grid->addWidget(new QLabel(QStringLiteral("Cég neve:")), row, 0);
     grid->addWidget(m_edit1, row++, 1, 1, 2);
@@ -103,7 +116,11 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
     grid->addWidget(save1, row, 2, Qt::AlignRight);
     grid->setColumnMinimumWidth(1, 260);
     m_pages->addTab(user, QStringLiteral("Felhasználói adatok"));
+    return save1;
+}
 
+QPushButton *TfReg::buildTermsPage()
+{
     auto *terms = new QWidget;
     terms->setObjectName(QStringLiteral("TabSheet3"));
     auto *termsLayout = new QVBoxLayout(terms);
@@ -116,7 +133,11 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
     auto *save3 = saveButton("BitBtn3");
     termsLayout->addWidget(save3, 0, Qt::AlignRight);
     m_pages->addTab(terms, QStringLiteral("Elvitel feltételei"));
+    return save3;
+}
 
+void TfReg::connectPages(QPushButton *save1, QPushButton *save3)
+{
     // Each page's "Rögzít" is the default button while its page is shown.
     auto chooseDefault = [save1, save3](int page) {
         save1->setDefault(page == 0);
@@ -127,7 +148,6 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
     connect(m_pages, &QTabWidget::currentChanged, this, &TfReg::pageChanged);
     connect(save1, &QPushButton::clicked, this, &TfReg::BitBtn1Click);
     connect(save3, &QPushButton::clicked, this, &TfReg::BitBtn3Click);
-    fixAndCentre(this);
 }
 
 void TfReg::showEvent(QShowEvent *event)

@@ -8,6 +8,7 @@ class Cursor;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QTabWidget;
 
 // The settings window: the agency's data on one page, the terms of handing out an address on
@@ -30,6 +31,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void createUserEdits();
+    QPushButton *buildUserPage();
+    QPushButton *buildTermsPage();
+    void connectPages(QPushButton *save1, QPushButton *save3);
     void FormActivate();
     bool BitBtn1Click();
     bool BitBtn3Click();

@@ -239,95 +239,125 @@ TableDef defaultsDef()
     };
 }
 
+TableDef telepulesDef()
+{
+    return {telepules, {text("Name", 50), text("Irsz", 4), text("Megye", 25)}, {}, {}};
+}
+
+TableDef itypesDef()
+{
+    return {itypes, {field("Id", K::Int32), text("Name", 100)}, {}, {}};
+}
+
+TableDef erdeklodokDef()
+{
+    return {
+        erdeklodok,
+        {
+            field("Id", K::AutoInc),
+            field("IngatlanId", K::Float),
+            text("IngatlanAzon", 20),
+            text("Name", 50),
+            text("Address", 200),
+            text("Telefon", 20),
+            text("Szigsz", 20),
+            field("When", K::DateTime),
+        },
+        {},
+        {},
+    };
+}
+
+TableDef erdeklodesDef()
+{
+    return {
+        erdeklodes,
+        {
+            field("Id", K::AutoInc),
+            text("Nev", 50),
+            text("CimIrsz", 4),
+            text("CimVaros", 50),
+            text("CimUtca", 25),
+            field("Tipus", K::Int16),
+            text("TipusText", 30),
+            field("Artol", K::Float),
+            field("Arig", K::Float),
+            text("Telepules", 50),
+            text("Mikor", 25),
+            text("CimMegye", 35),
+            text("Szoveg", 255),
+            text("Telefon", 50),
+            text("Email", 50),
+            field("Utkozes", K::Boolean),
+        },
+        {{QStringLiteral("UtkozesText"), 5,
+          [](const Record &r) {
+              return r.boolean(QStringLiteral("Utkozes")) ? QStringLiteral("X") : QString();
+          }}},
+        {},
+    };
+}
+
+TableDef hirekDef()
+{
+    return {
+        hirek,
+        {
+            field("Id", K::AutoInc),
+            text("Mikor", 25),
+            text("Uzenet", 255),
+            field("Action", K::Int16),
+            text("Kuldo", 200),
+        },
+        {},
+        {},
+    };
+}
+
+// The portal's entries already stored, by a digest of their lines: a message file the server
+// would not delete comes again, and must not be stored twice.
+TableDef hirkivonatDef()
+{
+    return {hirkivonat, {text("Kivonat", 64), text("Mikor", 25)}, {}, {}, {}, 2};
+}
+
+// How the portal's server is reached: kept apart from the settings record, whose layout the
+// stored files share. The trusted key belongs to the server it was given for.
+TableDef ftpkapcsolatDef()
+{
+    return {ftpkapcsolat,
+            {field("Titkositott", K::Boolean), text("Szerver", 50), text("Kulcs", 60),
+             text("Ujjlenyomat", 100)},
+            {},
+            {},
+            {},
+            2};
+}
+
+TableDef kepcsereDef()
+{
+    return {
+        kepcsere,
+        {
+            field("Id", K::AutoInc),
+            text("Ideiglenes", 100),
+            text("Kep", 100),
+        },
+        {},
+        {},
+        {},
+        2,
+    };
+}
+
 QList<TableDef> build()
 {
     return {
-        egyszeruDef(),
-        reszletesDef(),
-        ownerTable(tulajdonos, 200),
-        workingOwnerTable(),
-        archivDef(),
-        ownerTable(archivtulaj, 20),
-        defaultsDef(),
-        {telepules, {text("Name", 50), text("Irsz", 4), text("Megye", 25)}, {}, {}},
-        {itypes, {field("Id", K::Int32), text("Name", 100)}, {}, {}},
-        {
-            erdeklodok,
-            {
-                field("Id", K::AutoInc),
-                field("IngatlanId", K::Float),
-                text("IngatlanAzon", 20),
-                text("Name", 50),
-                text("Address", 200),
-                text("Telefon", 20),
-                text("Szigsz", 20),
-                field("When", K::DateTime),
-            },
-            {},
-            {},
-        },
-        {
-            erdeklodes,
-            {
-                field("Id", K::AutoInc),
-                text("Nev", 50),
-                text("CimIrsz", 4),
-                text("CimVaros", 50),
-                text("CimUtca", 25),
-                field("Tipus", K::Int16),
-                text("TipusText", 30),
-                field("Artol", K::Float),
-                field("Arig", K::Float),
-                text("Telepules", 50),
-                text("Mikor", 25),
-                text("CimMegye", 35),
-                text("Szoveg", 255),
-                text("Telefon", 50),
-                text("Email", 50),
-                field("Utkozes", K::Boolean),
-            },
-            {{QStringLiteral("UtkozesText"), 5,
-              [](const Record &r) {
-                  return r.boolean(QStringLiteral("Utkozes")) ? QStringLiteral("X") : QString();
-              }}},
-            {},
-        },
-        {
-            hirek,
-            {
-                field("Id", K::AutoInc),
-                text("Mikor", 25),
-                text("Uzenet", 255),
-                field("Action", K::Int16),
-                text("Kuldo", 200),
-            },
-            {},
-            {},
-        },
-        // The portal's entries already stored, by a digest of their lines: a message file the
-        // server would not delete comes again, and must not be stored twice.
-        {hirkivonat, {text("Kivonat", 64), text("Mikor", 25)}, {}, {}, {}, 2},
-        // How the portal's server is reached: kept apart from the settings record, whose layout
-        // the stored files share. The trusted key belongs to the server it was given for.
-        {ftpkapcsolat,
-         {field("Titkositott", K::Boolean), text("Szerver", 50), text("Kulcs", 60),
-          text("Ujjlenyomat", 100)},
-         {},
-         {},
-         {},
-         2},
-        {
-            kepcsere,
-            {
-                field("Id", K::AutoInc),
-                text("Ideiglenes", 100),
-                text("Kep", 100),
-            },
-            {},
-            {},
-            {},
-            2,
-        },
+        egyszeruDef(),       reszletesDef(),    ownerTable(tulajdonos, 200),
+        workingOwnerTable(), archivDef(),       ownerTable(archivtulaj, 20),
+        defaultsDef(),       telepulesDef(),    itypesDef(),
+        erdeklodokDef(),     erdeklodesDef(),   hirekDef(),
+        hirkivonatDef(),     ftpkapcsolatDef(), kepcsereDef(),
     };
 }
 

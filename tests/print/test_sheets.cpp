@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <optional>
+
 // The data sheet, the archive sheet and the blank intake sheets, printed to PDF and read back.
 class TestSheets : public QObject
 {
@@ -64,31 +66,56 @@ private:
         return false;
     }
 
-private slots:
-    void fullSheet()
+    // A blank sheet printed for the agency, as text.
+    template<class Sheet>
+    static QString renderBlank()
     {
         PrintFixture f;
         agency(f);
-        const int id = property(f, true);
-        f.addDetails(id,
-                     {{"AlakText", "téglalap"},
-                      {"OvezetText", "lakó, üdülő"},
-                      {"TetoText", "cserép"},
-                      {"TetoEgyeb", "nád a fészeren"},
-                      {"FalakAnyagaText", "tégla, kő"},
-                      {"FutoAnyagText", "vezetékes gáz"},
-                      {"Wc", 2},
-                      {"GarazsFerohely", 2},
-                      {"KonyhaText", "amerikai"},
-                      {"EgyebText", "műhely"},
-                      {"Szintekszama", 2},
-                      {"LakhatoSzint", 1},
-                      {"WcFurdo", true},
-                      {"Megjegyzes", "Első sor\r\nMásodik sor"}});
-        TfPrintTeljes sheet(f.cursors);
+        Sheet sheet(f.cursors.tDefaults);
+        return f.render([&](PrintCanvas &c) { sheet.paint(c); });
+    }
+
+    // A property with its principal and a detailed description, and the full sheet over it.
+    struct DetailedProperty
+    {
+        PrintFixture f;
+        std::optional<TfPrintTeljes> sheet;
+
+        DetailedProperty()
+        {
+            agency(f);
+            const int id = property(f, true);
+            f.addDetails(id,
+                         {{"AlakText", "téglalap"},
+                          {"OvezetText", "lakó, üdülő"},
+                          {"TetoText", "cserép"},
+                          {"TetoEgyeb", "nád a fészeren"},
+                          {"FalakAnyagaText", "tégla, kő"},
+                          {"FutoAnyagText", "vezetékes gáz"},
+                          {"Wc", 2},
+                          {"GarazsFerohely", 2},
+                          {"KonyhaText", "amerikai"},
+                          {"EgyebText", "műhely"},
+                          {"Szintekszama", 2},
+                          {"LakhatoSzint", 1},
+                          {"WcFurdo", true},
+                          {"Megjegyzes", "Első sor\r\nMásodik sor"}});
+            sheet.emplace(f.cursors);
+        }
+        QString render(bool principal, bool details)
+        {
+            return f.render([&](PrintCanvas &c) { sheet->paint(c, {principal, details}); });
+        }
+    };
+
+private slots:
+    void fullSheetPrintsEverySectionInOrder()
+    {
+        DetailedProperty d;
 
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        const QString text = f.render([&](PrintCanvas &c) { sheet.paint(c, {true, true}); });
+        const QString text = d.render(true, true);
         const QDateTime after = QDateTime::currentDateTime().addSecs(1);
         QCOMPARE(pageCount(text), 1);
         QVERIFY(printedBetween(text, before, after));
@@ -156,37 +183,55 @@ private slots:
                          "Megjegyzés:",
                          "Első sor\nMásodik sor"}));
         QVERIFY(!text.contains(QStringLiteral("Minimum ár")));
+    }
 
+    void principalSectionCanBeLeftOut()
+    {
+        DetailedProperty d;
         // The principal's section off: the detailed data follow the general data directly.
-        QString noPrincipal = f.render([&](PrintCanvas &c) { sheet.paint(c, {false, true}); });
+        const QString noPrincipal = d.render(false, true);
         QVERIFY(!noPrincipal.contains(QStringLiteral("Szőke Előd")));
         QVERIFY(inOrder(noPrincipal, {"1 darab", "Részletes adatok"}));
         QVERIFY(noPrincipal.indexOf(QStringLiteral("Részletes adatok")) -
                     noPrincipal.indexOf(QStringLiteral("Garázsok:")) <
                 30);
+    }
 
+    void detailedSectionOnlyWhenAskedFor()
+    {
+        DetailedProperty d;
         // The detailed section only when asked for, and the WC mark exactly when it is so.
-        QString plain = f.render([&](PrintCanvas &c) { sheet.paint(c, {true, false}); });
+        const QString plain = d.render(true, false);
         QVERIFY(plain.contains(QStringLiteral("Szőke Előd")));
         QVERIFY(!plain.contains(QStringLiteral("Részletes adatok")));
         QVERIFY(!plain.contains(QStringLiteral("fürdőszobával")));
+    }
 
-        f.cursors.tReszletes.open();
-        f.cursors.tReszletes.first();
-        f.cursors.tReszletes.setValue(QStringLiteral("WcFurdo"), false);
-        f.cursors.tReszletes.post();
-        const QString noWc = f.render([&](PrintCanvas &c) { sheet.paint(c, {true, true}); });
+    // The WC mark stands exactly when the WC is in the bathroom.
+    void wcMarkFollowsTheDescription()
+    {
+        DetailedProperty d;
+        const QString text = d.render(true, true);
+        d.f.cursors.tReszletes.open();
+        d.f.cursors.tReszletes.first();
+        d.f.cursors.tReszletes.setValue(QStringLiteral("WcFurdo"), false);
+        d.f.cursors.tReszletes.post();
+        const QString noWc = d.render(true, true);
         QVERIFY(noWc.contains(QRegularExpression(QStringLiteral("fürdőszobával:\\s*Szintek"))));
         QVERIFY(
             text.contains(QRegularExpression(QStringLiteral("fürdőszobával:\\s*x\\s*Szintek"))));
+    }
 
+    void propertyWithoutDescriptionPrintsNone()
+    {
+        DetailedProperty d;
         // A property without a detailed description prints none, even when it is asked for.
-        property(f, false);
-        const QString second = f.render([&](PrintCanvas &c) { sheet.paint(c, {true, true}); });
+        property(d.f, false);
+        const QString second = d.render(true, true);
         QVERIFY(second.contains(QStringLiteral("Szőke Előd")));
         QVERIFY(!second.contains(QStringLiteral("Részletes adatok")));
         // The sheet borrowed the detailed table and left it as it was.
-        QVERIFY(!f.cursors.tReszletes.filtered());
+        QVERIFY(!d.f.cursors.tReszletes.filtered());
     }
 
     void longRemarkAndCopies()
@@ -288,20 +333,13 @@ private slots:
         QVERIFY(!f.cursors.tTulajdonos.isOpen());
     }
 
-    void blankSheets()
+    // The first blank sheet: one page of empty boxes, then every choice in its group.
+    void firstBlankSheetListsEveryBoxAndChoice()
     {
-        PrintFixture f;
-        agency(f);
-        TfAdatlap1 first(f.cursors.tDefaults);
-        TfAdatlap2 second(f.cursors.tDefaults);
-        const QString one = f.render([&](PrintCanvas &c) { first.paint(c); });
-        const QString two = f.render([&](PrintCanvas &c) { second.paint(c); });
+        const QString one = renderBlank<TfAdatlap1>();
         QCOMPARE(pageCount(one), 1);
-        QCOMPARE(pageCount(two), 1);
         QVERIFY(inOrder(
             one, QStringList {"Pelmora Ingatlan Nyilvántartás", "Adatlap (1/2)"} + header()));
-        QVERIFY(inOrder(
-            two, QStringList {"Pelmora Ingatlan Nyilvántartás", "Adatlap (2/2)"} + header()));
         QVERIFY(inOrder(one,
                         {"Teljes cím:",
                          "Helyrajzi szám:",
@@ -393,6 +431,15 @@ private slots:
                          "műkő",
                          "egyéb:",
                          "szőnyegpadló"}));
+    }
+
+    // The second blank sheet: one page of counts, the kitchen and the site, then the remark.
+    void secondBlankSheetListsEveryCountAndChoice()
+    {
+        const QString two = renderBlank<TfAdatlap2>();
+        QCOMPARE(pageCount(two), 1);
+        QVERIFY(inOrder(
+            two, QStringList {"Pelmora Ingatlan Nyilvántartás", "Adatlap (2/2)"} + header()));
         QVERIFY(inOrder(two,
                         {"Összes helység:",
                          "Szobák száma",

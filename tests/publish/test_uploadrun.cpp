@@ -69,13 +69,19 @@ private:
         return {};
     }
 
+    // The portal's server before a first run: a photo folder, and one message waiting.
+    static void preparePortal(FtpServerFixture &server)
+    {
+        QDir().mkpath(server.home() + u"Images"_s);
+        server.putFile(u"news.txt"_s, "2026.12.01 10:00\rPel\nmora\r\n1\r\nSz\xe9p napot!\r");
+    }
+
 private slots:
-    void fullRunThenSecondRun()
+    void firstRunSendsEverythingAndFetchesTheNews()
     {
         FtpServerFixture server;
         QVERIFY(server.isListening());
-        QDir().mkpath(server.home() + u"Images"_s);
-        server.putFile(u"news.txt"_s, "2026.12.01 10:00\rPel\nmora\r\n1\r\nSz\xe9p napot!\r");
+        preparePortal(server);
         UploadScene scene(server.address());
 
         // What the writers make of this register, to compare with what arrives.
@@ -142,9 +148,18 @@ private slots:
         QCOMPARE(hirek.text(u"Mikor"_s), u"2026.12.01 10:00"_s);
         QCOMPARE(hirek.text(u"Kuldo"_s), u"Pel\nmora"_s);
         QCOMPARE(hirek.text(u"Uzenet"_s), u"Szép napot!"_s);
+    }
 
-        // Nothing waits now: an empty data file, no photographs, and no messages on the server.
-        const qsizetype before = commands.size();
+    // Nothing waits after a run: an empty data file, no photographs, and no messages.
+    void secondRunSendsOnlyEmptyLists()
+    {
+        FtpServerFixture server;
+        QVERIFY(server.isListening());
+        preparePortal(server);
+        UploadScene scene(server.address());
+        QCOMPARE(runUpload(scene).ending, UploadRun::Ending::Success);
+
+        const qsizetype before = server.commands().size();
         const Outcome second = runUpload(scene);
         QCOMPARE(second.ending, UploadRun::Ending::Success);
         QCOMPARE(second.log.mid(4),

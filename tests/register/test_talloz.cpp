@@ -132,112 +132,152 @@ class TestTalloz : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void steppingShowsEveryPropertyAndStopsAtTheEnds()
+    // Three properties: the first fully described with two photos whose files are missing, the
+    // second bare, the third with one photo on disk; the browse window open on the first.
+    static std::unique_ptr<TfTallozas> openThree(Register &r)
     {
-        Register r;
-        const int first = r.add(QStringLiteral("A-100"), 10000000,
-                                {{"TipusText", QStringLiteral("családi ház")},
-                                 {"EpuletTerulet", 85.5},
-                                 {"TelekTeruletMertek", QStringLiteral("négyszögöl")},
-                                 {"OsszesHelyseg", 5},
-                                 {"CimVaros", QStringLiteral("Szőreg")},
-                                 {"Hrsz", QStringLiteral("1234/5")},
-                                 {"LeirasNemet", QStringLiteral("Schönes Haus\r\nmit Garten")},
-                                 {"LeirasApro", QStringLiteral("Eladó ház, űrlap")},
-                                 {"Kep2", QStringLiteral("x-2.jpg")},
-                                 {"Kep4", QStringLiteral("x-4.jpg")},
-                                 {"Reszletes", true}});
+        r.add(QStringLiteral("A-100"), 10000000,
+              {{"TipusText", QStringLiteral("családi ház")},
+               {"EpuletTerulet", 85.5},
+               {"TelekTeruletMertek", QStringLiteral("négyszögöl")},
+               {"OsszesHelyseg", 5},
+               {"CimVaros", QStringLiteral("Szőreg")},
+               {"Hrsz", QStringLiteral("1234/5")},
+               {"LeirasNemet", QStringLiteral("Schönes Haus\r\nmit Garten")},
+               {"LeirasApro", QStringLiteral("Eladó ház, űrlap")},
+               {"Kep2", QStringLiteral("x-2.jpg")},
+               {"Kep4", QStringLiteral("x-4.jpg")},
+               {"Reszletes", true}});
         r.add(QStringLiteral("B-200"), 20000000, {{"Reszletes", false}});
         r.add(QStringLiteral("C-300"), 30000000,
               {{"Kep3", QStringLiteral("c-3.jpg")}, {"Reszletes", true}});
-        Q_UNUSED(first);
-        QVERIFY(jpegfiles::writeJpeg(r.dir.path() + QStringLiteral("Images/c-3.jpg"), 200, 150));
-
+        if (!jpegfiles::writeJpeg(r.dir.path() + QStringLiteral("Images/c-3.jpg"), 200, 150))
+            return nullptr;
         auto window = r.browse();
         window->show();
-        QCOMPARE(window->windowTitle(),
-                 QStringLiteral("Pelmora - Ingatlan Nyilvántartás (Tallózás)"));
+        return window;
+    }
+    // The browse window over those three, stepped forward from the first as often as asked.
+    struct BrowseThree
+    {
+        Register r;
+        std::unique_ptr<TfTallozas> window = openThree(r);
         QWidget *w = window.get();
-        QCOMPARE(r.shown(w), QStringLiteral("A-100"));
-        QCOMPARE(child<QLineEdit>(w, "DBEdit2")->text(), QStringLiteral("családi ház"));
-        QCOMPARE(child<QLineEdit>(w, "DBEdit4")->text(), QStringLiteral("10000000"));
-        QCOMPARE(child<QLineEdit>(w, "DBEdit7")->text(), QStringLiteral("85,5"));
-        QCOMPARE(child<QLineEdit>(w, "DBEdit9")->text(), QStringLiteral("5"));
-        QCOMPARE(child<QLineEdit>(w, "DBEdit12")->text(), QStringLiteral("négyszögöl"));
-        QCOMPARE(child<QLineEdit>(w, "DBEdit14")->text(), QStringLiteral("Szőreg"));
-        QCOMPARE(child<QLineEdit>(w, "DBEdit20")->text(), QStringLiteral("1234/5"));
-        QCOMPARE(child<QLineEdit>(w, "DBEdit21")->text(), QStringLiteral("1234/5"));
-        QVERIFY(child<QLineEdit>(w, "DBEdit1")->isReadOnly());
-        auto *pages = child<QTabWidget>(w, "PageControl1");
+
+        explicit BrowseThree(int steps = 0)
+        {
+            for (int i = 0; w && i < steps; ++i)
+                click(w, "Button1");
+        }
+    };
+
+private slots:
+    void firstPropertyFillsEveryControl()
+    {
+        BrowseThree b;
+        QVERIFY(b.w);
+        QCOMPARE(b.window->windowTitle(),
+                 QStringLiteral("Pelmora - Ingatlan Nyilvántartás (Tallózás)"));
+        QCOMPARE(b.r.shown(b.w), QStringLiteral("A-100"));
+        QCOMPARE(child<QLineEdit>(b.w, "DBEdit2")->text(), QStringLiteral("családi ház"));
+        QCOMPARE(child<QLineEdit>(b.w, "DBEdit4")->text(), QStringLiteral("10000000"));
+        QCOMPARE(child<QLineEdit>(b.w, "DBEdit7")->text(), QStringLiteral("85,5"));
+        QCOMPARE(child<QLineEdit>(b.w, "DBEdit9")->text(), QStringLiteral("5"));
+        QCOMPARE(child<QLineEdit>(b.w, "DBEdit12")->text(), QStringLiteral("négyszögöl"));
+        QCOMPARE(child<QLineEdit>(b.w, "DBEdit14")->text(), QStringLiteral("Szőreg"));
+        QCOMPARE(child<QLineEdit>(b.w, "DBEdit20")->text(), QStringLiteral("1234/5"));
+        QCOMPARE(child<QLineEdit>(b.w, "DBEdit21")->text(), QStringLiteral("1234/5"));
+        QVERIFY(child<QLineEdit>(b.w, "DBEdit1")->isReadOnly());
+        auto *pages = child<QTabWidget>(b.w, "PageControl1");
         QCOMPARE(pages->count(), 4);
         QCOMPARE(pages->tabText(3), QStringLiteral("Apróhírdetés szövege"));
-        QCOMPARE(child<QPlainTextEdit>(w, "DBMemo3")->toPlainText(),
+        QCOMPARE(child<QPlainTextEdit>(b.w, "DBMemo3")->toPlainText(),
                  QStringLiteral("Schönes Haus\nmit Garten"));
-        QCOMPARE(child<QPlainTextEdit>(w, "DBMemo4")->toPlainText(),
+        QCOMPARE(child<QPlainTextEdit>(b.w, "DBMemo4")->toPlainText(),
                  QStringLiteral("Eladó ház, űrlap"));
         // Photos by slot; the described property offers its description.
-        auto *kepLista = child<QComboBox>(w, "bKepLista");
+        auto *kepLista = child<QComboBox>(b.w, "bKepLista");
         QCOMPARE(comboItems(kepLista),
                  (QStringList {QStringLiteral("2. kép"), QStringLiteral("4. kép")}));
         QVERIFY(kepLista->isEnabled());
         QCOMPARE(kepLista->currentText(), QStringLiteral("2. kép"));
-        QVERIFY(child<QPushButton>(w, "bKepek")->isEnabled());
-        QVERIFY(child<QPushButton>(w, "bReszletes")->isEnabled());
+        QVERIFY(child<QPushButton>(b.w, "bKepek")->isEnabled());
+        QVERIFY(child<QPushButton>(b.w, "bReszletes")->isEnabled());
+    }
 
+    void steppingShowsEveryPropertyAndStopsAtTheEnds()
+    {
+        BrowseThree b;
+        QVERIFY(b.w);
+        auto *kepLista = child<QComboBox>(b.w, "bKepLista");
         // Before the first: nothing moves.
-        click(w, "Button2");
-        QCOMPARE(r.shown(w), QStringLiteral("A-100"));
-        QCOMPARE(r.gridRow(), 0);
+        click(b.w, "Button2");
+        QCOMPARE(b.r.shown(b.w), QStringLiteral("A-100"));
+        QCOMPARE(b.r.gridRow(), 0);
 
-        click(w, "Button1");
-        QCOMPARE(r.shown(w), QStringLiteral("B-200"));
-        QCOMPARE(r.gridRow(), 1);
-        QCOMPARE(child<QLineEdit>(w, "DBEdit7")->text(), QStringLiteral("0"));
-        QCOMPARE(child<QPlainTextEdit>(w, "DBMemo3")->toPlainText(), QString());
+        click(b.w, "Button1");
+        QCOMPARE(b.r.shown(b.w), QStringLiteral("B-200"));
+        QCOMPARE(b.r.gridRow(), 1);
+        QCOMPARE(child<QLineEdit>(b.w, "DBEdit7")->text(), QStringLiteral("0"));
+        QCOMPARE(child<QPlainTextEdit>(b.w, "DBMemo3")->toPlainText(), QString());
         QCOMPARE(kepLista->count(), 0);
         QVERIFY(!kepLista->isEnabled());
-        QVERIFY(!child<QPushButton>(w, "bKepek")->isEnabled());
-        QVERIFY(!child<QPushButton>(w, "bReszletes")->isEnabled());
+        QVERIFY(!child<QPushButton>(b.w, "bKepek")->isEnabled());
+        QVERIFY(!child<QPushButton>(b.w, "bReszletes")->isEnabled());
 
-        click(w, "Button1");
-        QCOMPARE(r.shown(w), QStringLiteral("C-300"));
+        click(b.w, "Button1");
+        QCOMPARE(b.r.shown(b.w), QStringLiteral("C-300"));
         QCOMPARE(comboItems(kepLista), QStringList {QStringLiteral("3. kép")});
-        QVERIFY(child<QPushButton>(w, "bReszletes")->isEnabled());
+        QVERIFY(child<QPushButton>(b.w, "bReszletes")->isEnabled());
         // Past the last: nothing moves.
-        click(w, "Button1");
-        QCOMPARE(r.shown(w), QStringLiteral("C-300"));
-        QCOMPARE(r.gridRow(), 2);
+        click(b.w, "Button1");
+        QCOMPARE(b.r.shown(b.w), QStringLiteral("C-300"));
+        QCOMPARE(b.r.gridRow(), 2);
+    }
 
+    void viewerShowsThePhotoOfTheProperty()
+    {
+        BrowseThree b(2);
+        QVERIFY(b.w);
+        QCOMPARE(b.r.shown(b.w), QStringLiteral("C-300"));
         // "Megtekint" shows the third photo.
         DialogAnswerer answerer;
         QString viewed;
         QSize picture;
         answerer.handle([&](QWidget *viewer) {
             viewed = viewer->objectName();
-            picture = r.viewer.view()->pixmap().size();
+            picture = b.r.viewer.view()->pixmap().size();
             viewer->close();
         });
-        click(w, "bKepek");
+        click(b.w, "bKepek");
         QCOMPARE(viewed, QStringLiteral("fKepmegtekint"));
         QCOMPARE(picture, QSize(200, 150));
+    }
 
+    void missingPhotoIsNamedAndTheWindowGoesOn()
+    {
+        BrowseThree b(0);
+        QVERIFY(b.w);
         // A photo whose file is gone is named in a message; the window goes on working.
-        click(w, "Button2");
-        click(w, "Button2");
-        QCOMPARE(r.shown(w), QStringLiteral("A-100"));
+        DialogAnswerer answerer;
         answerer.answer(QStringLiteral("OK"));
-        click(w, "bKepek");
+        click(b.w, "bKepek");
         QCOMPARE(answerer.pending(), 0);
         QVERIFY2(answerer.lastSeen().contains(QStringLiteral("x-2.jpg")),
                  qPrintable(answerer.lastSeen()));
-        click(w, "Button1");
-        QCOMPARE(r.shown(w), QStringLiteral("B-200"));
+        click(b.w, "Button1");
+        QCOMPARE(b.r.shown(b.w), QStringLiteral("B-200"));
+    }
 
+    void closingKeepsThePlaceReached()
+    {
+        BrowseThree b(1);
+        QVERIFY(b.w);
+        QCOMPARE(b.r.shown(b.w), QStringLiteral("B-200"));
         // The place reached stays the list's current record after closing.
-        click(w, "BitBtn1");
-        QVERIFY(!window->isVisible());
-        QCOMPARE(r.cursors.tEgyszeru.text(QStringLiteral("Azonosito")), QStringLiteral("B-200"));
+        click(b.w, "BitBtn1");
+        QVERIFY(!b.window->isVisible());
+        QCOMPARE(b.r.cursors.tEgyszeru.text(QStringLiteral("Azonosito")), QStringLiteral("B-200"));
     }
 
     void printFlagIsStoredOnSteppingClosingAndPrinting()

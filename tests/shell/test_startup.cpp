@@ -32,12 +32,27 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
 
 // Start-up as a user meets it: a fresh data directory, a lock file left behind, a database of
 // another version, and the two ways out.
 class TestStartup : public QObject
 {
     Q_OBJECT
+
+    // Starts the register once, lets `alter` change it while it is open, and removes the lock
+    // file that start left, so the next start meets only the change.
+    static bool startAndAlter(const TempDataDir &dir, const std::function<void(Program &)> &alter)
+    {
+        {
+            Program first;
+            if (!first.start())
+                return false;
+            alter(first);
+        }
+        QFile::remove(dir.filePath(QStringLiteral("ingatlan.lck")));
+        return true;
+    }
 
 private slots:
     void firstStartCreatesTheRegister()
@@ -184,15 +199,12 @@ private slots:
     void wrongVersionEnds()
     {
         TempDataDir dir;
-        {
-            Program first;
-            QVERIFY(first.start());
+        QVERIFY(startAndAlter(dir, [](Program &first) {
             Cursor settings(*first.database(), tables::defaults, false);
             settings.edit();
             settings.setValue(QStringLiteral("Version"), 2);
             settings.post();
-        }
-        QFile::remove(dir.filePath(QStringLiteral("ingatlan.lck")));
+        }));
         DialogAnswerer answerer;
         answerer.answer(QStringLiteral("OK"));
         Program program;
@@ -210,12 +222,9 @@ private slots:
     void missingTableRefusesTheStart()
     {
         TempDataDir dir;
-        {
-            Program first;
-            QVERIFY(first.start());
+        QVERIFY(startAndAlter(dir, [](Program &first) {
             first.database()->exec(QStringLiteral("ALTER TABLE telepules RENAME TO telepules_el"));
-        }
-        QFile::remove(dir.filePath(QStringLiteral("ingatlan.lck")));
+        }));
         DialogAnswerer answerer;
         answerer.answer(QStringLiteral("OK"));
         {

@@ -24,6 +24,24 @@ class TestTableScan : public QObject
         c.setValue(QStringLiteral("CimVaros"), varos);
         c.post();
     }
+    struct Property
+    {
+        const char *azonosito;
+        double ar;
+        const char *varos;
+    };
+    // A register of the given properties, entered through a cursor as a user would.
+    struct Register
+    {
+        TempDataDir dir;
+        Database db {dir.path()};
+        Cursor c {db, tables::egyszeru, true};
+        explicit Register(std::initializer_list<Property> properties)
+        {
+            for (const Property &p : properties)
+                addProperty(c, QString::fromUtf8(p.azonosito), p.ar, QString::fromUtf8(p.varos));
+        }
+    };
     static Selection filtered(const QString &filterText)
     {
         Selection selection(tables::def(tables::egyszeru));
@@ -45,12 +63,9 @@ class TestTableScan : public QObject
 private slots:
     void readsTheSelectedColumns()
     {
-        TempDataDir dir;
-        Database db(dir.path());
-        Cursor c(db, tables::egyszeru, true);
-        addProperty(c, QStringLiteral("P-3"), 300, QStringLiteral("D'Arcy-liget"));
-        addProperty(c, QStringLiteral("P-1"), 100, QStringLiteral("Győr"));
-        addProperty(c, QStringLiteral("P-2"), 200, QStringLiteral("d'arcy-LIGET"));
+        Register r(
+            {{"P-3", 300, "D'Arcy-liget"}, {"P-1", 100, "Győr"}, {"P-2", 200, "d'arcy-LIGET"}});
+        Database &db = r.db;
         const QStringList columns {QStringLiteral("Azonosito"), QStringLiteral("CimVaros_f")};
 
         QCOMPARE(read(db, Selection(tables::def(tables::egyszeru)), columns),
@@ -95,12 +110,9 @@ private slots:
 
     void setFieldWritesTheWholeSetAtOnce()
     {
-        TempDataDir dir;
-        Database db(dir.path());
-        Cursor c(db, tables::egyszeru, true);
-        addProperty(c, QStringLiteral("A"), 100, QStringLiteral("Pécs"));
-        addProperty(c, QStringLiteral("B"), 200, QStringLiteral("PÉCS"));
-        addProperty(c, QStringLiteral("C"), 300, QStringLiteral("Győr"));
+        Register r({{"A", 100, "Pécs"}, {"B", 200, "PÉCS"}, {"C", 300, "Győr"}});
+        Database &db = r.db;
+        Cursor &c = r.c;
         c.first();
         QSignalSpy heard(&db, &Database::changed);
         QSignalSpy views(&c, &Cursor::viewChanged);
