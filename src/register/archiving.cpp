@@ -5,12 +5,9 @@
 #include "textformat.h"
 #include "workingowners.h"
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 QString ownersOf(int id)
 {
@@ -40,15 +37,15 @@ int copyToArchive(MainCursors &c, const QString &reason)
     archive.open();
     archive.append();
     for (const FieldDef &field : archive.def().fields) {
-        if (field.kind == FieldKind::AutoInc || field.name == s("Ok"))
+        if (field.kind == FieldKind::AutoInc || field.name == u"Ok"_s)
             continue;
         if (property.def()->fieldIndex(field.name) >= 0)
             archive.setValue(field.name, property.value(field.name));
     }
-    archive.setValue(s("Stop"), textformat::timestampNow());
-    archive.setValue(s("Ok"), reason);
+    archive.setValue(u"Stop"_s, textformat::timestampNow());
+    archive.setValue(u"Ok"_s, reason);
     archive.post();
-    const int archiveId = archive.integer(s("Id"));
+    const int archiveId = archive.integer(u"Id"_s);
 
     // Each copy is linked to the new archive record as it is made, so archived owners of other
     // records are never touched whatever their numbers.
@@ -62,7 +59,7 @@ void leaveRegister(MainCursors &c, bool keepInArchive, const QString &reason)
 {
     if (c.tEgyszeru.isEmpty())
         return;
-    const int id = c.tEgyszeru.integer(s("Id"));
+    const int id = c.tEgyszeru.integer(u"Id"_s);
     try {
         Database::Transaction unit(c.db);
         selectOwners(c, id);
@@ -89,8 +86,8 @@ void leaveRegister(MainCursors &c, bool keepInArchive, const QString &reason)
 
 QStringList deletionReasons()
 {
-    return {s("az ingatlan eladva"), s("megbízás visszavonva"), s("megbízás felfüggesztve"),
-            s("saját eladás"),       s("megbízás lejárt"),      s("egyéb")};
+    return {u"az ingatlan eladva"_s, u"megbízás visszavonva"_s, u"megbízás felfüggesztve"_s,
+            u"saját eladás"_s,       u"megbízás lejárt"_s,      u"egyéb"_s};
 }
 
 void archiveProperty(MainCursors &cursors, const QString &reason)
@@ -108,7 +105,7 @@ void deleteArchivedProperty(MainCursors &c)
     Cursor &archive = c.tArchiv;
     if (!archive.isOpen() || archive.isEmpty())
         return;
-    const int id = archive.integer(s("Id"));
+    const int id = archive.integer(u"Id"_s);
     const int position = archive.position();
     // The owner grid keeps its own filter; the deletion works on a cursor of its own.
     Cursor owners(c.db, c.tArchivTulaj.def().name, false);

@@ -23,12 +23,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 // Fields shown as money and as counts carry their unit beside them.
 QWidget *withUnit(QWidget *edit, const QString &unit)
@@ -49,41 +46,41 @@ TfArchivum::TfArchivum(MainCursors &cursors, QWidget *parent)
     , m_grid(nullptr)
     , m_pages(new QTabWidget(this))
 {
-    setObjectName(s("fArchivum"));
-    setWindowTitle(s("Pelmora - Törölt ingatlanok archívuma"));
+    setObjectName(u"fArchivum"_s);
+    setWindowTitle(u"Pelmora - Törölt ingatlanok archívuma"_s);
     m_c.tArchiv.open();
     m_c.tArchiv.setFiltered(false);
     m_c.tArchiv.first();
     m_c.tArchivTulaj.open();
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(makeHeading(s("Törölt ingatlanok archívuma...")));
-    layout->addWidget(new QLabel(s("Ingatlan:")));
+    layout->addWidget(makeHeading(u"Törölt ingatlanok archívuma..."_s));
+    layout->addWidget(new QLabel(u"Ingatlan:"_s));
     m_grid = new CursorGrid(&m_c.tArchiv,
-                            {{s("Azonosito"), s("Azonosító")},
-                             {s("CimTeljes"), s("Cím")},
-                             {s("Stop"), s("Törlés")},
-                             {s("Ok"), s("Törlés oka")}},
+                            {{u"Azonosito"_s, u"Azonosító"_s},
+                             {u"CimTeljes"_s, u"Cím"_s},
+                             {u"Stop"_s, u"Törlés"_s},
+                             {u"Ok"_s, u"Törlés oka"_s}},
                             this);
-    m_grid->setObjectName(s("DBGrid1"));
+    m_grid->setObjectName(u"DBGrid1"_s);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->setColumnWidth(1, 280);
     m_grid->setColumnWidth(2, 150);
     m_grid->setMinimumHeight(160);
     layout->addWidget(m_grid, 1);
 
-    m_pages->setObjectName(s("PageControl1"));
-    m_pages->addTab(simplePage(), s("Egyszerű adatok"));
-    m_pages->addTab(internalPage(), s("Belső adatok"));
+    m_pages->setObjectName(u"PageControl1"_s);
+    m_pages->addTab(simplePage(), u"Egyszerű adatok"_s);
+    m_pages->addTab(internalPage(), u"Belső adatok"_s);
     m_pages->setCurrentIndex(1);
     layout->addWidget(m_pages, 2);
 
-    auto *close = new QPushButton(s("Bezár"), this);
-    close->setObjectName(s("BitBtn1"));
+    auto *close = new QPushButton(u"Bezár"_s, this);
+    close->setObjectName(u"BitBtn1"_s);
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto *remove = new QPushButton(s("Végleg töröl"), this);
-    remove->setObjectName(s("BitBtn2"));
+    auto *remove = new QPushButton(u"Végleg töröl"_s, this);
+    remove->setObjectName(u"BitBtn2"_s);
     remove->setAutoDefault(false);
     connect(remove, &QPushButton::clicked, this, &TfArchivum::BitBtn2Click);
     auto *buttons = new QHBoxLayout;
@@ -140,54 +137,54 @@ QWidget *TfArchivum::simplePage()
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
     auto *type = new QFormLayout;
-    type->addRow(s("Típus:"), shown(s("TipusText")));
-    type->addRow(s("Helyrajzi szám:"), shown(s("Hrsz")));
+    type->addRow(u"Típus:"_s, shown(u"TipusText"_s));
+    type->addRow(u"Helyrajzi szám:"_s, shown(u"Hrsz"_s));
     grid->addLayout(type, 0, 0);
 
     auto *years = new QGroupBox;
     auto *yearsForm = new QFormLayout(years);
-    yearsForm->addRow(s("Építés éve:"), shown(s("EpitesEve")));
-    yearsForm->addRow(s("Felújítás éve:"), shown(s("FelujitasEve")));
+    yearsForm->addRow(u"Építés éve:"_s, shown(u"EpitesEve"_s));
+    yearsForm->addRow(u"Felújítás éve:"_s, shown(u"FelujitasEve"_s));
     grid->addWidget(years, 1, 0);
 
     auto *areas = new QGroupBox;
     auto *areasForm = new QFormLayout(areas);
-    areasForm->addRow(s("Épület területe:"), withUnit(shown(s("EpuletTerulet")), s("m²")));
+    areasForm->addRow(u"Épület területe:"_s, withUnit(shown(u"EpuletTerulet"_s), u"m²"_s));
     auto *plot = new QHBoxLayout;
-    plot->addWidget(shown(s("TelekTerulet")));
-    plot->addWidget(shown(s("TelekTeruletMertek")));
-    areasForm->addRow(s("Telek területe:"), plot);
+    plot->addWidget(shown(u"TelekTerulet"_s));
+    plot->addWidget(shown(u"TelekTeruletMertek"_s));
+    areasForm->addRow(u"Telek területe:"_s, plot);
     grid->addWidget(areas, 2, 0);
 
     auto *prices = new QGroupBox;
     auto *pricesForm = new QFormLayout(prices);
-    pricesForm->addRow(s("Minimum ár:"), withUnit(shown(s("MinimumAr")), s("Ft")));
-    pricesForm->addRow(s("Ár:"), withUnit(shown(s("Ar")), s("Ft")));
+    pricesForm->addRow(u"Minimum ár:"_s, withUnit(shown(u"MinimumAr"_s), u"Ft"_s));
+    pricesForm->addRow(u"Ár:"_s, withUnit(shown(u"Ar"_s), u"Ft"_s));
     grid->addWidget(prices, 3, 0);
 
     auto *rooms = new QFormLayout;
-    rooms->addRow(s("Összes helység:"), withUnit(shown(s("OsszesHelyseg")), s("darab")));
-    rooms->addRow(s("Szoba:"), withUnit(shown(s("Szoba")), s("darab")));
-    rooms->addRow(s("Garázs:"), withUnit(shown(s("Garazs")), s("darab")));
+    rooms->addRow(u"Összes helység:"_s, withUnit(shown(u"OsszesHelyseg"_s), u"darab"_s));
+    rooms->addRow(u"Szoba:"_s, withUnit(shown(u"Szoba"_s), u"darab"_s));
+    rooms->addRow(u"Garázs:"_s, withUnit(shown(u"Garazs"_s), u"darab"_s));
     grid->addLayout(rooms, 4, 0);
 
-    auto *address = new QGroupBox(s("Cím"));
+    auto *address = new QGroupBox(u"Cím"_s);
     auto *addressForm = new QFormLayout(address);
-    addressForm->addRow(s("Irányítószám:"), shown(s("CimIrsz")));
-    addressForm->addRow(s("Város:"), shown(s("CimVaros")));
-    addressForm->addRow(s("Megye:"), shown(s("CimMegye")));
-    addressForm->addRow(s("Utca:"), shown(s("CimUtca")));
-    addressForm->addRow(s("Házszám:"), shown(s("CimHazszam")));
-    addressForm->addRow(s("Emelet:"), shown(s("CimEmelet")));
-    addressForm->addRow(s("Ajtó:"), shown(s("CimAjto")));
+    addressForm->addRow(u"Irányítószám:"_s, shown(u"CimIrsz"_s));
+    addressForm->addRow(u"Város:"_s, shown(u"CimVaros"_s));
+    addressForm->addRow(u"Megye:"_s, shown(u"CimMegye"_s));
+    addressForm->addRow(u"Utca:"_s, shown(u"CimUtca"_s));
+    addressForm->addRow(u"Házszám:"_s, shown(u"CimHazszam"_s));
+    addressForm->addRow(u"Emelet:"_s, shown(u"CimEmelet"_s));
+    addressForm->addRow(u"Ajtó:"_s, shown(u"CimAjto"_s));
     grid->addWidget(address, 0, 1, 5, 1);
 
     auto *descriptions = new QTabWidget;
-    descriptions->setObjectName(s("PageControl2"));
-    descriptions->addTab(shownMemo(s("LeirasMagyar")), s("Magyar leírás"));
-    descriptions->addTab(shownMemo(s("LeirasAngol")), s("Angol leírás"));
-    descriptions->addTab(shownMemo(s("LeirasNemet")), s("Német leírás"));
-    descriptions->addTab(shownMemo(s("LeirasApro")), s("Apróhírdetés szövege"));
+    descriptions->setObjectName(u"PageControl2"_s);
+    descriptions->addTab(shownMemo(u"LeirasMagyar"_s), u"Magyar leírás"_s);
+    descriptions->addTab(shownMemo(u"LeirasAngol"_s), u"Angol leírás"_s);
+    descriptions->addTab(shownMemo(u"LeirasNemet"_s), u"Német leírás"_s);
+    descriptions->addTab(shownMemo(u"LeirasApro"_s), u"Apróhírdetés szövege"_s);
     grid->addWidget(descriptions, 5, 0, 1, 2);
     return page;
 }
@@ -196,40 +193,40 @@ QWidget *TfArchivum::internalPage()
 {
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
-    grid->addWidget(new QLabel(s("Tulajdonos:")), 0, 0, 1, 2);
+    grid->addWidget(new QLabel(u"Tulajdonos:"_s), 0, 0, 1, 2);
     m_owners = new CursorGrid(&m_c.tArchivTulaj,
-                              {{s("Nev"), s("Név")},
-                               {s("Cim"), s("Cím")},
-                               {s("Hanyad"), s("Tulajdoni hányad")},
-                               {s("Anyja"), s("Anyja neve")},
-                               {s("Szigsz"), s("Személyigazolvány szám")}},
+                              {{u"Nev"_s, u"Név"_s},
+                               {u"Cim"_s, u"Cím"_s},
+                               {u"Hanyad"_s, u"Tulajdoni hányad"_s},
+                               {u"Anyja"_s, u"Anyja neve"_s},
+                               {u"Szigsz"_s, u"Személyigazolvány szám"_s}},
                               page);
-    m_owners->setObjectName(s("DBGrid3"));
+    m_owners->setObjectName(u"DBGrid3"_s);
     m_owners->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_owners->setColumnWidth(0, 180);
     m_owners->setColumnWidth(2, 130);
     m_owners->setColumnWidth(3, 160);
     grid->addWidget(m_owners, 1, 0, 1, 2);
 
-    auto *principal = new QGroupBox(s("Megbízó"));
+    auto *principal = new QGroupBox(u"Megbízó"_s);
     auto *form = new QFormLayout(principal);
-    form->addRow(s("Neve:"), shown(s("MegbizoNev")));
-    form->addRow(s("Irányítószám:"), shown(s("MegbizoIrsz")));
-    form->addRow(s("Város:"), shown(s("MegbizoVaros")));
-    form->addRow(s("Utca, házszám:"), shown(s("MegbizoUtca")));
-    form->addRow(s("Telefon:"), shown(s("MegbizoTelefon")));
-    form->addRow(s("Személyigazolvány száma:"), shown(s("MegbizoSzigsz")));
-    form->addRow(s("Anyja neve:"), shown(s("MegbizoAnyja")));
+    form->addRow(u"Neve:"_s, shown(u"MegbizoNev"_s));
+    form->addRow(u"Irányítószám:"_s, shown(u"MegbizoIrsz"_s));
+    form->addRow(u"Város:"_s, shown(u"MegbizoVaros"_s));
+    form->addRow(u"Utca, házszám:"_s, shown(u"MegbizoUtca"_s));
+    form->addRow(u"Telefon:"_s, shown(u"MegbizoTelefon"_s));
+    form->addRow(u"Személyigazolvány száma:"_s, shown(u"MegbizoSzigsz"_s));
+    form->addRow(u"Anyja neve:"_s, shown(u"MegbizoAnyja"_s));
     grid->addWidget(principal, 2, 0);
 
     auto *right = new QVBoxLayout;
     auto *price = new QFormLayout;
-    price->addRow(s("Minimum ár:"), withUnit(shown(s("MinimumAr")), s("Ft")));
+    price->addRow(u"Minimum ár:"_s, withUnit(shown(u"MinimumAr"_s), u"Ft"_s));
     right->addLayout(price);
-    right->addWidget(shownCheck(s("Az ingatlan felkerülhet az apróhirdetések közé"), s("Apro")));
-    right->addWidget(shownCheck(s("Az ingatlan felkerülhet a webes adatbázisba"), s("Web")));
-    right->addWidget(shownCheck(s("Megtekintésre a kulcs az irodában"), s("Kulcs")));
-    right->addWidget(shownCheck(s("Az Interneten a település is megjelenhet"), s("Telepulestis")));
+    right->addWidget(shownCheck(u"Az ingatlan felkerülhet az apróhirdetések közé"_s, u"Apro"_s));
+    right->addWidget(shownCheck(u"Az ingatlan felkerülhet a webes adatbázisba"_s, u"Web"_s));
+    right->addWidget(shownCheck(u"Megtekintésre a kulcs az irodában"_s, u"Kulcs"_s));
+    right->addWidget(shownCheck(u"Az Interneten a település is megjelenhet"_s, u"Telepulestis"_s));
     right->addStretch();
     grid->addLayout(right, 2, 1);
     grid->setColumnStretch(0, 1);
@@ -240,8 +237,8 @@ QWidget *TfArchivum::internalPage()
 void TfArchivum::DBGrid1Scroll()
 {
     const Cursor &archive = m_c.tArchiv;
-    static const QStringList money = {s("MinimumAr"), s("Ar")};
-    static const QStringList whole = {s("EpuletTerulet"), s("TelekTerulet")};
+    static const QStringList money = {u"MinimumAr"_s, u"Ar"_s};
+    static const QStringList whole = {u"EpuletTerulet"_s, u"TelekTerulet"_s};
     for (QLineEdit *edit : std::as_const(m_fields)) {
         const QString field = edit->objectName();
         if (money.contains(field) || whole.contains(field))
@@ -255,7 +252,7 @@ void TfArchivum::DBGrid1Scroll()
     for (QPlainTextEdit *memo : std::as_const(m_memos))
         memo->setPlainText(textformat::memoToEdit(archive.text(memo->objectName())));
 
-    const int id = archive.isEmpty() ? -1 : archive.integer(s("Id"));
+    const int id = archive.isEmpty() ? -1 : archive.integer(u"Id"_s);
     guarded([this, id] {
         m_c.tArchivTulaj.setFilterText(QStringLiteral("EgyszeruId = %1").arg(id));
         m_c.tArchivTulaj.setFiltered(true);
@@ -267,7 +264,7 @@ void TfArchivum::BitBtn2Click()
 {
     if (m_c.tArchiv.isEmpty())
         return;
-    if (!askQuestion(s("Az adat véglegesen törlődik az adatbázisból! Biztosan folytatja?")))
+    if (!askQuestion(u"Az adat véglegesen törlődik az adatbázisból! Biztosan folytatja?"_s))
         return;
     guarded([this] { deleteArchivedProperty(m_c); });
     DBGrid1Scroll();

@@ -13,12 +13,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 // Reasons from here on take the typed text's field along.
 constexpr int firstOpenReason = 3;
@@ -28,19 +25,19 @@ constexpr int firstOpenReason = 3;
 TfDel::TfDel(MainCursors &cursors, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_c(cursors)
-    , m_oka(new RadioChoice(s("dOka"), s(" A törlés oka "), deletionReasons(), 1, this))
+    , m_oka(new RadioChoice(u"dOka"_s, u" A törlés oka "_s, deletionReasons(), 1, this))
     , m_egyeb(new QLineEdit(this))
-    , m_vegleg(new QCheckBox(s("Az adat véglegesen törlődik az adatbázisból"), this))
+    , m_vegleg(new QCheckBox(u"Az adat véglegesen törlődik az adatbázisból"_s, this))
 {
-    setObjectName(s("fDel"));
-    setWindowTitle(s("Pelmora - Törlés"));
+    setObjectName(u"fDel"_s);
+    setWindowTitle(u"Pelmora - Törlés"_s);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(makeHeading(s("Ingatlan törlése")));
+    layout->addWidget(makeHeading(u"Ingatlan törlése"_s));
 
     m_oka->setIndex(0);
     for (int i = 0; i < m_oka->captions().size(); ++i)
         connect(m_oka->option(i), &QRadioButton::clicked, this, &TfDel::dOkaClick);
-    m_egyeb->setObjectName(s("dEgyeb"));
+    m_egyeb->setObjectName(u"dEgyeb"_s);
     auto *reason = new QHBoxLayout;
     reason->addWidget(m_oka, 1);
     auto *other = new QVBoxLayout;
@@ -49,17 +46,17 @@ TfDel::TfDel(MainCursors &cursors, QWidget *parent)
     reason->addLayout(other);
     layout->addLayout(reason);
 
-    m_vegleg->setObjectName(s("dVegleg"));
+    m_vegleg->setObjectName(u"dVegleg"_s);
     connect(m_vegleg, &QCheckBox::clicked, this, &TfDel::dVeglegClick);
     layout->addWidget(m_vegleg);
 
-    auto *ok = new QPushButton(s("OK"), this);
-    ok->setObjectName(s("BitBtn1"));
+    auto *ok = new QPushButton(u"OK"_s, this);
+    ok->setObjectName(u"BitBtn1"_s);
     ok->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &TfDel::BitBtn1Click);
     // Enter cancels: deleting takes a deliberate click.
-    auto *cancel = new QPushButton(s("&Mégsem"), this);
-    cancel->setObjectName(s("BitBtn2"));
+    auto *cancel = new QPushButton(u"&Mégsem"_s, this);
+    cancel->setObjectName(u"BitBtn2"_s);
     cancel->setDefault(true);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto *buttons = new QHBoxLayout;

@@ -30,40 +30,33 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 TfModosit::TfModosit(MainCursors &cursors, RegisterWindows &windows, QWidget *parent)
     : QDialog(parent)
     , m_c(cursors)
     , m_windows(windows)
 {
-    setObjectName(s("fModosit"));
-    setWindowTitle(s("Pelmora - Adatok módosítása"));
+    setObjectName(u"fModosit"_s);
+    setWindowTitle(u"Pelmora - Adatok módosítása"_s);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(makeHeading(s("Ingatlan adatainak módosítása")));
+    layout->addWidget(makeHeading(u"Ingatlan adatainak módosítása"_s));
 
     m_pages = new QTabWidget(this);
-    m_pages->setObjectName(s("PageControl1"));
-    m_pages->addTab(buildSimplePage(), s("Egyszerű leírás"));
-    m_pages->addTab(buildDetailedPage(), s("Részletes leírás"));
+    m_pages->setObjectName(u"PageControl1"_s);
+    m_pages->addTab(buildSimplePage(), u"Egyszerű leírás"_s);
+    m_pages->addTab(buildDetailedPage(), u"Részletes leírás"_s);
     layout->addWidget(m_pages, 1);
 
-    m_reszletes = new QCheckBox(s("Van részletes leírás"), this);
-    m_reszletes->setObjectName(s("nReszletes"));
+    m_reszletes = new QCheckBox(u"Van részletes leírás"_s, this);
+    m_reszletes->setObjectName(u"nReszletes"_s);
     connect(m_reszletes, &QCheckBox::clicked, this, &TfModosit::nReszletesClick);
-    auto *cancel = new QPushButton(s("Mégsem"), this);
-    cancel->setObjectName(s("BitBtn1"));
+    auto *cancel = new QPushButton(u"Mégsem"_s, this);
+    cancel->setObjectName(u"BitBtn1"_s);
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *save = new QPushButton(s("Módosít"), this);
-    save->setObjectName(s("BitBtn2"));
+    auto *save = new QPushButton(u"Módosít"_s, this);
+    save->setObjectName(u"BitBtn2"_s);
     save->setDefault(true);
     connect(save, &QPushButton::clicked, this, &TfModosit::BitBtn2Click);
     auto *bottom = new QHBoxLayout;
@@ -92,11 +85,11 @@ QWidget *TfModosit::buildSimplePage()
     m_photos = new PhotoGroup(m_windows);
     m_form = new PropertyForm(PropertyForm::Arrangement::Grid,
                               {m_owners,
-                               {m_owners->grid(), m_owners->findChild<QWidget *>(s("Button9")),
-                                m_owners->findChild<QWidget *>(s("Button11")),
-                                m_owners->findChild<QWidget *>(s("Button12"))}},
-                              {m_photos, {m_photos->findChild<QWidget *>(s("nKepValtoztat"))}},
-                              s("PageControl2"));
+                               {m_owners->grid(), m_owners->findChild<QWidget *>(u"Button9"_s),
+                                m_owners->findChild<QWidget *>(u"Button11"_s),
+                                m_owners->findChild<QWidget *>(u"Button12"_s)}},
+                              {m_photos, {m_photos->findChild<QWidget *>(u"nKepValtoztat"_s)}},
+                              u"PageControl2"_s);
     connect(m_form, &PropertyForm::sameAsOwnerClicked, this, &TfModosit::Button1Click);
     // The identifier stands out: it names the property being changed.
     QFont bold = m_form->identifier()->font();
@@ -117,10 +110,10 @@ QWidget *TfModosit::buildDetailedPage()
     auto *layout = new QVBoxLayout(page);
     m_detailed = new DetailedDescription;
     m_scrollBox = new QScrollArea;
-    m_scrollBox->setObjectName(s("ScrollBox1"));
+    m_scrollBox->setObjectName(u"ScrollBox1"_s);
     m_scrollBox->setWidget(m_detailed);
     m_scrollBox->setWidgetResizable(true);
-    m_noDetailed = new QLabel(s("Nincs részletes leírás"));
+    m_noDetailed = new QLabel(u"Nincs részletes leírás"_s);
     m_noDetailed->setAlignment(Qt::AlignCenter);
     layout->addWidget(m_scrollBox, 1);
     layout->addWidget(m_noDetailed, 1);
@@ -181,8 +174,8 @@ void TfModosit::FormShow()
 
     // A type position beyond the list shows no type; saving then keeps the stored one.
     m_form->load(p);
-    m_reszletes->setChecked(p.boolean(s("Reszletes")));
-    const int id = p.integer(s("Id"));
+    m_reszletes->setChecked(p.boolean(u"Reszletes"_s));
+    const int id = p.integer(u"Id"_s);
     loadWorkingOwners(m_c, id);
 
     for (int slot = 1; slot <= maxPhotos; ++slot) {
@@ -209,7 +202,7 @@ void TfModosit::FormShow()
 void TfModosit::resetDetailed()
 {
     m_detailed->clear();
-    m_detailed->alak()->setIndex(m_detailed->alak()->captions().indexOf(s("nincs")));
+    m_detailed->alak()->setIndex(m_detailed->alak()->captions().indexOf(u"nincs"_s));
     m_detailed->komfort()->setIndex(0);
 }
 
@@ -237,7 +230,7 @@ PropertyChanges TfModosit::changes() const
 {
     PropertyChanges changes;
     changes.fields = m_form->values();
-    changes.fields.append({s("Reszletes"), m_reszletes->isChecked()});
+    changes.fields.append({u"Reszletes"_s, m_reszletes->isChecked()});
 
     changes.photos = m_windows.fUjKep->photos();
     changes.photoCount = m_photos->count();
@@ -255,12 +248,12 @@ void TfModosit::BitBtn2Click()
     bool taken = false;
     const bool saved = guarded([this, &taken] {
         taken =
-            identifierTaken(m_c.db, m_form->identifier()->text(), m_c.tEgyszeru.integer(s("Id")));
+            identifierTaken(m_c.db, m_form->identifier()->text(), m_c.tEgyszeru.integer(u"Id"_s));
         if (!taken)
             saveModifiedProperty(m_c, changes());
     });
     if (taken) {
-        showMessage(s("Van már ilyen azonosító!"));
+        showMessage(u"Van már ilyen azonosító!"_s);
         m_form->identifier()->setFocus();
         return;
     }

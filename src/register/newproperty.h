@@ -31,7 +31,6 @@ public:
 
     OwnerGroup *owners() const { return m_owners; }
     PhotoGroup *photos() const { return m_photos; }
-    QCheckBox *detailedCheck() const { return m_reszletes; }
     QVBoxLayout *formLayout() const { return m_form; }
     QVBoxLayout *buttonsArea() const { return m_buttons; }
     PropertyForm *form() const { return m_propertyForm; }

@@ -14,12 +14,9 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 QStringList options(std::initializer_list<const char *> captions)
 {
@@ -46,7 +43,7 @@ DetailedDescription::DetailedDescription(QWidget *parent)
 
 void DetailedDescription::addPlotAndBuildingGroups(QVBoxLayout *layout)
 {
-    m_alak = new RadioChoice(s("rAlak"), s(" Telek alakja "),
+    m_alak = new RadioChoice(u"rAlak"_s, u" Telek alakja "_s,
                              options({"négyzet", "téglalap", "trapéz", "L alak", "T alak",
                                       "szabálytalan", "háromszög", "egyéb", "nincs"}),
                              3, this);
@@ -54,13 +51,13 @@ void DetailedDescription::addPlotAndBuildingGroups(QVBoxLayout *layout)
     layout->addWidget(m_alak);
 
     layout->addWidget(listGroup(
-        s(" Falak anyaga"), s("rFalakAnyaga"),
+        u" Falak anyaga"_s, u"rFalakAnyaga"_s,
         options({"tégla", "falazó elem", "panel", "beton", "fémszerkezet", "fa", "kő",
                  "könnyűszerkezet", "vályogtégla", "vegyes", "tömés", "szerelt szakipari"}),
-        2, s("FalakAnyagaId"), s("FalakAnyagaText")));
+        2, u"FalakAnyagaId"_s, u"FalakAnyagaText"_s));
 
     m_komfort = new RadioChoice(
-        s("rKomfort"), s(" Komfort "),
+        u"rKomfort"_s, u" Komfort "_s,
         options({"összkomfortos", "komfortos", "félkomfortos", "komfort nélküli", "luxus"}), 3,
         this);
     m_tabOrder << m_komfort;
@@ -68,62 +65,62 @@ void DetailedDescription::addPlotAndBuildingGroups(QVBoxLayout *layout)
 
     layout->addWidget(heatingGroup());
     layout->addWidget(listGroup(
-        s(" Telek állaga"), s("rTelekAllag"),
+        u" Telek állaga"_s, u"rTelekAllag"_s,
         options({"rendezett", "parkosított", "elhanyagolt", "részben rendezett", "egyéb"}), 2,
-        s("TelekAllagId"), s("TelekAllagText")));
-    layout->addWidget(listGroup(s(" Udvar "), s("rUdvar"),
+        u"TelekAllagId"_s, u"TelekAllagText"_s));
+    layout->addWidget(listGroup(u" Udvar "_s, u"rUdvar"_s,
                                 options({"nincs", "füvesített", "parkosított", "konyhakert",
                                          "gyümölcsös", "szilárd burkolat"}),
-                                3, s("UdvarId"), s("UdvarText")));
-    layout->addWidget(listGroup(s(" Parkolás "), s("rParkolas"),
-                                options({"garázs", "beálló", "nincs", "egyéb"}), 2, s("ParkolasId"),
-                                s("ParkolasText")));
+                                3, u"UdvarId"_s, u"UdvarText"_s));
+    layout->addWidget(listGroup(u" Parkolás "_s, u"rParkolas"_s,
+                                options({"garázs", "beálló", "nincs", "egyéb"}), 2, u"ParkolasId"_s,
+                                u"ParkolasText"_s));
     layout->addWidget(listGroup(
-        s(" Közművek "), s("rKozmuvek"),
+        u" Közművek "_s, u"rKozmuvek"_s,
         options({"vezetékes víz", "kúti víz", "ciszterna", "villany", "vezetékes gáz",
                  "tartályos gáz", "csatorna", "ülepítő", "telefon", "kábel TV", "telefonközpont"}),
-        3, s("KozmuvekId"), s("KozmuvekText")));
+        3, u"KozmuvekId"_s, u"KozmuvekText"_s));
 }
 
 void DetailedDescription::addFinishingGroups(QVBoxLayout *layout)
 {
     layout->addWidget(listWithOtherGroup(
-        s(" Tető "), s("rTeto"),
+        u" Tető "_s, u"rTeto"_s,
         options({"cserép", "pala", "hullámpala", "zsindely", "bitumenes zsindely", "egyéb:"}),
-        s("TetoId"), s("TetoText"), s("rTetoEgyeb"), s("TetoEgyeb")));
+        u"TetoId"_s, u"TetoText"_s, u"rTetoEgyeb"_s, u"TetoEgyeb"_s));
     layout->addWidget(listWithOtherGroup(
-        s(" Felszereltség "), s("rFelszereltseg"),
+        u" Felszereltség "_s, u"rFelszereltseg"_s,
         options({"medence", "szauna", "jacuzzi", "bútorozott", "részben bútorozott",
                  "konyhai bútorokkal", "konyhai berendezésekkel", "világítótestekkel", "egyéb:"}),
-        s("FelszereltsegId"), s("FelszereltsegText"), s("rFelszereltsegEgyeb"),
-        s("FelszereltsegEgyeb")));
+        u"FelszereltsegId"_s, u"FelszereltsegText"_s, u"rFelszereltsegEgyeb"_s,
+        u"FelszereltsegEgyeb"_s));
     layout->addWidget(listWithOtherGroup(
-        s(" Burkolat "), s("rBurkolat"),
+        u" Burkolat "_s, u"rBurkolat"_s,
         options({"parketta", "járólap", "kő", "műkő", "szőnyegpadló", "pvc", "linóleum", "beton",
                  "egyéb:"}),
-        s("BurkolatId"), s("BurkolatText"), s("rBurkolatEgyeb"), s("BurkolatEgyeb")));
+        u"BurkolatId"_s, u"BurkolatText"_s, u"rBurkolatEgyeb"_s, u"BurkolatEgyeb"_s));
 }
 
 void DetailedDescription::addRoomsAndSiteGroups(QVBoxLayout *layout)
 {
     layout->addWidget(roomsGroup());
     layout->addWidget(levelsGroup());
-    m_location = listGroup(s(" Elhelyezkedés"), s("rElhelyezkedes"),
+    m_location = listGroup(u" Elhelyezkedés"_s, u"rElhelyezkedes"_s,
                            options({"főút mellett", "vízparton", "panoráma"}), 2,
-                           s("ElhelyezkedesId"), s("ElhelyezkedesText"));
+                           u"ElhelyezkedesId"_s, u"ElhelyezkedesText"_s);
     layout->addWidget(m_location);
-    layout->addWidget(listGroup(s(" Övezet "), s("rOvezet"),
+    layout->addWidget(listGroup(u" Övezet "_s, u"rOvezet"_s,
                                 options({"lakó", "belvárosi", "zöldövezeti", "üdülő", "vegyes",
                                          "zárt kert", "külterület", "ipari", "kereskedelmi"}),
-                                3, s("OvezetId"), s("OvezetText")));
-    layout->addWidget(listGroup(s(" Fekvés "), s("rFekves"),
+                                3, u"OvezetId"_s, u"OvezetText"_s));
+    layout->addWidget(listGroup(u" Fekvés "_s, u"rFekves"_s,
                                 options({"déli", "dél-keleti", "keleti", "észak-nyugati", "nyugati",
                                          "dél-nyugati", "észak-keleti", "északi"}),
-                                3, s("FekvesId"), s("FekvesText")));
+                                3, u"FekvesId"_s, u"FekvesText"_s));
     layout->addWidget(
-        listGroup(s(" Állag "), s("rAllag"),
+        listGroup(u" Állag "_s, u"rAllag"_s,
                   options({"újszerű", "elfogadható", "felújítandó", "befejezetlen", "egyéb"}), 3,
-                  s("AllagId"), s("AllagText")));
+                  u"AllagId"_s, u"AllagText"_s));
     layout->addWidget(remarkGroup());
 }
 
@@ -179,13 +176,15 @@ QGroupBox *DetailedDescription::listWithOtherGroup(const QString &title, const Q
 
 QGroupBox *DetailedDescription::heatingGroup()
 {
-    auto *group = new QGroupBox(s(" Fűtés "), this);
+    auto *group = new QGroupBox(u" Fűtés "_s, this);
     auto *grid = new QGridLayout(group);
     auto addRow = [&](const char *label, const char *name, const QStringList &captions,
                       const char *idField, const char *textField) {
         const int row = grid->rowCount();
-        grid->addWidget(new QLabel(s(label), group), row, 0, Qt::AlignTop);
-        grid->addWidget(addList(group, s(name), captions, 2, s(idField), s(textField)), row, 1);
+        grid->addWidget(new QLabel(QString::fromUtf8(label), group), row, 0, Qt::AlignTop);
+        grid->addWidget(addList(group, QString::fromUtf8(name), captions, 2,
+                                QString::fromUtf8(idField), QString::fromUtf8(textField)),
+                        row, 1);
     };
     addRow("Típusa:", "rFutesTipus",
            options({"hagyományos", "gáz", "távfűtés", "cirko", "központi", "elektromos", "nincs",
@@ -204,7 +203,7 @@ QGroupBox *DetailedDescription::heatingGroup()
 
 QGroupBox *DetailedDescription::roomsGroup()
 {
-    m_rooms = new QGroupBox(s(" Helységek "), this);
+    m_rooms = new QGroupBox(u" Helységek "_s, this);
     auto *grid = new QGridLayout(m_rooms);
     // Two label-and-counter pairs to a row; the kitchen types and the free text take a row each.
     int slot = 0;
@@ -219,17 +218,18 @@ QGroupBox *DetailedDescription::roomsGroup()
         return label;
     };
     auto counter = [&](const char *label, const char *name, const char *field) {
-        return place(new QLabel(s(label), m_rooms), addCounter(m_rooms, s(name), s(field)));
+        return place(new QLabel(QString::fromUtf8(label), m_rooms),
+                     addCounter(m_rooms, QString::fromUtf8(name), QString::fromUtf8(field)));
     };
     m_totalRoomsLabel = counter("Össz helyiségek száma:", "rOsszhelyseg", "OsszHelyseg");
     counter("Szoba:", "rSzoba", "Szoba");
     counter("Félszoba:", "rFelszoba", "Felszoba");
     counter("Nappali:", "rNappali", "Nappali");
     counter("Konyha:", "rKonyha", "Konyha");
-    place(new QLabel(s("Konyha típusa:"), m_rooms),
-          addList(m_rooms, s("rKonyhaTipus"),
-                  options({"hagyományos", "amerikai", "főzőfülke", "egyéb"}), 2, s("KonyhaId"),
-                  s("KonyhaText")),
+    place(new QLabel(u"Konyha típusa:"_s, m_rooms),
+          addList(m_rooms, u"rKonyhaTipus"_s,
+                  options({"hagyományos", "amerikai", "főzőfülke", "egyéb"}), 2, u"KonyhaId"_s,
+                  u"KonyhaText"_s),
           true);
     counter("Hall:", "rHall", "Hall");
     counter("Étkező:", "rEtkezo", "Etkezo");
@@ -244,11 +244,11 @@ QGroupBox *DetailedDescription::roomsGroup()
     counter("Garázs:", "rGarazs", "Garazs");
     counter("Garázs férőhely:", "rGarazsFerohely", "GarazsFerohely");
     counter("Egyéb:", "rEgyeb", "Egyeb");
-    place(new QLabel(s("mégpedig:"), m_rooms), addText(m_rooms, s("rEgyebText"), s("EgyebText")),
+    place(new QLabel(u"mégpedig:"_s, m_rooms), addText(m_rooms, u"rEgyebText"_s, u"EgyebText"_s),
           true);
 
-    m_wcFurdo = new QCheckBox(s("A WC egybe van a fürdőszobával"), m_rooms);
-    m_wcFurdo->setObjectName(s("rWcFurdo"));
+    m_wcFurdo = new QCheckBox(u"A WC egybe van a fürdőszobával"_s, m_rooms);
+    m_wcFurdo->setObjectName(u"rWcFurdo"_s);
     m_tabOrder << m_wcFurdo;
     grid->addWidget(m_wcFurdo, grid->rowCount(), 0, 1, 4);
     grid->setColumnStretch(1, 1);
@@ -258,12 +258,12 @@ QGroupBox *DetailedDescription::roomsGroup()
 
 QGroupBox *DetailedDescription::levelsGroup()
 {
-    auto *group = new QGroupBox(s(" Szintek "), this);
+    auto *group = new QGroupBox(u" Szintek "_s, this);
     auto *grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(s("Száma:"), group), 0, 0);
-    grid->addWidget(addCounter(group, s("rSzintekszama"), s("Szintekszama")), 0, 1);
-    grid->addWidget(new QLabel(s("Ebből lakható:"), group), 0, 2);
-    grid->addWidget(addCounter(group, s("rLakhatoSzint"), s("LakhatoSzint")), 0, 3);
+    grid->addWidget(new QLabel(u"Száma:"_s, group), 0, 0);
+    grid->addWidget(addCounter(group, u"rSzintekszama"_s, u"Szintekszama"_s), 0, 1);
+    grid->addWidget(new QLabel(u"Ebből lakható:"_s, group), 0, 2);
+    grid->addWidget(addCounter(group, u"rLakhatoSzint"_s, u"LakhatoSzint"_s), 0, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     return group;
@@ -271,10 +271,10 @@ QGroupBox *DetailedDescription::levelsGroup()
 
 QGroupBox *DetailedDescription::remarkGroup()
 {
-    auto *group = new QGroupBox(s(" Megjegyzés "), this);
+    auto *group = new QGroupBox(u" Megjegyzés "_s, this);
     auto *layout = new QVBoxLayout(group);
     m_megjegyzes = new QPlainTextEdit(group);
-    m_megjegyzes->setObjectName(s("rMegjegyzes"));
+    m_megjegyzes->setObjectName(u"rMegjegyzes"_s);
     m_megjegyzes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_megjegyzes->setTabChangesFocus(true);
     m_megjegyzes->setMinimumHeight(100);
@@ -306,10 +306,10 @@ void DetailedDescription::clear()
 QVariantMap DetailedDescription::values() const
 {
     QVariantMap values;
-    values.insert(s("AlakId"), m_alak->index());
-    values.insert(s("AlakText"), m_alak->caption());
-    values.insert(s("KomfortId"), m_komfort->index());
-    values.insert(s("KomfortText"), m_komfort->caption());
+    values.insert(u"AlakId"_s, m_alak->index());
+    values.insert(u"AlakText"_s, m_alak->caption());
+    values.insert(u"KomfortId"_s, m_komfort->index());
+    values.insert(u"KomfortText"_s, m_komfort->caption());
     for (const ListField &list : m_lists) {
         values.insert(list.idField, list.list->flagString());
         values.insert(list.textField, list.list->captionList());
@@ -318,8 +318,8 @@ QVariantMap DetailedDescription::values() const
         values.insert(text.field, text.edit->text());
     for (const CounterField &counter : m_counters)
         values.insert(counter.field, counter.edit->wholeValue());
-    values.insert(s("Megjegyzes"), textformat::memoFromEdit(m_megjegyzes->toPlainText()));
-    values.insert(s("WcFurdo"), m_wcFurdo->isChecked());
+    values.insert(u"Megjegyzes"_s, textformat::memoFromEdit(m_megjegyzes->toPlainText()));
+    values.insert(u"WcFurdo"_s, m_wcFurdo->isChecked());
     return values;
 }
 
@@ -332,24 +332,24 @@ void DetailedDescription::writeTo(Cursor &reszletes) const
 
 void DetailedDescription::loadFrom(const Record &reszletes)
 {
-    m_alak->setIndex(reszletes.integer(s("AlakId")));
-    m_komfort->setIndex(reszletes.integer(s("KomfortId")));
+    m_alak->setIndex(reszletes.integer(u"AlakId"_s));
+    m_komfort->setIndex(reszletes.integer(u"KomfortId"_s));
     for (const ListField &list : std::as_const(m_lists))
         list.list->tickFrom(reszletes.text(list.idField));
     for (const TextField &text : std::as_const(m_texts))
         text.edit->setText(reszletes.text(text.field));
     for (const CounterField &counter : std::as_const(m_counters))
         counter.edit->setValue(reszletes.integer(counter.field));
-    m_wcFurdo->setChecked(reszletes.boolean(s("WcFurdo")));
-    m_megjegyzes->setPlainText(textformat::memoToEdit(reszletes.text(s("Megjegyzes"))));
+    m_wcFurdo->setChecked(reszletes.boolean(u"WcFurdo"_s));
+    m_megjegyzes->setPlainText(textformat::memoToEdit(reszletes.text(u"Megjegyzes"_s)));
 }
 
 void DetailedDescription::useBrowseCaptions()
 {
-    m_alak->setTitle(s(" Ingatlan alakja "));
-    m_rooms->setTitle(s(" Helyiségek "));
-    m_totalRoomsLabel->setText(s("Össz helyiség száma:"));
-    m_terraceLabel->setText(s("Terasz::"));
-    m_location->setTitle(s(" Elhelyzekedés"));
-    m_megjegyzes->setObjectName(s("nMegjegyzes"));
+    m_alak->setTitle(u" Ingatlan alakja "_s);
+    m_rooms->setTitle(u" Helyiségek "_s);
+    m_totalRoomsLabel->setText(u"Össz helyiség száma:"_s);
+    m_terraceLabel->setText(u"Terasz::"_s);
+    m_location->setTitle(u" Elhelyzekedés"_s);
+    m_megjegyzes->setObjectName(u"nMegjegyzes"_s);
 }

@@ -10,12 +10,9 @@
 #include "textformat.h"
 #include "workingowners.h"
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 QString ownerFilter(int id)
 {
@@ -51,8 +48,8 @@ void writeDetailed(MainCursors &c, int id, const QString &identifier,
             detailed.edit();
         else
             detailed.append();
-        detailed.setValue(s("Azonosito"), identifier);
-        detailed.setValue(s("EgyszeruId"), id);
+        detailed.setValue(u"Azonosito"_s, identifier);
+        detailed.setValue(u"EgyszeruId"_s, id);
         changes.writeDetailed(detailed);
         detailed.post();
     } else if (found) {
@@ -68,14 +65,14 @@ bool identifierTaken(Database &db, const QString &identifier, int ownId)
     const QString stored = cp1250::clean(identifier.left(20));
     Cursor probe(db, tables::egyszeru, true);
     probe.open();
-    probe.setFilterText(s("Azonosito = ") + Filter::quote(stored));
+    probe.setFilterText(u"Azonosito = "_s + Filter::quote(stored));
     probe.setFiltered(true);
     // A trailing "*" makes the filter a prefix match, so each hit is compared whole as well.
     const QString wanted = textformat::fold(stored);
     for (int at = 0, count = probe.recordCount(); at < count; ++at) {
         const Record other = probe.recordAt(at);
-        if (other.integer(s("Id")) != ownId &&
-            textformat::fold(other.text(s("Azonosito"))) == wanted)
+        if (other.integer(u"Id"_s) != ownId &&
+            textformat::fold(other.text(u"Azonosito"_s)) == wanted)
             return true;
     }
     return false;
@@ -100,18 +97,18 @@ void saveModifiedProperty(MainCursors &c, const PropertyChanges &changes)
     Cursor &property = c.tEgyszeru;
     if (property.isEmpty())
         return;
-    const int id = property.integer(s("Id"));
+    const int id = property.integer(u"Id"_s);
     PhotoUpdate photos(c.db);
     try {
         property.edit();
-        QString identifier = property.text(s("Azonosito"));
+        QString identifier = property.text(u"Azonosito"_s);
         for (const auto &[field, value] : changes.fields) {
             property.setValue(field, value);
-            if (field == s("Azonosito"))
+            if (field == u"Azonosito"_s)
                 identifier = value.toString();
         }
-        property.setValue(s("Change"), textformat::timestampNow());
-        property.setValue(s("Feltoltve"), false);
+        property.setValue(u"Change"_s, textformat::timestampNow());
+        property.setValue(u"Feltoltve"_s, false);
         for (int slot = 1; slot <= maxPhotos; ++slot)
             property.setValue(QStringLiteral("Kep%1").arg(slot), QString());
         // Every photo is read and shrunk before any stored one is replaced: a photo moving to a

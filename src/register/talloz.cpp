@@ -22,12 +22,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 QString photoField(int slot)
 {
@@ -130,7 +127,7 @@ TfTallozas::TfTallozas(MainCursors &cursors, RegisterWindows &windows,
     , m_openPrintDialog(std::move(openPrintDialog))
 {
     setObjectName(QStringLiteral("fTallozas"));
-    setWindowTitle(s("Pelmora - Ingatlan Nyilvántartás (Tallózás)"));
+    setWindowTitle(u"Pelmora - Ingatlan Nyilvántartás (Tallózás)"_s);
 
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
@@ -171,26 +168,26 @@ QWidget *TfTallozas::buildData()
         ++row;
     };
     const QString darab = QStringLiteral("darab");
-    addRow(s("Összes helyiség:"),
+    addRow(u"Összes helyiség:"_s,
            {m_bound.edit(box, QStringLiteral("DBEdit9"), QStringLiteral("OsszesHelyseg"))}, darab);
     addRow(QStringLiteral("Szoba:"),
            {m_bound.edit(box, QStringLiteral("DBEdit10"), QStringLiteral("Szoba"))}, darab);
-    addRow(s("Garázs:"), {m_bound.edit(box, QStringLiteral("DBEdit11"), QStringLiteral("Garazs"))},
+    addRow(u"Garázs:"_s, {m_bound.edit(box, QStringLiteral("DBEdit11"), QStringLiteral("Garazs"))},
            darab);
-    addRow(s("Helyrajzi szám:"),
+    addRow(u"Helyrajzi szám:"_s,
            {m_bound.edit(box, QStringLiteral("DBEdit20"), QStringLiteral("Hrsz"))}, {});
-    addRow(s("Építés éve:"),
+    addRow(u"Építés éve:"_s,
            {m_bound.edit(box, QStringLiteral("DBEdit5"), QStringLiteral("EpitesEve"))}, {});
-    addRow(s("Felújítás éve:"),
+    addRow(u"Felújítás éve:"_s,
            {m_bound.edit(box, QStringLiteral("DBEdit6"), QStringLiteral("FelujitasEve"))}, {});
-    addRow(s("Épület területe:"),
+    addRow(u"Épület területe:"_s,
            {m_bound.edit(box, QStringLiteral("DBEdit7"), QStringLiteral("EpuletTerulet"))},
            QStringLiteral("m<sup>2</sup>"));
-    addRow(s("Telek területe:"),
+    addRow(u"Telek területe:"_s,
            {m_bound.edit(box, QStringLiteral("DBEdit8"), QStringLiteral("TelekTerulet")),
             m_bound.edit(box, QStringLiteral("DBEdit12"), QStringLiteral("TelekTeruletMertek"))},
            {});
-    addRow(s("Ár:"), {m_bound.edit(box, QStringLiteral("DBEdit4"), QStringLiteral("Ar"))},
+    addRow(u"Ár:"_s, {m_bound.edit(box, QStringLiteral("DBEdit4"), QStringLiteral("Ar"))},
            QStringLiteral("Ft"));
     grid->setRowStretch(row, 1);
     return box;
@@ -198,7 +195,7 @@ QWidget *TfTallozas::buildData()
 
 QWidget *TfTallozas::buildAddress()
 {
-    return m_bound.group(this, s("Cím"),
+    return m_bound.group(this, u"Cím"_s,
                          {
                              {"Irányítószám:", "DBEdit13", "CimIrsz"},
                              {"Város:", "DBEdit14", "CimVaros"},
@@ -224,7 +221,7 @@ QWidget *TfTallozas::buildDescriptions()
     for (const auto &[title, name, field] : memos) {
         auto *memo = m_bound.memo(pages, QString::fromLatin1(name), QString::fromLatin1(field));
         memo->setFixedHeight(140);
-        pages->addTab(memo, s(title));
+        pages->addTab(memo, QString::fromUtf8(title));
     }
     return pages;
 }
@@ -241,7 +238,7 @@ QWidget *TfTallozas::buildButtons()
         return b;
     };
 
-    m_print = m_bound.check(area, QStringLiteral("DBCheckBox1"), s("Nyomtatandó"),
+    m_print = m_bound.check(area, QStringLiteral("DBCheckBox1"), u"Nyomtatandó"_s,
                             QStringLiteral("Print"), BoundFields::Check::Editable);
     connect(m_print, &QCheckBox::clicked, this, &TfTallozas::DBCheckBox1Click);
     grid->addWidget(m_print, 0, 0);
@@ -250,24 +247,24 @@ QWidget *TfTallozas::buildButtons()
     m_kepLista->setObjectName(QStringLiteral("bKepLista"));
     m_kepLista->setMinimumWidth(90);
     grid->addWidget(m_kepLista, 0, 1);
-    m_kepek = button("bKepek", s("Megtekint"));
+    m_kepek = button("bKepek", u"Megtekint"_s);
     connect(m_kepek, &QPushButton::clicked, this, &TfTallozas::bKepekClick);
     grid->addWidget(m_kepek, 0, 2);
 
-    auto *belso = button("bBelsoadatok", s("Belső adatok..."));
+    auto *belso = button("bBelsoadatok", u"Belső adatok..."_s);
     connect(belso, &QPushButton::clicked, this, &TfTallozas::bBelsoadatokClick);
     grid->addWidget(belso, 0, 3);
-    m_reszletes = button("bReszletes", s("Részletes adatok"));
+    m_reszletes = button("bReszletes", u"Részletes adatok"_s);
     connect(m_reszletes, &QPushButton::clicked, this, &TfTallozas::bReszletesClick);
     grid->addWidget(m_reszletes, 0, 4);
-    auto *print = button("SpeedButton1", s("Nyomtatás"));
+    auto *print = button("SpeedButton1", u"Nyomtatás"_s);
     connect(print, &QPushButton::clicked, this, &TfTallozas::SpeedButton1Click);
     grid->addWidget(print, 0, 5);
 
-    auto *prior = button("Button2", s("< Előző"));
+    auto *prior = button("Button2", u"< Előző"_s);
     connect(prior, &QPushButton::clicked, this, [this] { step(false); });
     grid->addWidget(prior, 1, 0);
-    auto *next = button("Button1", s("Következő >"));
+    auto *next = button("Button1", u"Következő >"_s);
     QFont bold = next->font();
     bold.setBold(true);
     next->setFont(bold);
@@ -275,7 +272,7 @@ QWidget *TfTallozas::buildButtons()
     grid->addWidget(next, 1, 1);
 
     // Esc rejects the dialog, which closes it the same way as this button.
-    auto *close = button("BitBtn1", s("Bezár"));
+    auto *close = button("BitBtn1", u"Bezár"_s);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     grid->addWidget(close, 1, 5);
     grid->setColumnStretch(3, 1);

@@ -14,14 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QString s(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 TfTallozbelso::TfTallozbelso(MainCursors &cursors, QWidget *parent)
     : QDialog(parent)
@@ -29,7 +22,7 @@ TfTallozbelso::TfTallozbelso(MainCursors &cursors, QWidget *parent)
     , m_owners(std::make_unique<Cursor>(cursors.db, tables::tulajdonos, false))
 {
     setObjectName(QStringLiteral("fTallozbelso"));
-    setWindowTitle(s("Pelmora - Ingatlan Nyilvántartás (Tallózás - belső adatok)"));
+    setWindowTitle(u"Pelmora - Ingatlan Nyilvántartás (Tallózás - belső adatok)"_s);
 
     // An empty list has no property, and no property owns record 0.
     const int id = m_tEgyszeru.isEmpty() ? 0 : m_tEgyszeru.integer(QStringLiteral("Id"));
@@ -46,7 +39,7 @@ TfTallozbelso::TfTallozbelso(MainCursors &cursors, QWidget *parent)
     azonosito->setFont(bold);
     head->addWidget(azonosito);
     head->addStretch();
-    head->addWidget(new QLabel(s("Minimum ár:"), this));
+    head->addWidget(new QLabel(u"Minimum ár:"_s, this));
     head->addWidget(m_bound.edit(this, QStringLiteral("DBEdit2"), QStringLiteral("MinimumAr")));
     head->addWidget(new QLabel(QStringLiteral("Ft"), this));
     layout->addLayout(head);
@@ -66,16 +59,16 @@ TfTallozbelso::~TfTallozbelso() = default;
 
 QWidget *TfTallozbelso::buildOwners()
 {
-    auto *group = new QGroupBox(s(" Tulajdonos "), this);
+    auto *group = new QGroupBox(u" Tulajdonos "_s, this);
     auto *layout = new QVBoxLayout(group);
     auto *grid = new CursorGrid(m_owners.get(),
                                 {
-                                    {QStringLiteral("Nev"), s("Név")},
-                                    {QStringLiteral("Cim"), s("Cím")},
-                                    {QStringLiteral("Hanyad"), s("Tulajdoni hányad")},
-                                    {QStringLiteral("Anyja"), s("Anyja neve")},
-                                    {QStringLiteral("Szigsz"), s("Személyigazolvány szám")},
-                                    {QStringLiteral("Telefon"), s("Telefon")},
+                                    {QStringLiteral("Nev"), u"Név"_s},
+                                    {QStringLiteral("Cim"), u"Cím"_s},
+                                    {QStringLiteral("Hanyad"), u"Tulajdoni hányad"_s},
+                                    {QStringLiteral("Anyja"), u"Anyja neve"_s},
+                                    {QStringLiteral("Szigsz"), u"Személyigazolvány szám"_s},
+                                    {QStringLiteral("Telefon"), u"Telefon"_s},
                                 },
                                 group);
     grid->setObjectName(QStringLiteral("DBGrid1"));
@@ -87,7 +80,7 @@ QWidget *TfTallozbelso::buildOwners()
 
 QWidget *TfTallozbelso::buildPrincipal()
 {
-    return m_bound.group(this, s("Megbízó"),
+    return m_bound.group(this, u"Megbízó"_s,
                          {
                              {"Neve:", "DBEdit3", "MegbizoNev"},
                              {"Irányítószám:", "DBEdit4", "MegbizoIrsz"},
@@ -110,7 +103,7 @@ QWidget *TfTallozbelso::buildFlags()
         {"DBCheckBox4", "Az Interneten a település is megjelenhet", "Telepulestis"},
     };
     for (const auto &[name, caption, field] : flags) {
-        layout->addWidget(m_bound.check(area, QString::fromLatin1(name), s(caption),
+        layout->addWidget(m_bound.check(area, QString::fromLatin1(name), QString::fromUtf8(caption),
                                         QString::fromLatin1(field), BoundFields::Check::Shown));
     }
     layout->addStretch();

@@ -20,13 +20,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace photostore {
 namespace {
-
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 QString systemError()
 {
@@ -55,13 +52,13 @@ void carryOut(const QString &images, const QList<PhotoMove> &moves)
         const QByteArray photo = QFile::encodeName(images + move.photo);
         // rename(2) replaces the old photo in one step: a reader sees the old one or the new.
         if (std::rename(temporary.constData(), photo.constData()) != 0 && errno != ENOENT)
-            failures
-                << s("A(z) \"%1\" kép nem tehető a helyére: %2").arg(move.photo, systemError());
+            failures << u"A(z) \"%1\" kép nem tehető a helyére: %2"_s.arg(move.photo,
+                                                                          systemError());
     }
     syncFolder(images);
     if (!failures.isEmpty())
         throw StoreError(failures.join(QLatin1Char('\n')) +
-                         s("\nA program a következő indításkor újra megpróbálja."));
+                         u"\nA program a következő indításkor újra megpróbálja."_s);
 }
 
 void forget(Database &db, const QList<qint64> &rows)
@@ -72,7 +69,7 @@ void forget(Database &db, const QList<qint64> &rows)
     for (qint64 row : rows)
         ids << QString::number(row);
     db.query(
-        s("DELETE FROM %1 WHERE Id IN (%2)").arg(tables::kepcsere, ids.join(QLatin1Char(','))));
+        u"DELETE FROM %1 WHERE Id IN (%2)"_s.arg(tables::kepcsere, ids.join(QLatin1Char(','))));
 }
 
 // Held shared by every open register of the folder; a start sweeps only when it alone holds it,
@@ -105,7 +102,7 @@ QList<PhotoMove> recordedMoves(Database &db, QList<qint64> &rows)
 {
     QList<PhotoMove> moves;
     QSqlQuery query =
-        db.query(s("SELECT Id, Ideiglenes, Kep FROM %1 ORDER BY Id").arg(tables::kepcsere));
+        db.query(u"SELECT Id, Ideiglenes, Kep FROM %1 ORDER BY Id"_s.arg(tables::kepcsere));
     while (query.next()) {
         rows << query.value(0).toLongLong();
         moves.append({query.value(1).toString(), query.value(2).toString()});
@@ -117,7 +114,7 @@ QSet<QString> namedPhotos(Database &db)
 {
     QSet<QString> names;
     for (const QString &table : {tables::egyszeru, tables::archiv}) {
-        QSqlQuery query = db.query(s("SELECT Kep1, Kep2, Kep3, Kep4 FROM %1").arg(table));
+        QSqlQuery query = db.query(u"SELECT Kep1, Kep2, Kep3, Kep4 FROM %1"_s.arg(table));
         while (query.next()) {
             for (int slot = 0; slot < 4; ++slot)
                 names.insert(query.value(slot).toString());
@@ -131,7 +128,7 @@ QSet<QString> namedPhotos(Database &db)
 qint64 highestGivenId(Database &db)
 {
     QSqlQuery query =
-        db.query(s("SELECT seq FROM sqlite_sequence WHERE name = ?"), {tables::egyszeru});
+        db.query(u"SELECT seq FROM sqlite_sequence WHERE name = ?"_s, {tables::egyszeru});
     return query.next() ? query.value(0).toLongLong() : 0;
 }
 
@@ -141,7 +138,7 @@ qint64 highestGivenId(Database &db)
 // that were given stay, named or not, as they always have.
 void sweep(Database &db, const QString &images)
 {
-    static const QRegularExpression photoName(s("^(\\d+)-\\d+\\.jpg$"));
+    static const QRegularExpression photoName(u"^(\\d+)-\\d+\\.jpg$"_s);
     const qint64 given = highestGivenId(db);
     QStringList leftovers;
     QStringList strays;
@@ -171,7 +168,7 @@ void sweep(Database &db, const QString &images)
 
 bool isTemporaryName(const QString &fileName)
 {
-    static const QRegularExpression temporary(s("^\\.\\d+-\\d+\\.jpg\\.[A-Za-z0-9]+$"));
+    static const QRegularExpression temporary(u"^\\.\\d+-\\d+\\.jpg\\.[A-Za-z0-9]+$"_s);
     return temporary.match(fileName).hasMatch();
 }
 
@@ -180,7 +177,7 @@ QList<qint64> record(Database &db, const QList<PhotoMove> &moves)
     QList<qint64> rows;
     for (const PhotoMove &move : moves) {
         const QSqlQuery query =
-            db.query(s("INSERT INTO %1 (Ideiglenes, Kep) VALUES (?, ?)").arg(tables::kepcsere),
+            db.query(u"INSERT INTO %1 (Ideiglenes, Kep) VALUES (?, ?)"_s.arg(tables::kepcsere),
                      {move.temporary, move.photo});
         rows << query.lastInsertId().toLongLong();
     }
@@ -196,7 +193,7 @@ void finish(Database &db, const QList<qint64> &rows, const QList<PhotoMove> &mov
 void recover(Database &db)
 {
     const QString images = datadirectory::imagesDir(db.dataDir());
-    auto *guard = new FolderGuard(db.dataDir() + s(".kepek.lck"), &db);
+    auto *guard = new FolderGuard(db.dataDir() + u".kepek.lck"_s, &db);
     if (guard->takeAlone()) {
         QList<qint64> rows;
         const QList<PhotoMove> moves = recordedMoves(db, rows);

@@ -23,12 +23,9 @@
 #include <QSqlQuery>
 #include <cstdio>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 struct Worker
 {
@@ -55,7 +52,7 @@ struct Worker
         c.tdTulaj.open();
         for (int i = 0; i < count; ++i) {
             c.tdTulaj.append();
-            c.tdTulaj.setValue(s("Nev"), s("Tulaj %1-%2").arg(unit).arg(i));
+            c.tdTulaj.setValue(u"Nev"_s, u"Tulaj %1-%2"_s.arg(unit).arg(i));
             c.tdTulaj.post();
         }
     }
@@ -68,7 +65,7 @@ struct Worker
         code.clear();
         for (int slot = 0; slot < count; ++slot) {
             const int source = below(8);
-            photos << sources + s("forras%1.jpg").arg(source);
+            photos << sources + u"forras%1.jpg"_s.arg(source);
             code += QString::number(source);
         }
         return photos;
@@ -78,7 +75,7 @@ struct Worker
     {
         QList<int> found;
         QSqlQuery query(db.connection());
-        query.exec(s("SELECT Id FROM %1").arg(table));
+        query.exec(u"SELECT Id FROM %1"_s.arg(table));
         while (query.next())
             found << query.value(0).toInt();
         return found;
@@ -86,12 +83,12 @@ struct Worker
 
     bool selectSome()
     {
-        const QList<int> all = ids(s("egyszeru"));
+        const QList<int> all = ids(u"egyszeru"_s);
         if (all.isEmpty())
             return false;
         c.tEgyszeru.open();
         c.tEgyszeru.setFiltered(false);
-        return c.tEgyszeru.locate(s("Id = %1").arg(all.at(below(int(all.size())))));
+        return c.tEgyszeru.locate(u"Id = %1"_s.arg(all.at(below(int(all.size())))));
     }
 
     void store()
@@ -102,14 +99,14 @@ struct Worker
         QString code;
         property.photos = pickPhotos(property.photoCount, code);
         property.detailed = below(2) == 1;
-        property.fields = {{s("Azonosito"), s("W%1").arg(unit)},
-                           {s("TipusText"), s("Lakás")},
-                           {s("Ar"), 1000000 + unit},
-                           {s("CimVaros"), s("Szeged")},
-                           {s("CimMegye"), s("Csongrád")},
-                           {s("Szoba"), owners},
-                           {s("Garazs"), property.detailed ? 1 : 0},
-                           {s("TelekTeruletMertek"), code}};
+        property.fields = {{u"Azonosito"_s, u"W%1"_s.arg(unit)},
+                           {u"TipusText"_s, u"Lakás"_s},
+                           {u"Ar"_s, 1000000 + unit},
+                           {u"CimVaros"_s, u"Szeged"_s},
+                           {u"CimMegye"_s, u"Csongrád"_s},
+                           {u"Szoba"_s, owners},
+                           {u"Garazs"_s, property.detailed ? 1 : 0},
+                           {u"TelekTeruletMertek"_s, code}};
         storeNewProperty(c, property);
     }
 
@@ -118,7 +115,7 @@ struct Worker
         if (!selectSome())
             return;
         // The owners go through the modify window's list and are written back as they were.
-        loadWorkingOwners(c, c.tEgyszeru.integer(s("Id")));
+        loadWorkingOwners(c, c.tEgyszeru.integer(u"Id"_s));
         PropertyChanges changes;
         QString code;
         changes.photos = pickPhotos(changes.photoCount, code);
@@ -126,13 +123,13 @@ struct Worker
         if (detailed)
             changes.writeDetailed = [](Cursor &) {
             };
-        changes.fields = {{s("Garazs"), detailed ? 1 : 0}, {s("TelekTeruletMertek"), code}};
+        changes.fields = {{u"Garazs"_s, detailed ? 1 : 0}, {u"TelekTeruletMertek"_s, code}};
         saveModifiedProperty(c, changes);
     }
 
     void news()
     {
-        const QString path = work + s("news.txt");
+        const QString path = work + u"news.txt"_s;
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             return;
@@ -157,7 +154,7 @@ struct Worker
         else if (kind < 7)
             modify();
         else if (kind == 7 && selectSome())
-            archiveProperty(c, s("az ingatlan eladva"));
+            archiveProperty(c, u"az ingatlan eladva"_s);
         else if (kind == 8 && selectSome())
             deletePropertyOutright(c);
         else if (kind == 9)

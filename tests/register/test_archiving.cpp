@@ -16,12 +16,9 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 template<typename T>
 T *get(QWidget *window, const char *name)
@@ -56,29 +53,29 @@ struct ArchiveFixture : RegisterFixture
 
     ArchiveFixture()
     {
-        other = addProperty({{s("Azonosito"), s("MARAD")}});
-        addOwner(c.tTulajdonos, other, s("Marad Mária"));
-        property = addProperty({{s("Azonosito"), s("ELMEGY")},
-                                {s("TipusText"), s("Lakás")},
-                                {s("Ar"), 31000000},
-                                {s("CimVaros"), s("Szeged")},
-                                {s("MegbizoNev"), s("Kiss Péter")},
-                                {s("LeirasMagyar"), s("szép\r\nház")},
-                                {s("Kep1"), photoFileName(2, 1)},
-                                {s("Reszletes"), true},
-                                {s("Web"), true},
-                                {s("Start"), s("2026. 01. 02. 10:00:00")},
-                                {s("Change"), s("2026. 02. 03. 11:00:00")},
-                                {s("Print"), true}});
-        addOwner(c.tTulajdonos, property, s("Első Tulaj"), s("111"));
-        addOwner(c.tTulajdonos, property, s("Második Tulaj"), s("222"));
+        other = addProperty({{u"Azonosito"_s, u"MARAD"_s}});
+        addOwner(c.tTulajdonos, other, u"Marad Mária"_s);
+        property = addProperty({{u"Azonosito"_s, u"ELMEGY"_s},
+                                {u"TipusText"_s, u"Lakás"_s},
+                                {u"Ar"_s, 31000000},
+                                {u"CimVaros"_s, u"Szeged"_s},
+                                {u"MegbizoNev"_s, u"Kiss Péter"_s},
+                                {u"LeirasMagyar"_s, u"szép\r\nház"_s},
+                                {u"Kep1"_s, photoFileName(2, 1)},
+                                {u"Reszletes"_s, true},
+                                {u"Web"_s, true},
+                                {u"Start"_s, u"2026. 01. 02. 10:00:00"_s},
+                                {u"Change"_s, u"2026. 02. 03. 11:00:00"_s},
+                                {u"Print"_s, true}});
+        addOwner(c.tTulajdonos, property, u"Első Tulaj"_s, u"111"_s);
+        addOwner(c.tTulajdonos, property, u"Második Tulaj"_s, u"222"_s);
         c.tTulajdonos.close();
-        addDetailed(property, {{s("Szoba"), 2}});
+        addDetailed(property, {{u"Szoba"_s, 2}});
         writePhoto(photoFileName(property, 1), 50);
         for (int i = 1; i <= property; ++i)
             append(c.tArchiv,
-                   {{s("Azonosito"), QStringLiteral("ARCH-%1").arg(i)}, {s("Ok"), s("régi")}});
-        addOwner(c.tArchivTulaj, property, s("Régi Tulaj"));
+                   {{u"Azonosito"_s, QStringLiteral("ARCH-%1").arg(i)}, {u"Ok"_s, u"régi"_s}});
+        addOwner(c.tArchivTulaj, property, u"Régi Tulaj"_s);
         c.tArchiv.close();
         c.tArchivTulaj.close();
         selectProperty(property);
@@ -97,8 +94,8 @@ struct ArchiveFixture : RegisterFixture
         QStringList kept;
         for (const QString &field : fields) {
             const QString name = field.section(QLatin1Char('='), 0, 0);
-            if (name != s("Print") && name != s("Ok") && name != s("Stop") &&
-                !name.endsWith(s("_f")) && !name.endsWith(s("_k")))
+            if (name != u"Print"_s && name != u"Ok"_s && name != u"Stop"_s &&
+                !name.endsWith(u"_f"_s) && !name.endsWith(u"_k"_s))
                 kept << field;
         }
         return kept;
@@ -117,7 +114,7 @@ private slots:
         ArchiveFixture f;
         TfDel window(f.c);
         window.show();
-        QCOMPARE(window.windowTitle(), s("Pelmora - Törlés"));
+        QCOMPARE(window.windowTitle(), u"Pelmora - Törlés"_s);
         QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
         auto *oka = get<RadioChoice>(&window, "dOka");
         auto *egyeb = get<QLineEdit>(&window, "dEgyeb");
@@ -126,7 +123,7 @@ private slots:
         QCOMPARE(oka->index(), 0);
         QVERIFY(egyeb->isEnabled() && egyeb->text().isEmpty());
         QVERIFY(!vegleg->isChecked());
-        QCOMPARE(get<QPushButton>(&window, "BitBtn2")->text(), s("&Mégsem"));
+        QCOMPARE(get<QPushButton>(&window, "BitBtn2")->text(), u"&Mégsem"_s);
 
         choose(oka, 1);
         QVERIFY(!egyeb->isEnabled());
@@ -139,7 +136,7 @@ private slots:
 
         // Enter cancels; the window itself is the only confirmation.
         const QStringList before = f.snapshot();
-        typeText(egyeb, s("valami"));
+        typeText(egyeb, u"valami"_s);
         QTest::keyClick(egyeb, Qt::Key_Return);
         QVERIFY(!window.isVisible());
         QCOMPARE(window.result(), int(QDialog::Rejected));
@@ -151,14 +148,14 @@ private slots:
         QTest::addColumn<int>("reason");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("sold") << 0 << QString() << s("az ingatlan eladva");
-        QTest::newRow("expired") << 4 << QString() << s("megbízás lejárt");
-        QTest::newRow("typed under own sale") << 3 << s("nem kell") << s("saját eladás");
-        QTest::newRow("other typed") << 5 << s("Elcserélték") << s("Elcserélték");
+        QTest::newRow("sold") << 0 << QString() << u"az ingatlan eladva"_s;
+        QTest::newRow("expired") << 4 << QString() << u"megbízás lejárt"_s;
+        QTest::newRow("typed under own sale") << 3 << u"nem kell"_s << u"saját eladás"_s;
+        QTest::newRow("other typed") << 5 << u"Elcserélték"_s << u"Elcserélték"_s;
         QTest::newRow("other empty") << 5 << QString() << QString();
         QTest::newRow("other too long")
             << 5 << QString(300, QLatin1Char('x')) << QString(255, QLatin1Char('x'));
-        QTest::newRow("apostrophe") << 5 << s("O'Brien vette meg") << s("O'Brien vette meg");
+        QTest::newRow("apostrophe") << 5 << u"O'Brien vette meg"_s << u"O'Brien vette meg"_s;
     }
 
     void archiving()
@@ -178,7 +175,7 @@ private slots:
         QVERIFY(!window.isVisible());
 
         const int archived = f.property + 1;
-        QCOMPARE(f.count(tables::archiv, s("1")), f.property + 1);
+        QCOMPARE(f.count(tables::archiv, u"1"_s), f.property + 1);
         QCOMPARE(f.storedFields(tables::archiv, archived), propertyFields);
         QCOMPARE(f.single(QStringLiteral("SELECT Ok FROM archiv WHERE Id = %1").arg(archived))
                      .toString(),
@@ -215,15 +212,15 @@ private slots:
 
         // A property numbered past 32767 takes its owners into the archive.
         f.db.exec(QStringLiteral("UPDATE sqlite_sequence SET seq = 39999 WHERE name = 'egyszeru'"));
-        const int big = f.addProperty({{s("Azonosito"), s("NAGY")}});
+        const int big = f.addProperty({{u"Azonosito"_s, u"NAGY"_s}});
         QCOMPARE(big, 40000);
-        f.addOwner(f.c.tTulajdonos, big, s("Tóth Ede"));
+        f.addOwner(f.c.tTulajdonos, big, u"Tóth Ede"_s);
         f.c.tTulajdonos.close();
         f.selectProperty(big);
         TfDel second(f.c);
         second.show();
         press(&second, "BitBtn1");
-        const int archived = f.single(s("SELECT max(Id) FROM archiv")).toInt();
+        const int archived = f.single(u"SELECT max(Id) FROM archiv"_s).toInt();
         QCOMPARE(f.count(tables::archivtulaj,
                          QStringLiteral("EgyszeruId = %1 AND Nev = 'Tóth Ede'").arg(archived)),
                  1);
@@ -233,70 +230,70 @@ private slots:
     {
         ArchiveFixture f;
         // Three records of their own: owners a and b, none, c.
-        f.db.exec(s("DELETE FROM archiv"));
-        f.db.exec(s("DELETE FROM archivtulaj"));
+        f.db.exec(u"DELETE FROM archiv"_s);
+        f.db.exec(u"DELETE FROM archivtulaj"_s);
         const int first = f.append(
             f.c.tArchiv,
-            {{s("Azonosito"), s("A-1")}, {s("MegbizoNev"), s("Első Megbízó")}, {s("Web"), true}});
-        const int second = f.append(f.c.tArchiv, {{s("Azonosito"), s("A-2")}});
+            {{u"Azonosito"_s, u"A-1"_s}, {u"MegbizoNev"_s, u"Első Megbízó"_s}, {u"Web"_s, true}});
+        const int second = f.append(f.c.tArchiv, {{u"Azonosito"_s, u"A-2"_s}});
         const int third = f.append(
-            f.c.tArchiv, {{s("Azonosito"), s("A-3")}, {s("MegbizoNev"), s("Harmadik Megbízó")}});
-        f.addOwner(f.c.tArchivTulaj, first, s("a"));
-        f.addOwner(f.c.tArchivTulaj, first, s("b"));
-        f.addOwner(f.c.tArchivTulaj, third, s("c"));
+            f.c.tArchiv, {{u"Azonosito"_s, u"A-3"_s}, {u"MegbizoNev"_s, u"Harmadik Megbízó"_s}});
+        f.addOwner(f.c.tArchivTulaj, first, u"a"_s);
+        f.addOwner(f.c.tArchivTulaj, first, u"b"_s);
+        f.addOwner(f.c.tArchivTulaj, third, u"c"_s);
         f.c.tArchiv.close();
         f.c.tArchivTulaj.close();
 
         auto window = std::make_unique<TfArchivum>(f.c);
         window->show();
-        QCOMPARE(window->windowTitle(), s("Pelmora - Törölt ingatlanok archívuma"));
+        QCOMPARE(window->windowTitle(), u"Pelmora - Törölt ingatlanok archívuma"_s);
         auto *grid = get<CursorGrid>(window.get(), "DBGrid1");
         auto *owners = get<CursorGrid>(window.get(), "DBGrid3");
         QCOMPARE(grid->model()->columnCount(), 4);
-        QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), s("Törlés oka"));
+        QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), u"Törlés oka"_s);
         QCOMPARE(grid->model()->rowCount(), 3);
         QCOMPARE(get<QTabWidget>(window.get(), "PageControl1")->currentIndex(), 1);
         QCOMPARE(owners->model()->rowCount(), 2);
         auto *principal = get<QLineEdit>(window.get(), "MegbizoNev");
-        QCOMPARE(principal->text(), s("Első Megbízó"));
+        QCOMPARE(principal->text(), u"Első Megbízó"_s);
         QVERIFY(get<QCheckBox>(window.get(), "Web")->isChecked());
 
         selectRow(grid, 2);
         QCOMPARE(owners->model()->rowCount(), 1);
-        QCOMPARE(owners->model()->index(0, 0).data().toString(), s("c"));
-        QCOMPARE(principal->text(), s("Harmadik Megbízó"));
+        QCOMPARE(owners->model()->index(0, 0).data().toString(), u"c"_s);
+        QCOMPARE(principal->text(), u"Harmadik Megbízó"_s);
         QVERIFY(!get<QCheckBox>(window.get(), "Web")->isChecked());
         // The archive is a record: typing and clicking change nothing.
         const QStringList before = f.snapshot();
         QVERIFY(principal->isReadOnly());
-        QTest::keyClicks(principal, s("xyz"));
+        QTest::keyClicks(principal, u"xyz"_s);
         QTest::mouseClick(get<QCheckBox>(window.get(), "Web"), Qt::LeftButton);
-        QCOMPARE(principal->text(), s("Harmadik Megbízó"));
+        QCOMPARE(principal->text(), u"Harmadik Megbízó"_s);
         QVERIFY(!get<QCheckBox>(window.get(), "Web")->isChecked());
 
         // Deleting for good asks first; only "OK" deletes.
         selectRow(grid, 0);
         DialogAnswerer answerer;
-        answerer.answer(s("Mégsem"));
+        answerer.answer(u"Mégsem"_s);
         press(window.get(), "BitBtn2");
         QCOMPARE(answerer.lastSeen(),
-                 s("Az adat véglegesen törlődik az adatbázisból! Biztosan folytatja?"));
+                 u"Az adat véglegesen törlődik az adatbázisból! Biztosan folytatja?"_s);
         QCOMPARE(f.snapshot(), before);
-        answerer.answer(s("OK"));
+        answerer.answer(u"OK"_s);
         press(window.get(), "BitBtn2");
-        QCOMPARE(f.count(tables::archiv, s("1")), 2);
+        QCOMPARE(f.count(tables::archiv, u"1"_s), 2);
         QCOMPARE(f.count(tables::archivtulaj, QStringLiteral("EgyszeruId = %1").arg(first)), 0);
         QCOMPARE(f.count(tables::archivtulaj, QStringLiteral("EgyszeruId = %1").arg(third)), 1);
-        QCOMPARE(f.c.tArchiv.integer(s("Id")), second); // on to the following record
+        QCOMPARE(f.c.tArchiv.integer(u"Id"_s), second); // on to the following record
         QCOMPARE(grid->model()->rowCount(), 2);
         QCOMPARE(owners->model()->rowCount(), 0);
 
         // On an empty archive the button does nothing at all.
         for (int i = 0; i < 2; ++i) {
-            answerer.answer(s("OK"));
+            answerer.answer(u"OK"_s);
             press(window.get(), "BitBtn2");
         }
-        QCOMPARE(f.count(tables::archiv, s("1")), 0);
+        QCOMPARE(f.count(tables::archiv, u"1"_s), 0);
         QVERIFY(!opensAWindow([&] { press(window.get(), "BitBtn2"); }));
 
         QTest::keyClick(window.get(), Qt::Key_Escape);
@@ -308,33 +305,34 @@ private slots:
         ArchiveFixture f;
         DialogAnswerer answerer;
         // Archiving and outright deletion: the last write, deleting the property, fails.
-        f.db.exec(s("CREATE TRIGGER fail BEFORE DELETE ON egyszeru BEGIN SELECT RAISE(ABORT, "
-                    "'teszt'); END"));
+        f.db.exec(QString::fromUtf8(
+            "CREATE TRIGGER fail BEFORE DELETE ON egyszeru BEGIN SELECT RAISE(ABORT, "
+            "'teszt'); END"));
         const QStringList before = f.snapshot();
         for (bool outright : {false, true}) {
             TfDel window(f.c);
             window.show();
             if (outright)
                 QTest::mouseClick(get<QCheckBox>(&window, "dVegleg"), Qt::LeftButton);
-            answerer.answer(s("OK"));
+            answerer.answer(u"OK"_s);
             press(&window, "BitBtn1");
-            QVERIFY(answerer.lastSeen().contains(s("teszt")));
+            QVERIFY(answerer.lastSeen().contains(u"teszt"_s));
             QVERIFY(window.isVisible());
             QCOMPARE(f.snapshot(), before);
-            QCOMPARE(f.c.tEgyszeru.integer(s("Id")), f.property);
+            QCOMPARE(f.c.tEgyszeru.integer(u"Id"_s), f.property);
         }
-        f.db.exec(s("DROP TRIGGER fail"));
+        f.db.exec(u"DROP TRIGGER fail"_s);
 
         // Deleting for good: the archive record itself cannot go.
-        f.db.exec(s(
+        f.db.exec(QString::fromUtf8(
             "CREATE TRIGGER fail BEFORE DELETE ON archiv BEGIN SELECT RAISE(ABORT, 'teszt'); END"));
         TfArchivum window(f.c);
         window.show();
         selectRow(get<CursorGrid>(&window, "DBGrid1"), f.property - 1);
-        answerer.answer(s("OK"));
-        answerer.answer(s("OK"));
+        answerer.answer(u"OK"_s);
+        answerer.answer(u"OK"_s);
         press(&window, "BitBtn2");
-        QVERIFY(answerer.lastSeen().contains(s("teszt")));
+        QVERIFY(answerer.lastSeen().contains(u"teszt"_s));
         QCOMPARE(f.snapshot(), before);
         QCOMPARE(get<CursorGrid>(&window, "DBGrid3")->model()->rowCount(), 1);
     }

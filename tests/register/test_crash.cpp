@@ -15,12 +15,9 @@
 #include <QtTest>
 #include <csignal>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 constexpr int sourceWidth(int source)
 {
@@ -85,77 +82,77 @@ class TestCrash : public QObject
         Database db(dataDir, datadirectory::seed);
         datadirectory::prepare(db);
         const QString images = datadirectory::imagesDir(dataDir);
-        if (single(db, s("PRAGMA integrity_check")).toString() != s("ok"))
-            fail(s("integrity_check"));
-        if (single(db, s("SELECT COUNT(*) FROM kepcsere")).toInt() != 0)
-            fail(s("moves left recorded"));
+        if (single(db, u"PRAGMA integrity_check"_s).toString() != u"ok"_s)
+            fail(u"integrity_check"_s);
+        if (single(db, u"SELECT COUNT(*) FROM kepcsere"_s).toInt() != 0)
+            fail(u"moves left recorded"_s);
 
         QSet<QString> named;
         const auto checkProperty = [&](const QVariantList &row, const QString &owners, bool live) {
             const int id = row[0].toInt();
-            if (single(db, s("SELECT COUNT(*) FROM %1 WHERE EgyszeruId = %2").arg(owners).arg(id))
+            if (single(db, u"SELECT COUNT(*) FROM %1 WHERE EgyszeruId = %2"_s.arg(owners).arg(id))
                     .toInt() != row[1].toInt())
-                fail(s("%1 %2: owners other than stored").arg(owners).arg(id));
+                fail(u"%1 %2: owners other than stored"_s.arg(owners).arg(id));
             const QString code = row[3].toString();
             for (int slot = 1; slot <= 4; ++slot) {
                 const QString name = row[3 + slot].toString();
                 if (live) {
                     const QString wanted =
-                        slot <= code.size() ? s("%1-%2.jpg").arg(id).arg(slot) : QString();
+                        slot <= code.size() ? u"%1-%2.jpg"_s.arg(id).arg(slot) : QString();
                     if (name != wanted)
-                        fail(s("property %1 names %2 in slot %3").arg(id).arg(name).arg(slot));
+                        fail(u"property %1 names %2 in slot %3"_s.arg(id).arg(name).arg(slot));
                 }
                 if (name.isEmpty())
                     continue;
                 named.insert(name);
                 QFile file(images + name);
                 if (!file.open(QIODevice::ReadOnly)) {
-                    fail(s("%1 names the missing photo %2").arg(id).arg(name));
+                    fail(u"%1 names the missing photo %2"_s.arg(id).arg(name));
                     continue;
                 }
                 const int source = code.mid(slot - 1, 1).toInt();
                 if (jpeg::readHeader(file.readAll(), name).size.width() != sourceWidth(source))
-                    fail(s("%1 is not the photo property %2 was given").arg(name).arg(id));
+                    fail(u"%1 is not the photo property %2 was given"_s.arg(name).arg(id));
             }
         };
-        const QString columns = s("Id, Szoba, Garazs, TelekTeruletMertek, Kep1, Kep2, Kep3, Kep4");
-        for (const QVariantList &row : rows(db, s("SELECT %1 FROM egyszeru").arg(columns), 8)) {
-            checkProperty(row, s("tulajdonos"), true);
+        const QString columns = u"Id, Szoba, Garazs, TelekTeruletMertek, Kep1, Kep2, Kep3, Kep4"_s;
+        for (const QVariantList &row : rows(db, u"SELECT %1 FROM egyszeru"_s.arg(columns), 8)) {
+            checkProperty(row, u"tulajdonos"_s, true);
             const int detailed =
                 single(
                     db,
-                    s("SELECT COUNT(*) FROM reszletes WHERE EgyszeruId = %1").arg(row[0].toInt()))
+                    u"SELECT COUNT(*) FROM reszletes WHERE EgyszeruId = %1"_s.arg(row[0].toInt()))
                     .toInt();
             if (detailed != row[2].toInt())
-                fail(s("property %1 has %2 detailed records").arg(row[0].toInt()).arg(detailed));
+                fail(u"property %1 has %2 detailed records"_s.arg(row[0].toInt()).arg(detailed));
         }
-        for (const QVariantList &row : rows(db, s("SELECT %1 FROM archiv").arg(columns), 8))
-            checkProperty(row, s("archivtulaj"), false);
+        for (const QVariantList &row : rows(db, u"SELECT %1 FROM archiv"_s.arg(columns), 8))
+            checkProperty(row, u"archivtulaj"_s, false);
         if (single(db,
-                   s("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId NOT IN "
-                     "(SELECT Id FROM egyszeru)"))
+                   QString::fromUtf8("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId NOT IN "
+                                     "(SELECT Id FROM egyszeru)"))
                 .toInt() != 0)
-            fail(s("owners without their property"));
+            fail(u"owners without their property"_s);
         if (single(db,
-                   s("SELECT COUNT(*) FROM archivtulaj WHERE EgyszeruId NOT IN "
-                     "(SELECT Id FROM archiv)"))
+                   QString::fromUtf8("SELECT COUNT(*) FROM archivtulaj WHERE EgyszeruId NOT IN "
+                                     "(SELECT Id FROM archiv)"))
                 .toInt() != 0)
-            fail(s("archived owners without their property"));
-        const int messages = single(db, s("SELECT COUNT(*) FROM hirek")).toInt();
-        if (messages != 2 * single(db, s("SELECT COUNT(*) FROM erdeklodes")).toInt())
-            fail(s("a message file stored in part"));
+            fail(u"archived owners without their property"_s);
+        const int messages = single(db, u"SELECT COUNT(*) FROM hirek"_s).toInt();
+        if (messages != 2 * single(db, u"SELECT COUNT(*) FROM erdeklodes"_s).toInt())
+            fail(u"a message file stored in part"_s);
 
         // Every file is a whole photo of a property that was stored: no temporaries, and none
         // named after a record number no store ever committed.
         const qint64 given =
-            single(db, s("SELECT seq FROM sqlite_sequence WHERE name = 'egyszeru'")).toLongLong();
-        static const QRegularExpression photoName(s("^(\\d+)-[1-4]\\.jpg$"));
+            single(db, u"SELECT seq FROM sqlite_sequence WHERE name = 'egyszeru'"_s).toLongLong();
+        static const QRegularExpression photoName(u"^(\\d+)-[1-4]\\.jpg$"_s);
         for (const QString &name : QDir(images).entryList(QDir::Files | QDir::Hidden)) {
             const QRegularExpressionMatch match = photoName.match(name);
             if (!match.hasMatch())
-                fail(s("left in Images: %1").arg(name));
+                fail(u"left in Images: %1"_s.arg(name));
             else if (match.captured(1).toLongLong() > given && !named.contains(name))
-                fail(s("photo of a property never stored: %1").arg(name));
+                fail(u"photo of a property never stored: %1"_s.arg(name));
         }
     }
 
@@ -170,7 +167,7 @@ private slots:
         QTemporaryDir sources;
         QTemporaryDir work;
         for (int source = 0; source < 8; ++source) {
-            QVERIFY(jpegfiles::writeJpeg(sources.filePath(s("forras%1.jpg").arg(source)),
+            QVERIFY(jpegfiles::writeJpeg(sources.filePath(u"forras%1.jpg"_s.arg(source)),
                                          sourceWidth(source), 30,
                                          jpegfiles::solid(30 * source, 100, 200)));
         }
@@ -199,7 +196,7 @@ private slots:
                      worker.readAllStandardError().constData());
             checkRegister(dir.path());
             if (!m_failure.isEmpty())
-                m_failure += s(" (after kill %1)").arg(kill + 1);
+                m_failure += u" (after kill %1)"_s.arg(kill + 1);
         }
         QVERIFY2(m_failure.isEmpty(), qPrintable(m_failure));
         QVERIFY(units > 50);

@@ -19,12 +19,9 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 // The modify window over a fixture register, shown for the current property as the search
 // panel's "Módosítás" does.
@@ -34,7 +31,7 @@ struct ModifyFixture : RegisterFixture
 
     ModifyFixture()
     {
-        addTypes({s("Családi ház"), s("Lakás"), s("Telek")});
+        addTypes({u"Családi ház"_s, u"Lakás"_s, u"Telek"_s});
         window = std::make_unique<TfModosit>(c, windows);
     }
 
@@ -71,15 +68,16 @@ struct ModifyFixture : RegisterFixture
     }
     QVariant field(int id, const char *name) const
     {
-        return single(
-            QStringLiteral("SELECT \"%1\" FROM egyszeru WHERE Id = %2").arg(s(name)).arg(id));
+        return single(QStringLiteral("SELECT \"%1\" FROM egyszeru WHERE Id = %2")
+                          .arg(QString::fromUtf8(name))
+                          .arg(id));
     }
     // Works the photo list window as a user would: `work` runs while it is open.
     void changePhotos(DialogAnswerer &answerer, const std::function<void(QListWidget *)> &work)
     {
         answerer.handle([this, work](QWidget *) {
-            work(ujKep.findChild<QListWidget *>(s("pKepLista")));
-            QTest::mouseClick(ujKep.findChild<QPushButton *>(s("pVissza")), Qt::LeftButton);
+            work(ujKep.findChild<QListWidget *>(u"pKepLista"_s));
+            QTest::mouseClick(ujKep.findChild<QPushButton *>(u"pVissza"_s), Qt::LeftButton);
         });
         press("nKepValtoztat");
     }
@@ -87,35 +85,35 @@ struct ModifyFixture : RegisterFixture
     {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
-        QTest::mouseClick(ujKep.findChild<QPushButton *>(s("pTorol")), Qt::LeftButton);
+        QTest::mouseClick(ujKep.findChild<QPushButton *>(u"pTorol"_s), Qt::LeftButton);
     }
     // A property with owners, principal, descriptions, flags and a detailed description.
     int addFullProperty(const QString &identifier)
     {
-        const int id = addProperty({{s("Azonosito"), identifier},
-                                    {s("TipusId"), 1},
-                                    {s("TipusText"), s("Lakás")},
-                                    {s("MinimumAr"), 20000000},
-                                    {s("Ar"), 25000000},
-                                    {s("EpitesEve"), 1990},
-                                    {s("Szoba"), 3},
-                                    {s("TelekTeruletMertek"), s("négyszögöl")},
-                                    {s("CimIrsz"), s("6720")},
-                                    {s("CimVaros"), s("Szeged")},
-                                    {s("CimMegye"), s("Csongrád")},
-                                    {s("CimUtca"), s("Kárász utca")},
-                                    {s("MegbizoNev"), s("Kiss Péter")},
-                                    {s("Apro"), true},
-                                    {s("Web"), false},
-                                    {s("LeirasMagyar"), s("első sor\r\nmásodik sor")},
-                                    {s("Start"), s("2026. 01. 02. 10:00:00")},
-                                    {s("Print"), true},
-                                    {s("Feltoltve"), true},
-                                    {s("Reszletes"), true}});
-        addOwner(c.tTulajdonos, id, s("Kiss Péter"), s("111"));
-        addOwner(c.tTulajdonos, id, s("Nagy Anna"), s("222"));
+        const int id = addProperty({{u"Azonosito"_s, identifier},
+                                    {u"TipusId"_s, 1},
+                                    {u"TipusText"_s, u"Lakás"_s},
+                                    {u"MinimumAr"_s, 20000000},
+                                    {u"Ar"_s, 25000000},
+                                    {u"EpitesEve"_s, 1990},
+                                    {u"Szoba"_s, 3},
+                                    {u"TelekTeruletMertek"_s, u"négyszögöl"_s},
+                                    {u"CimIrsz"_s, u"6720"_s},
+                                    {u"CimVaros"_s, u"Szeged"_s},
+                                    {u"CimMegye"_s, u"Csongrád"_s},
+                                    {u"CimUtca"_s, u"Kárász utca"_s},
+                                    {u"MegbizoNev"_s, u"Kiss Péter"_s},
+                                    {u"Apro"_s, true},
+                                    {u"Web"_s, false},
+                                    {u"LeirasMagyar"_s, u"első sor\r\nmásodik sor"_s},
+                                    {u"Start"_s, u"2026. 01. 02. 10:00:00"_s},
+                                    {u"Print"_s, true},
+                                    {u"Feltoltve"_s, true},
+                                    {u"Reszletes"_s, true}});
+        addOwner(c.tTulajdonos, id, u"Kiss Péter"_s, u"111"_s);
+        addOwner(c.tTulajdonos, id, u"Nagy Anna"_s, u"222"_s);
         c.tTulajdonos.close();
-        addDetailed(id, {{s("AlakId"), 2}, {s("KomfortId"), 1}, {s("Szoba"), 3}});
+        addDetailed(id, {{u"AlakId"_s, 2}, {u"KomfortId"_s, 1}, {u"Szoba"_s, 3}});
         return id;
     }
 };
@@ -130,22 +128,22 @@ private slots:
     void loadEditAndSave()
     {
         ModifyFixture f;
-        const int other = f.addFullProperty(s("MÁS-1"));
-        const int id = f.addFullProperty(s("P-1"));
+        const int other = f.addFullProperty(u"MÁS-1"_s);
+        const int id = f.addFullProperty(u"P-1"_s);
         f.open(id);
-        QCOMPARE(f.window->windowTitle(), s("Pelmora - Adatok módosítása"));
-        QCOMPARE(f.get<QLineEdit>("nAzonosito")->text(), s("P-1"));
+        QCOMPARE(f.window->windowTitle(), u"Pelmora - Adatok módosítása"_s);
+        QCOMPARE(f.get<QLineEdit>("nAzonosito")->text(), u"P-1"_s);
         QCOMPARE(f.get<QLineEdit>("nAzonosito")->maxLength(), 20);
-        QCOMPARE(f.get<QComboBox>("nTipus")->currentText(), s("Lakás"));
+        QCOMPARE(f.get<QComboBox>("nTipus")->currentText(), u"Lakás"_s);
         QCOMPARE(f.get<NumberEdit>("nAr")->value(), 25000000.0);
-        QCOMPARE(f.get<QComboBox>("nCimVaros")->currentText(), s("Szeged"));
-        QCOMPARE(f.get<QComboBox>("nTelekTeruletMertek")->currentText(), s("négyszögöl"));
-        QCOMPARE(f.get<QPlainTextEdit>("nLeirasMagyar")->toPlainText(), s("első sor\nmásodik sor"));
+        QCOMPARE(f.get<QComboBox>("nCimVaros")->currentText(), u"Szeged"_s);
+        QCOMPARE(f.get<QComboBox>("nTelekTeruletMertek")->currentText(), u"négyszögöl"_s);
+        QCOMPARE(f.get<QPlainTextEdit>("nLeirasMagyar")->toPlainText(), u"első sor\nmásodik sor"_s);
         QVERIFY(f.get<QCheckBox>("nAproCheck")->isChecked());
         QVERIFY(!f.get<QCheckBox>("nWebCheck")->isChecked());
         QVERIFY(f.get<QCheckBox>("nReszletes")->isChecked());
         QCOMPARE(f.get<CursorGrid>("DBGrid3")->model()->rowCount(), 2);
-        QCOMPARE(f.photoCount(), s("0"));
+        QCOMPARE(f.photoCount(), u"0"_s);
         QCOMPARE(f.get<RadioChoice>("rAlak")->index(), 2);
         QCOMPARE(f.get<NumberEdit>("rSzoba")->value(), 3.0);
         const int detailedId =
@@ -154,7 +152,7 @@ private slots:
 
         // "Mégsem" writes nothing, however much was changed.
         const QStringList before = f.snapshot();
-        f.typeNumber("nAr", s("1"));
+        f.typeNumber("nAr", u"1"_s);
         f.press("Button11");
         f.press("BitBtn1");
         QVERIFY(!f.window->isVisible());
@@ -165,10 +163,10 @@ private slots:
         QCOMPARE(f.get<NumberEdit>("nAr")->value(), 25000000.0);
         QCOMPARE(f.get<CursorGrid>("DBGrid3")->model()->rowCount(), 2);
 
-        f.typeNumber("nAr", s("30000000"));
+        f.typeNumber("nAr", u"30000000"_s);
         QCOMPARE(f.get<NumberEdit>("nAr")->value(), 30000000.0);
-        f.typeNumber("nEpitesEve", s("1995"));
-        retypeText(f.get<QLineEdit>("nCimUtca"), s("Tisza Lajos körút"));
+        f.typeNumber("nEpitesEve", u"1995"_s);
+        retypeText(f.get<QLineEdit>("nCimUtca"), u"Tisza Lajos körút"_s);
         // The second owner goes, a new one comes through the owner dialog.
         auto *grid = f.get<CursorGrid>("DBGrid3");
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
@@ -176,22 +174,22 @@ private slots:
         f.press("Button11");
         DialogAnswerer answerer;
         answerer.handle([](QWidget *dialog) {
-            typeText(dialog->findChild<QLineEdit *>(s("hNev")), s("Új Ödön"));
-            typeText(dialog->findChild<QLineEdit *>(s("hTelefon")), s("333"));
-            QTest::keyClick(dialog->findChild<QLineEdit *>(s("hTelefon")), Qt::Key_Return);
+            typeText(dialog->findChild<QLineEdit *>(u"hNev"_s), u"Új Ödön"_s);
+            typeText(dialog->findChild<QLineEdit *>(u"hTelefon"_s), u"333"_s);
+            QTest::keyClick(dialog->findChild<QLineEdit *>(u"hTelefon"_s), Qt::Key_Return);
         });
         f.press("Button9");
         // The principal taken from the first owner.
-        retypeText(f.get<QLineEdit>("nMegbizoNev"), s("valaki más"));
+        retypeText(f.get<QLineEdit>("nMegbizoNev"), u"valaki más"_s);
         f.press("Button1");
-        QCOMPARE(f.get<QLineEdit>("nMegbizoNev")->text(), s("Kiss Péter"));
-        QCOMPARE(f.get<QLineEdit>("nMegbizoTelefon")->text(), s("111"));
+        QCOMPARE(f.get<QLineEdit>("nMegbizoNev")->text(), u"Kiss Péter"_s);
+        QCOMPARE(f.get<QLineEdit>("nMegbizoTelefon")->text(), u"111"_s);
         f.get<QPlainTextEdit>("nLeirasAngol")->setFocus();
-        QTest::keyClicks(f.get<QPlainTextEdit>("nLeirasAngol"), s("one"));
+        QTest::keyClicks(f.get<QPlainTextEdit>("nLeirasAngol"), u"one"_s);
         QTest::keyClick(f.get<QPlainTextEdit>("nLeirasAngol"), Qt::Key_Return);
-        QTest::keyClicks(f.get<QPlainTextEdit>("nLeirasAngol"), s("two"));
+        QTest::keyClicks(f.get<QPlainTextEdit>("nLeirasAngol"), u"two"_s);
         QVERIFY(f.window->isVisible()); // Enter in a memo breaks the line only
-        f.typeNumber("rSzoba", s("4"));
+        f.typeNumber("rSzoba", u"4"_s);
 
         QSignalSpy saved(f.window.get(), &TfModosit::propertySaved);
         QTest::keyClick(f.get<QLineEdit>("nCimUtca"), Qt::Key_Return);
@@ -199,16 +197,16 @@ private slots:
         QVERIFY(!f.window->isVisible());
         QCOMPARE(f.field(id, "Ar").toDouble(), 30000000.0);
         QCOMPARE(f.field(id, "EpitesEve").toInt(), 1995);
-        QCOMPARE(f.field(id, "CimUtca").toString(), s("Tisza Lajos körút"));
-        QCOMPARE(f.field(id, "TipusText").toString(), s("Lakás"));
-        QCOMPARE(f.field(id, "LeirasAngol").toString(), s("one\r\ntwo"));
+        QCOMPARE(f.field(id, "CimUtca").toString(), u"Tisza Lajos körút"_s);
+        QCOMPARE(f.field(id, "TipusText").toString(), u"Lakás"_s);
+        QCOMPARE(f.field(id, "LeirasAngol").toString(), u"one\r\ntwo"_s);
         QCOMPARE(f.field(id, "Feltoltve").toInt(), 0);
         QVERIFY(!f.field(id, "Change").toString().isEmpty());
-        QCOMPARE(f.field(id, "Start").toString(), s("2026. 01. 02. 10:00:00"));
+        QCOMPARE(f.field(id, "Start").toString(), u"2026. 01. 02. 10:00:00"_s);
         QCOMPARE(f.field(id, "Print").toInt(), 1);
         QCOMPARE(f.field(id, "Stop").toString(), QString());
-        QCOMPARE(f.ownersOf(id), (QStringList {s("Kiss Péter/111"), s("Új Ödön/333")}));
-        QCOMPARE(f.ownersOf(other), (QStringList {s("Kiss Péter/111"), s("Nagy Anna/222")}));
+        QCOMPARE(f.ownersOf(id), (QStringList {u"Kiss Péter/111"_s, u"Új Ödön/333"_s}));
+        QCOMPARE(f.ownersOf(other), (QStringList {u"Kiss Péter/111"_s, u"Nagy Anna/222"_s}));
         QCOMPARE(
             f.single(QStringLiteral("SELECT count(*) FROM reszletes WHERE EgyszeruId = %1").arg(id))
                 .toInt(),
@@ -224,25 +222,25 @@ private slots:
             f.single(QStringLiteral("SELECT AlakId FROM reszletes WHERE Id = %1").arg(detailedId))
                 .toInt(),
             2);
-        QCOMPARE(f.c.tEgyszeru.integer(s("Id")), id); // still selected in the search list
+        QCOMPARE(f.c.tEgyszeru.integer(u"Id"_s), id); // still selected in the search list
     }
 
     void photosMoveUp()
     {
         ModifyFixture f;
-        const int id = f.addProperty({{s("Azonosito"), s("KEP")}});
+        const int id = f.addProperty({{u"Azonosito"_s, u"KEP"_s}});
         for (int slot = 1; slot <= 4; ++slot) {
             f.writePhoto(photoFileName(id, slot), 40 + 10 * slot);
             f.c.tEgyszeru.setValue(QStringLiteral("Kep%1").arg(slot), photoFileName(id, slot));
         }
         f.c.tEgyszeru.post();
         f.open(id);
-        QCOMPARE(f.photoCount(), s("4"));
+        QCOMPARE(f.photoCount(), u"4"_s);
         QCOMPARE(f.ujKep.photos().value(0), photoPath(f.dir.path(), photoFileName(id, 1)));
 
         DialogAnswerer answerer;
         f.changePhotos(answerer, [&](QListWidget *list) { f.removePhoto(list, 0); });
-        QCOMPARE(f.photoCount(), s("3"));
+        QCOMPARE(f.photoCount(), u"3"_s);
         f.press("BitBtn2");
         QCOMPARE(f.field(id, "Kep1").toString(), photoFileName(id, 1));
         QCOMPARE(f.field(id, "Kep3").toString(), photoFileName(id, 3));
@@ -275,11 +273,11 @@ private slots:
     void photosPickedForANewPropertySurviveAModification()
     {
         ModifyFixture f;
-        const int id = f.addProperty({{s("Azonosito"), s("KEPES")}});
+        const int id = f.addProperty({{u"Azonosito"_s, u"KEPES"_s}});
         f.writePhoto(photoFileName(id, 1), 50);
-        f.c.tEgyszeru.setValue(s("Kep1"), photoFileName(id, 1));
+        f.c.tEgyszeru.setValue(u"Kep1"_s, photoFileName(id, 1));
         f.c.tEgyszeru.post();
-        const QString picked = f.dir.filePath(s("uj.jpg"));
+        const QString picked = f.dir.filePath(u"uj.jpg"_s);
         f.ujKep.addPhoto(picked);
 
         f.open(id);
@@ -296,10 +294,10 @@ private slots:
     void detailedPage()
     {
         ModifyFixture f;
-        const int with = f.addFullProperty(s("VAN"));
-        const int without = f.addProperty({{s("Azonosito"), s("NINCS")}});
+        const int with = f.addFullProperty(u"VAN"_s);
+        const int without = f.addProperty({{u"Azonosito"_s, u"NINCS"_s}});
         const int missing =
-            f.addProperty({{s("Azonosito"), s("HIANYZIK")}, {s("Reszletes"), true}});
+            f.addProperty({{u"Azonosito"_s, u"HIANYZIK"_s}, {u"Reszletes"_s, true}});
         auto *pages = f.get<QTabWidget>("PageControl1");
 
         f.open(with);
@@ -311,8 +309,8 @@ private slots:
         f.open(without);
         QVERIFY(!pages->isTabEnabled(1));
         QVERIFY(f.get<QScrollArea>("ScrollBox1")->isHidden());
-        QCOMPARE(f.get<RadioChoice>("rAlak")->caption(), s("nincs"));
-        QCOMPARE(f.get<RadioChoice>("rKomfort")->caption(), s("összkomfortos"));
+        QCOMPARE(f.get<RadioChoice>("rAlak")->caption(), u"nincs"_s);
+        QCOMPARE(f.get<RadioChoice>("rKomfort")->caption(), u"összkomfortos"_s);
         QCOMPARE(f.get<NumberEdit>("rSzoba")->value(), 0.0);
         QTest::mouseClick(f.get<QCheckBox>("nReszletes"), Qt::LeftButton);
         QVERIFY(pages->isTabEnabled(1));
@@ -330,7 +328,7 @@ private slots:
         QCOMPARE(f.single(QStringLiteral("SELECT Azonosito FROM reszletes WHERE EgyszeruId = %1")
                               .arg(without))
                      .toString(),
-                 s("NINCS"));
+                 u"NINCS"_s);
 
         // Marked as having one, yet without a record: a fresh page, and saving makes exactly one.
         f.open(with);
@@ -338,7 +336,7 @@ private slots:
         f.open(missing);
         QVERIFY(pages->isTabEnabled(1));
         QCOMPARE(f.get<NumberEdit>("rSzoba")->value(), 0.0);
-        QCOMPARE(f.get<RadioChoice>("rAlak")->caption(), s("nincs"));
+        QCOMPARE(f.get<RadioChoice>("rAlak")->caption(), u"nincs"_s);
         f.press("BitBtn2");
         QCOMPARE(f.rows(tables::reszletes, QStringLiteral("EgyszeruId = %1").arg(missing)).size(),
                  1);
@@ -359,26 +357,26 @@ private slots:
     void identifierAndType()
     {
         ModifyFixture f;
-        const int mine = f.addProperty({{s("Azonosito"), s("ÁRPÁD-1")},
-                                        {s("TipusId"), 0},
-                                        {s("TipusText"), s("Családi ház")}});
-        f.addProperty({{s("Azonosito"), s("Ödön-2")}});
+        const int mine = f.addProperty({{u"Azonosito"_s, u"ÁRPÁD-1"_s},
+                                        {u"TipusId"_s, 0},
+                                        {u"TipusText"_s, u"Családi ház"_s}});
+        f.addProperty({{u"Azonosito"_s, u"Ödön-2"_s}});
         const int old = f.addProperty(
-            {{s("Azonosito"), s("RÉGI")}, {s("TipusId"), 7}, {s("TipusText"), s("Régi típus")}});
+            {{u"Azonosito"_s, u"RÉGI"_s}, {u"TipusId"_s, 7}, {u"TipusText"_s, u"Régi típus"_s}});
 
         f.open(mine);
         const QStringList before = f.snapshot();
         DialogAnswerer answerer;
-        answerer.answer(s("OK"));
-        retypeText(f.get<QLineEdit>("nAzonosito"), s("ÖDÖN-2"));
+        answerer.answer(u"OK"_s);
+        retypeText(f.get<QLineEdit>("nAzonosito"), u"ÖDÖN-2"_s);
         f.press("BitBtn2");
-        QCOMPARE(answerer.lastSeen(), s("Van már ilyen azonosító!"));
+        QCOMPARE(answerer.lastSeen(), u"Van már ilyen azonosító!"_s);
         QVERIFY(f.window->isVisible());
         QVERIFY(f.window->focusWidget() == f.get<QLineEdit>("nAzonosito"));
         QCOMPARE(f.snapshot(), before);
 
         // Its own identifier in other letters is no clash; nor is a prefix of another's.
-        for (const QString &identifier : {s("árpád-1"), s("O'Brien 1"), s("Ödön*")}) {
+        for (const QString &identifier : {u"árpád-1"_s, u"O'Brien 1"_s, u"Ödön*"_s}) {
             retypeText(f.get<QLineEdit>("nAzonosito"), identifier);
             f.press("BitBtn2");
             QCOMPARE(f.field(mine, "Azonosito").toString(), identifier);
@@ -390,10 +388,10 @@ private slots:
         // A type position beyond the list shows no type and is kept as stored.
         f.open(old);
         QCOMPARE(f.get<QComboBox>("nTipus")->currentIndex(), -1);
-        f.typeNumber("nAr", s("5"));
+        f.typeNumber("nAr", u"5"_s);
         f.press("BitBtn2");
         QCOMPARE(f.field(old, "TipusId").toInt(), 7);
-        QCOMPARE(f.field(old, "TipusText").toString(), s("Régi típus"));
+        QCOMPARE(f.field(old, "TipusText").toString(), u"Régi típus"_s);
         QCOMPARE(f.field(old, "Ar").toInt(), 5);
     }
 
@@ -402,21 +400,21 @@ private slots:
         ModifyFixture f;
         f.db.exec(
             QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES ('egyszeru', 39999)"));
-        const int id = f.addProperty({{s("Azonosito"), s("NAGY")}});
+        const int id = f.addProperty({{u"Azonosito"_s, u"NAGY"_s}});
         QCOMPARE(id, 40000);
-        f.addOwner(f.c.tTulajdonos, id, s("Tóth Ede"), s("444"));
+        f.addOwner(f.c.tTulajdonos, id, u"Tóth Ede"_s, u"444"_s);
         f.c.tTulajdonos.close();
         f.open(id);
         QCOMPARE(f.get<CursorGrid>("DBGrid3")->model()->rowCount(), 1);
         f.press("BitBtn2");
-        QCOMPARE(f.ownersOf(id), QStringList {s("Tóth Ede/444")});
+        QCOMPARE(f.ownersOf(id), QStringList {u"Tóth Ede/444"_s});
     }
 
     void frameCloseAsksBeforeEditsAreLost()
     {
         ModifyFixture f;
-        const int id = f.addFullProperty(s("ZÁR-1"));
-        const QString question = s("A beírt, még nem rögzített adatok elvesznek. Folytatja?");
+        const int id = f.addFullProperty(u"ZÁR-1"_s);
+        const QString question = u"A beírt, még nem rögzített adatok elvesznek. Folytatja?"_s;
         DialogAnswerer answerer;
 
         // Shown and closed untouched: nothing to lose, nothing asked.
@@ -426,32 +424,32 @@ private slots:
 
         // An edited field: declining keeps the window and the edit.
         f.open(id);
-        retypeText(f.get<QLineEdit>("nAzonosito"), s("ZÁR-2"));
-        answerer.answer(s("Mégsem"));
+        retypeText(f.get<QLineEdit>("nAzonosito"), u"ZÁR-2"_s);
+        answerer.answer(u"Mégsem"_s);
         QVERIFY(!f.window->close());
         QVERIFY(f.window->isVisible());
-        QCOMPARE(f.get<QLineEdit>("nAzonosito")->text(), s("ZÁR-2"));
-        answerer.answer(s("OK"));
+        QCOMPARE(f.get<QLineEdit>("nAzonosito")->text(), u"ZÁR-2"_s);
+        answerer.answer(u"OK"_s);
         QVERIFY(f.window->close());
         QCOMPARE(answerer.seen(), (QStringList {question, question}));
-        QCOMPARE(f.field(id, "Azonosito").toString(), s("ZÁR-1"));
+        QCOMPARE(f.field(id, "Azonosito").toString(), u"ZÁR-1"_s);
 
         // Only an owner removed, or only the detailed description touched: edits as well.
         f.open(id);
         f.press("Button11");
-        answerer.answer(s("OK"));
+        answerer.answer(u"OK"_s);
         QVERIFY(f.window->close());
         QCOMPARE(answerer.seen().size(), 3);
         QCOMPARE(f.ownersOf(id).size(), 2);
         f.open(id);
-        f.window->findChild<QCheckBox *>(s("rWcFurdo"))->click();
-        answerer.answer(s("OK"));
+        f.window->findChild<QCheckBox *>(u"rWcFurdo"_s)->click();
+        answerer.answer(u"OK"_s);
         QVERIFY(f.window->close());
         QCOMPARE(answerer.seen().size(), 4);
 
         // "Mégsem" is the user's own "throw it away": no question.
         f.open(id);
-        f.typeNumber("nAr", s("1"));
+        f.typeNumber("nAr", u"1"_s);
         f.press("BitBtn1");
         QVERIFY(!f.window->isVisible());
         QCOMPARE(answerer.seen().size(), 4);
@@ -461,7 +459,7 @@ private slots:
     void failedSaveChangesNothing()
     {
         ModifyFixture f;
-        const int id = f.addFullProperty(s("HIBA"));
+        const int id = f.addFullProperty(u"HIBA"_s);
         for (int slot = 1; slot <= 2; ++slot) {
             f.writePhoto(photoFileName(id, slot), 40 + 10 * slot);
             f.c.tEgyszeru.setValue(QStringLiteral("Kep%1").arg(slot), photoFileName(id, slot));
@@ -475,26 +473,26 @@ private slots:
         DialogAnswerer answerer;
         f.changePhotos(answerer, [&](QListWidget *list) { f.removePhoto(list, 0); });
         f.press("Button11");
-        f.typeNumber("nAr", s("123"));
-        answerer.answer(s("OK"));
+        f.typeNumber("nAr", u"123"_s);
+        answerer.answer(u"OK"_s);
         f.press("BitBtn2");
-        QVERIFY(answerer.lastSeen().contains(s("teszt")));
+        QVERIFY(answerer.lastSeen().contains(u"teszt"_s));
         QVERIFY(f.window->isVisible());
         QCOMPARE(f.snapshot(), before);
         QCOMPARE(f.get<NumberEdit>("nAr")->value(), 123.0); // the edits are still there
 
         // An unreadable third photo stops the save before anything is written.
         f.db.exec(QStringLiteral("DROP TRIGGER fail"));
-        const QString broken = f.dir.filePath(s("rossz.jpg"));
+        const QString broken = f.dir.filePath(u"rossz.jpg"_s);
         jpegfiles::write(broken, "nem kép");
         f.changePhotos(answerer, [&](QListWidget *) {
             f.ujKep.addPhoto(photoPath(f.dir.path(), photoFileName(id, 1)));
             f.ujKep.addPhoto(broken);
         });
-        QCOMPARE(f.photoCount(), s("3"));
-        answerer.answer(s("OK"));
+        QCOMPARE(f.photoCount(), u"3"_s);
+        answerer.answer(u"OK"_s);
         f.press("BitBtn2");
-        QVERIFY(answerer.lastSeen().contains(s("rossz.jpg")));
+        QVERIFY(answerer.lastSeen().contains(u"rossz.jpg"_s));
         QVERIFY(f.window->isVisible());
         QCOMPARE(f.snapshot(), before);
 

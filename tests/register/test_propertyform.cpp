@@ -14,12 +14,9 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 // The entry panel and the modify window side by side on one register.
 struct BothWindows : RegisterFixture
@@ -29,11 +26,11 @@ struct BothWindows : RegisterFixture
 
     BothWindows()
     {
-        addTypes({s("Családi ház"), s("Lakás"), s("Telek")});
+        addTypes({u"Családi ház"_s, u"Lakás"_s, u"Telek"_s});
         c.tTelep.open();
         for (const char *name : {"Szeged", "Hódmezővásárhely"}) {
             c.tTelep.append();
-            c.tTelep.setValue(s("Name"), s(name));
+            c.tTelep.setValue(u"Name"_s, QString::fromUtf8(name));
             c.tTelep.post();
         }
         entry = std::make_unique<NewPropertyPanel>(c, windows);
@@ -52,7 +49,7 @@ QString describe(QWidget *control)
         traits << number->suffix() << QString::number(number->minimum())
                << QString::number(number->maximum(), 'f', 0);
     if (auto *combo = qobject_cast<QComboBox *>(control)) {
-        traits << (combo->isEditable() ? s("editable") : s("fixed"));
+        traits << (combo->isEditable() ? u"editable"_s : u"fixed"_s);
         if (combo->lineEdit())
             traits << QString::number(combo->lineEdit()->maxLength());
         for (int i = 0; i < combo->count(); ++i)
@@ -61,7 +58,7 @@ QString describe(QWidget *control)
     if (auto *check = qobject_cast<QCheckBox *>(control))
         traits << check->text();
     if (auto *memo = qobject_cast<QPlainTextEdit *>(control))
-        traits << (memo->tabChangesFocus() ? s("tab moves on") : s("tab typed"));
+        traits << (memo->tabChangesFocus() ? u"tab moves on"_s : u"tab typed"_s);
     return traits.join(QLatin1Char('|'));
 }
 
@@ -72,7 +69,7 @@ QMap<QString, QString> simpleData(QWidget *window)
     const auto *form = window->findChild<PropertyForm *>();
     for (QWidget *control : form->findChildren<QWidget *>()) {
         const QString name = control->objectName();
-        if (name.startsWith(QLatin1Char('n')) && name != s("nKepValtoztat"))
+        if (name.startsWith(QLatin1Char('n')) && name != u"nKepValtoztat"_s)
             controls.insert(name, describe(control));
     }
     return controls;
@@ -108,19 +105,19 @@ private slots:
 
         // The widths are the fields' own.
         for (const char *name : {"nCimUtca", "nMegbizoTelefon", "nAzonosito", "nHrsz"}) {
-            auto *edit = w.entry->findChild<QLineEdit *>(s(name));
+            auto *edit = w.entry->findChild<QLineEdit *>(QString::fromUtf8(name));
             QCOMPARE(edit->maxLength(),
                      tables::width(tables::egyszeru, QString::fromLatin1(name + 1)));
         }
-        QCOMPARE(w.modify->findChild<QComboBox *>(s("nTipus"))->itemText(1), s("Lakás"));
-        QCOMPARE(w.modify->findChild<QComboBox *>(s("nCimVaros"))->count(), 2);
+        QCOMPARE(w.modify->findChild<QComboBox *>(u"nTipus"_s)->itemText(1), u"Lakás"_s);
+        QCOMPARE(w.modify->findChild<QComboBox *>(u"nCimVaros"_s)->count(), 2);
 
-        const QStringList pages = {s("Magyar leírás"), s("Angol leírás"), s("Német leírás"),
-                                   s("Apróhírdetés szövege")};
+        const QStringList pages = {u"Magyar leírás"_s, u"Angol leírás"_s, u"Német leírás"_s,
+                                   u"Apróhírdetés szövege"_s};
         for (const auto &[window, name] :
              {std::pair<QWidget *, const char *> {w.entry.get(), "PageControl1"},
               {w.modify.get(), "PageControl2"}}) {
-            auto *tabs = window->findChild<QTabWidget *>(s(name));
+            auto *tabs = window->findChild<QTabWidget *>(QString::fromUtf8(name));
             QVERIFY(tabs);
             QStringList captions;
             for (int i = 0; i < tabs->count(); ++i)
@@ -137,16 +134,16 @@ private slots:
         for (QWidget *window :
              {static_cast<QWidget *>(w.entry.get()), static_cast<QWidget *>(w.modify.get())}) {
             for (const char *name : {"nCimIrsz", "nMegbizoIrsz"}) {
-                auto *postcode = window->findChild<QLineEdit *>(s(name));
+                auto *postcode = window->findChild<QLineEdit *>(QString::fromUtf8(name));
                 postcode->setFocus();
                 postcode->home(false);
-                QTest::keyClicks(postcode, s("6a7-2x09"));
-                QCOMPARE(postcode->text().trimmed(), s("6720"));
+                QTest::keyClicks(postcode, u"6a7-2x09"_s);
+                QCOMPARE(postcode->text().trimmed(), u"6720"_s);
             }
-            auto *street = window->findChild<QLineEdit *>(s("nCimUtca"));
+            auto *street = window->findChild<QLineEdit *>(u"nCimUtca"_s);
             QTest::keyClicks(street, QString(60, QLatin1Char('u')));
             QCOMPARE(street->text().size(), 50);
-            auto *county = window->findChild<QComboBox *>(s("nCimMegye"));
+            auto *county = window->findChild<QComboBox *>(u"nCimMegye"_s);
             QTest::keyClicks(county->lineEdit(), QString(40, QLatin1Char('m')));
             QCOMPARE(county->currentText().size(), 30);
         }

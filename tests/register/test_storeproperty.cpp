@@ -15,12 +15,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 int count(Database &db, const QString &sql)
 {
@@ -45,19 +42,19 @@ public:
         : m_folder(folder)
     {
         m_mounted =
-            run(s("mount"), {s("-t"), s("tmpfs"), s("-o"), s("size=") + size, s("tmpfs"), folder});
+            run(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size="_s + size, u"tmpfs"_s, folder});
     }
     ~SmallDisk()
     {
         if (m_mounted)
-            run(s("umount"), {m_folder});
+            run(u"umount"_s, {m_folder});
     }
     bool mounted() const { return m_mounted; }
 
     // Leaves about `room` bytes free.
     bool fillLeaving(qint64 room)
     {
-        QFile filler(m_folder + s("/kitoltes"));
+        QFile filler(m_folder + u"/kitoltes"_s);
         if (!filler.open(QIODevice::Append))
             return false;
         const QByteArray block(4096, 'x');
@@ -69,7 +66,7 @@ public:
         }
         return true;
     }
-    void empty() { QFile::remove(m_folder + s("/kitoltes")); }
+    void empty() { QFile::remove(m_folder + u"/kitoltes"_s); }
 
 private:
     QString m_folder;
@@ -102,15 +99,15 @@ private slots:
         Database db(dir.path());
         MainCursors c(db);
         c.tdTulaj.open();
-        const QStringList first {s("Árvíztűrő Tükörfúrógép"),
-                                 s("9999"),
-                                 s("Őriszentpéter"),
-                                 s("Fő utca 1."),
-                                 s("AB123456"),
-                                 s("Szűcs Ödön"),
-                                 s("1/2"),
-                                 s("+36 30 123 4567")};
-        for (const QString &name : {first.first(), s("Második Tulaj")}) {
+        const QStringList first {u"Árvíztűrő Tükörfúrógép"_s,
+                                 u"9999"_s,
+                                 u"Őriszentpéter"_s,
+                                 u"Fő utca 1."_s,
+                                 u"AB123456"_s,
+                                 u"Szűcs Ödön"_s,
+                                 u"1/2"_s,
+                                 u"+36 30 123 4567"_s};
+        for (const QString &name : {first.first(), u"Második Tulaj"_s}) {
             c.tdTulaj.append();
             for (int i = 0; i < int(std::size(ownerFields)); ++i)
                 c.tdTulaj.setValue(QString::fromLatin1(ownerFields[i]),
@@ -121,12 +118,12 @@ private slots:
         c.tTulajdonos.open();
         copyOwnerRows(c.tdTulaj, c.tTulajdonos, 7);
         QCOMPARE(c.tdTulaj.recordCount(), 2);
-        QCOMPARE(count(db, s("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = 7")), 2);
+        QCOMPARE(count(db, u"SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = 7"_s), 2);
 
         c.tArchivTulaj.open();
         copyOwnerRows(c.tTulajdonos, c.tArchivTulaj, 3);
-        QCOMPARE(count(db, s("SELECT COUNT(*) FROM archivtulaj WHERE EgyszeruId = 3")), 2);
-        QCOMPARE(count(db, s("SELECT COUNT(*) FROM tulajdonos")), 2);
+        QCOMPARE(count(db, u"SELECT COUNT(*) FROM archivtulaj WHERE EgyszeruId = 3"_s), 2);
+        QCOMPARE(count(db, u"SELECT COUNT(*) FROM tulajdonos"_s), 2);
 
         c.modifyWorkingOwners.open();
         copyOwnerRows(c.tArchivTulaj, c.modifyWorkingOwners, std::nullopt);
@@ -137,20 +134,20 @@ private slots:
         // An empty list copies nothing.
         emptyWorkingOwners(c.tdTulaj);
         copyOwnerRows(c.tdTulaj, c.tTulajdonos, 8);
-        QCOMPARE(count(db, s("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = 8")), 0);
+        QCOMPARE(count(db, u"SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = 8"_s), 0);
     }
 
     void fullDisk()
     {
         TempDataDir dir;
-        SmallDisk disk(QDir::cleanPath(dir.path()), s("6m"));
+        SmallDisk disk(QDir::cleanPath(dir.path()), u"6m"_s);
         if (!disk.mounted())
             QSKIP("A small tmpfs cannot be mounted here (needs root and mount rights): the "
                   "full-disk case is not tried.");
         QTemporaryDir sources;
         QStringList photos;
         for (int i = 0; i < 4; ++i) {
-            photos << sources.filePath(s("kep%1.jpg").arg(i));
+            photos << sources.filePath(u"kep%1.jpg"_s.arg(i));
             QVERIFY(jpegfiles::write(photos.last(), jpeg::encode(noisy(1200, 900, i + 1), 95)));
         }
         Database db(dir.path(), datadirectory::seed);
@@ -168,19 +165,19 @@ private slots:
             c.tdTulaj.open();
             for (const char *name : {"Kovács Éva", "Nagy Pál"}) {
                 c.tdTulaj.append();
-                c.tdTulaj.setValue(s("Nev"), s(name));
+                c.tdTulaj.setValue(u"Nev"_s, QString::fromUtf8(name));
                 c.tdTulaj.post();
             }
-            const int before = count(db, s("SELECT COUNT(*) FROM egyszeru"));
+            const int before = count(db, u"SELECT COUNT(*) FROM egyszeru"_s);
             const QStringList filesBefore = QDir(images).entryList(QDir::Files | QDir::Hidden);
             QVERIFY(disk.fillLeaving(room));
 
             NewProperty property;
-            property.fields = {{s("Azonosito"), s("TELE%1").arg(room)},
-                               {s("TipusText"), s("Lakás")},
-                               {s("Ar"), 25000000},
-                               {s("CimVaros"), s("Szeged")},
-                               {s("CimMegye"), s("Csongrád")}};
+            property.fields = {{u"Azonosito"_s, u"TELE%1"_s.arg(room)},
+                               {u"TipusText"_s, u"Lakás"_s},
+                               {u"Ar"_s, 25000000},
+                               {u"CimVaros"_s, u"Szeged"_s},
+                               {u"CimMegye"_s, u"Csongrád"_s}};
             property.photos = photos;
             property.photoCount = 4;
             property.detailed = true;
@@ -195,31 +192,33 @@ private slots:
 
             if (message.isEmpty()) {
                 ++stored;
-                QCOMPARE(count(db, s("SELECT COUNT(*) FROM egyszeru")), before + 1);
+                QCOMPARE(count(db, u"SELECT COUNT(*) FROM egyszeru"_s), before + 1);
                 QCOMPARE(
-                    count(db, s("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = %1").arg(id)),
+                    count(db, u"SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = %1"_s.arg(id)),
                     2);
                 QCOMPARE(
-                    count(db, s("SELECT COUNT(*) FROM reszletes WHERE EgyszeruId = %1").arg(id)),
+                    count(db, u"SELECT COUNT(*) FROM reszletes WHERE EgyszeruId = %1"_s.arg(id)),
                     1);
                 for (int slot = 1; slot <= 4; ++slot)
-                    QVERIFY(QFile::exists(images + s("%1-%2.jpg").arg(id).arg(slot)));
+                    QVERIFY(QFile::exists(images + u"%1-%2.jpg"_s.arg(id).arg(slot)));
             } else {
                 ++refused;
-                QVERIFY2(message.contains(s("nincs elég szabad hely a lemezen")),
+                QVERIFY2(message.contains(u"nincs elég szabad hely a lemezen"_s),
                          qPrintable(message));
-                QCOMPARE(count(db, s("SELECT COUNT(*) FROM egyszeru")), before);
+                QCOMPARE(count(db, u"SELECT COUNT(*) FROM egyszeru"_s), before);
                 QCOMPARE(count(db,
-                               s("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId NOT IN "
-                                 "(SELECT Id FROM egyszeru)")),
+                               QString::fromUtf8(
+                                   "SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId NOT IN "
+                                   "(SELECT Id FROM egyszeru)")),
                          0);
                 QCOMPARE(count(db,
-                               s("SELECT COUNT(*) FROM reszletes WHERE EgyszeruId NOT IN "
-                                 "(SELECT Id FROM egyszeru)")),
+                               QString::fromUtf8(
+                                   "SELECT COUNT(*) FROM reszletes WHERE EgyszeruId NOT IN "
+                                   "(SELECT Id FROM egyszeru)")),
                          0);
                 QCOMPARE(QDir(images).entryList(QDir::Files | QDir::Hidden), filesBefore);
             }
-            QCOMPARE(count(db, s("SELECT COUNT(*) FROM kepcsere")), 0);
+            QCOMPARE(count(db, u"SELECT COUNT(*) FROM kepcsere"_s), 0);
         }
         QVERIFY(refused > 0);
         QVERIFY(stored > 0);

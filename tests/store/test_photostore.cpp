@@ -8,12 +8,9 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 void write(const QString &path, const QByteArray &bytes)
 {
@@ -31,7 +28,7 @@ QByteArray read(const QString &path)
 int count(Database &db, const QString &table)
 {
     QSqlQuery query(db.connection());
-    query.exec(s("SELECT COUNT(*) FROM %1").arg(table));
+    query.exec(u"SELECT COUNT(*) FROM %1"_s.arg(table));
     return query.next() ? query.value(0).toInt() : -1;
 }
 
@@ -45,9 +42,9 @@ void addProperties(Database &db, int last, const QString &photo)
 {
     QSqlQuery query(db.connection());
     for (int id = 1; id <= last; ++id) {
-        query.prepare(s("INSERT INTO egyszeru (Id, Azonosito, Kep1) VALUES (?, ?, ?)"));
+        query.prepare(u"INSERT INTO egyszeru (Id, Azonosito, Kep1) VALUES (?, ?, ?)"_s);
         query.addBindValue(id);
-        query.addBindValue(s("A%1").arg(id));
+        query.addBindValue(u"A%1"_s.arg(id));
         query.addBindValue(id == last ? photo : QString());
         QVERIFY(query.exec());
     }
@@ -68,40 +65,40 @@ private slots:
         {
             Database db(dir.path());
             datadirectory::prepare(db);
-            addProperties(db, 5, s("5-1.jpg"));
-            write(images + s("5-1.jpg"), "régi");
-            write(images + s(".5-1.jpg.Ab12Cd"), "új");
-            write(images + s(".5-2.jpg.Xy34Zw"), "második");
+            addProperties(db, 5, u"5-1.jpg"_s);
+            write(images + u"5-1.jpg"_s, "régi");
+            write(images + u".5-1.jpg.Ab12Cd"_s, "új");
+            write(images + u".5-2.jpg.Xy34Zw"_s, "második");
             Database::Transaction unit(db);
             const QList<qint64> rows = photostore::record(
-                db, {{s(".5-1.jpg.Ab12Cd"), s("5-1.jpg")}, {s(".5-2.jpg.Xy34Zw"), s("5-2.jpg")}});
+                db, {{u".5-1.jpg.Ab12Cd"_s, u"5-1.jpg"_s}, {u".5-2.jpg.Xy34Zw"_s, u"5-2.jpg"_s}});
             QCOMPARE(rows.size(), 2);
             unit.commit();
             // Killed here: the record is committed, the files are not yet in place.
         }
-        QCOMPARE(read(images + s("5-1.jpg")), QByteArray("régi"));
+        QCOMPARE(read(images + u"5-1.jpg"_s), QByteArray("régi"));
         for (int start = 0; start < 2; ++start) {
             Database db(dir.path());
             datadirectory::prepare(db);
-            QCOMPARE(count(db, s("kepcsere")), 0);
-            QCOMPARE(read(images + s("5-1.jpg")), QByteArray("új"));
-            QCOMPARE(read(images + s("5-2.jpg")), QByteArray("második"));
-            QCOMPARE(filesIn(images), (QStringList {s("5-1.jpg"), s("5-2.jpg")}));
+            QCOMPARE(count(db, u"kepcsere"_s), 0);
+            QCOMPARE(read(images + u"5-1.jpg"_s), QByteArray("új"));
+            QCOMPARE(read(images + u"5-2.jpg"_s), QByteArray("második"));
+            QCOMPARE(filesIn(images), (QStringList {u"5-1.jpg"_s, u"5-2.jpg"_s}));
         }
 
         // Moves recorded in a unit that was rolled back are not done; its temporaries go.
         {
             Database db(dir.path());
             datadirectory::prepare(db);
-            write(images + s(".5-1.jpg.Qq77Rr"), "elveszett");
+            write(images + u".5-1.jpg.Qq77Rr"_s, "elveszett");
             Database::Transaction unit(db);
-            photostore::record(db, {{s(".5-1.jpg.Qq77Rr"), s("5-1.jpg")}});
+            photostore::record(db, {{u".5-1.jpg.Qq77Rr"_s, u"5-1.jpg"_s}});
         }
         {
             Database db(dir.path());
             datadirectory::prepare(db);
-            QCOMPARE(read(images + s("5-1.jpg")), QByteArray("új"));
-            QCOMPARE(filesIn(images), (QStringList {s("5-1.jpg"), s("5-2.jpg")}));
+            QCOMPARE(read(images + u"5-1.jpg"_s), QByteArray("új"));
+            QCOMPARE(filesIn(images), (QStringList {u"5-1.jpg"_s, u"5-2.jpg"_s}));
         }
     }
 
@@ -112,19 +109,19 @@ private slots:
         {
             Database db(dir.path());
             datadirectory::prepare(db);
-            addProperties(db, 6, s("6-1.jpg"));
+            addProperties(db, 6, u"6-1.jpg"_s);
             QSqlQuery query(db.connection());
-            QVERIFY(query.exec(s("INSERT INTO archiv (Azonosito, Kep2) VALUES ('R', '9-2.jpg')")));
+            QVERIFY(query.exec(u"INSERT INTO archiv (Azonosito, Kep2) VALUES ('R', '9-2.jpg')"_s));
         }
-        const QStringList kept {s("3-2.jpg"), s("6-1.jpg"), s("9-2.jpg"), s("logo.jpg"),
-                                s("megjegyzes.txt")};
+        const QStringList kept {u"3-2.jpg"_s, u"6-1.jpg"_s, u"9-2.jpg"_s, u"logo.jpg"_s,
+                                u"megjegyzes.txt"_s};
         for (const QString &name : kept)
             write(images + name, name.toUtf8());
         // Temporaries of units that never committed, and photos of a number never given out,
         // which the next property would otherwise find in its empty slots.
         for (const char *name :
              {".6-2.jpg.AAbb12", ".7-1.jpg.x9Y8z7", "7-1.jpg", "7-3.jpg", "120-4.jpg"})
-            write(images + s(name), "maradék");
+            write(images + QString::fromUtf8(name), "maradék");
 
         // While another copy has the register open, nothing is swept.
         {
@@ -132,21 +129,21 @@ private slots:
             datadirectory::prepare(first);
             QCOMPARE(filesIn(images), kept);
             for (const char *name : {".6-2.jpg.AAbb12", "7-1.jpg"})
-                write(images + s(name), "maradék");
+                write(images + QString::fromUtf8(name), "maradék");
             Database second(dir.path());
             datadirectory::prepare(second);
             QCOMPARE(filesIn(images),
-                     (QStringList {s(".6-2.jpg.AAbb12"), s("3-2.jpg"), s("6-1.jpg"), s("7-1.jpg"),
-                                   s("9-2.jpg"), s("logo.jpg"), s("megjegyzes.txt")}));
+                     (QStringList {u".6-2.jpg.AAbb12"_s, u"3-2.jpg"_s, u"6-1.jpg"_s, u"7-1.jpg"_s,
+                                   u"9-2.jpg"_s, u"logo.jpg"_s, u"megjegyzes.txt"_s}));
         }
         Database db(dir.path());
         datadirectory::prepare(db);
         QCOMPARE(filesIn(images), kept);
         for (const QString &name : kept)
             QCOMPARE(read(images + name), name.toUtf8());
-        QVERIFY(photostore::isTemporaryName(s(".57-1.jpg.aB3dE9")));
-        QVERIFY(!photostore::isTemporaryName(s("57-1.jpg")));
-        QVERIFY(!photostore::isTemporaryName(s(".hidden")));
+        QVERIFY(photostore::isTemporaryName(u".57-1.jpg.aB3dE9"_s));
+        QVERIFY(!photostore::isTemporaryName(u"57-1.jpg"_s));
+        QVERIFY(!photostore::isTemporaryName(u".hidden"_s));
     }
 };
 
