@@ -37,17 +37,27 @@ private:
 
     static void retype(QLineEdit *edit, const QString &text) { retypeText(edit, text); }
 
+    // A new register whose settings record already names an agency.
+    struct StoredSettings
+    {
+        StoredSettings()
+        {
+            datadirectory::prepare(db);
+            defaults.open();
+            defaults.edit();
+            defaults.setValue(QStringLiteral("Name"), QStringLiteral("Régi Iroda"));
+            defaults.post();
+        }
+        TempDataDir dir;
+        Database db {dir.path(), datadirectory::seed};
+        Cursor defaults {db, tables::defaults, false};
+    };
+
 private slots:
     void settingsPagesSaveSeparately()
     {
-        TempDataDir dir;
-        Database db(dir.path(), datadirectory::seed);
-        datadirectory::prepare(db);
-        Cursor defaults(db, tables::defaults, false);
-        defaults.open();
-        defaults.edit();
-        defaults.setValue(QStringLiteral("Name"), QStringLiteral("Régi Iroda"));
-        defaults.post();
+        StoredSettings fixture;
+        Cursor &defaults = fixture.defaults;
 
         DialogAnswerer answerer;
         answerer.handle([](QWidget *w) {
@@ -158,14 +168,9 @@ private slots:
     // what is stored, the boxes what was typed, and a later "Rögzít" stores it.
     void savingIntoAFailingTable()
     {
-        TempDataDir dir;
-        Database db(dir.path(), datadirectory::seed);
-        datadirectory::prepare(db);
-        Cursor defaults(db, tables::defaults, false);
-        defaults.open();
-        defaults.edit();
-        defaults.setValue(QStringLiteral("Name"), QStringLiteral("Régi Iroda"));
-        defaults.post();
+        StoredSettings fixture;
+        Database &db = fixture.db;
+        Cursor &defaults = fixture.defaults;
 
         TfReg reg(defaults);
         reg.show();
