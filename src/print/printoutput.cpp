@@ -89,7 +89,7 @@ QString PrintOutput::freeFileName(const QString &file)
     const QFileInfo info(file);
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     for (int n = 2;; ++n) {
-        const QString numbered = info.dir().filePath(
+        QString numbered = info.dir().filePath(
             QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n).arg(suffix));
         if (!QFileInfo::exists(numbered))
             return numbered;

@@ -23,7 +23,8 @@ CompanyHeader CompanyHeader::read(Cursor &tDefaults)
             tDefaults.text(QStringLiteral("Web"))};
 }
 
-Report::Report(PrintCanvas &canvas, CompanyHeader company, PageHeading heading, QDateTime printedAt)
+Report::Report(PrintCanvas &canvas, CompanyHeader company, PageHeading heading,
+               const QDateTime &printedAt)
     : m_canvas(canvas)
     , m_company(std::move(company))
     , m_heading(std::move(heading))

@@ -45,7 +45,7 @@ class Report
 {
 public:
     Report(PrintCanvas &canvas, CompanyHeader company, PageHeading heading,
-           QDateTime printedAt = QDateTime::currentDateTime());
+           const QDateTime &printedAt = QDateTime::currentDateTime());
 
     PrintCanvas &canvas() { return m_canvas; }
     QPaintDevice *device() const { return m_canvas.device(); }

@@ -112,14 +112,15 @@ struct FtpClient::Transfer
     static size_t read(char *buffer, size_t size, size_t count, void *user)
     {
         auto *t = static_cast<Transfer *>(user);
-        const qint64 got = t->source->read(buffer, static_cast<qint64>(size * count));
+        const qint64 got =
+            t->source->read(buffer, static_cast<qint64>(size) * static_cast<qint64>(count));
         return got < 0 ? CURL_READFUNC_ABORT : static_cast<size_t>(got);
     }
 
     static size_t write(char *data, size_t size, size_t count, void *user)
     {
         auto *t = static_cast<Transfer *>(user);
-        const auto bytes = static_cast<qint64>(size * count);
+        const auto bytes = static_cast<qint64>(size) * static_cast<qint64>(count);
         t->received += bytes;
         if (t->target->write(data, bytes) == bytes)
             return size * count;

@@ -23,7 +23,7 @@ public:
     {
         if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             fail();
-        m_buffer.reserve(flushSize + 64 * 1024);
+        m_buffer.reserve(flushSize + qsizetype(64) * 1024);
     }
 
     QByteArray &buffer() { return m_buffer; }
@@ -270,7 +270,7 @@ QString userFileName(const QString &runStamp)
 
 QString WriteDataFile(const QString &runStamp, const Cursor &properties, const QDir &directory)
 {
-    const QString path = directory.filePath(dataFileName(runStamp));
+    QString path = directory.filePath(dataFileName(runStamp));
     QStringList fields;
     std::array<int, dataColumns.size()> indexes {};
     for (size_t i = 0; i < dataColumns.size(); ++i) {
@@ -293,7 +293,7 @@ QString WriteDataFile(const QString &runStamp, const Cursor &properties, const Q
 
 QString WriteHeadFile(const QString &runStamp, Cursor &properties, const QDir &directory)
 {
-    const QString path = directory.filePath(headFileName(runStamp));
+    QString path = directory.filePath(headFileName(runStamp));
     properties.setFiltered(false);
     const int id = properties.def().fieldIndex(QStringLiteral("Id"));
     const int azonosito = properties.def().fieldIndex(QStringLiteral("Azonosito"));
@@ -312,7 +312,7 @@ QString WriteHeadFile(const QString &runStamp, Cursor &properties, const QDir &d
 
 QString WriteUserFile(const QString &runStamp, const Cursor &settings, const QDir &directory)
 {
-    const QString path = directory.filePath(userFileName(runStamp));
+    QString path = directory.filePath(userFileName(runStamp));
     const Record record = settings.record();
     LineFile file(path);
     for (const char *field : {"Userid", "Name", "Irsz", "Varos", "Megye", "Utca", "Contact",
