@@ -1,8 +1,8 @@
-#include "benchcase.h"
-#include "cursor.h"
-#include "database.h"
-#include "generator.h"
-#include "tables.h"
+#include "bench/benchcase.h"
+#include "bench/generator.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
 
 // How long the synthetic register takes to write through the table layer; the other cases
 // build on it.

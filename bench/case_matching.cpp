@@ -1,11 +1,11 @@
-#include "benchcase.h"
-#include "bulkwrite.h"
-#include "cursor.h"
-#include "database.h"
-#include "generator.h"
-#include "matching.h"
-#include "tables.h"
-#include "textformat.h"
+#include "bench/benchcase.h"
+#include "bench/generator.h"
+#include "buyers/matching.h"
+#include "store/bulkwrite.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
+#include "store/textformat.h"
 
 #include <QRandomGenerator>
 

@@ -1,9 +1,9 @@
-#include "benchcase.h"
-#include "cursor.h"
-#include "database.h"
-#include "generator.h"
-#include "searchfilter.h"
-#include "tables.h"
+#include "bench/benchcase.h"
+#include "bench/generator.h"
+#include "register/searchfilter.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
 
 // The search panel's filters on a large register: the filter set on the shared property cursor
 // (case-blind, ordered by price as the panel orders it), the result counted, and the first

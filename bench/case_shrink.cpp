@@ -1,8 +1,8 @@
-#include "benchcase.h"
+#include "bench/benchcase.h"
 
-#include "jpegcodec.h"
-#include "photoshrink.h"
-#include "storeerror.h"
+#include "register/jpegcodec.h"
+#include "register/photoshrink.h"
+#include "store/storeerror.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "benchcase.h"
-#include "cp1250.h"
-#include "cursor.h"
-#include "database.h"
-#include "generator.h"
-#include "maincursors.h"
-#include "uploadfiles.h"
+#include "bench/benchcase.h"
+#include "bench/generator.h"
+#include "publish/uploadfiles.h"
+#include "store/cp1250.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/registerstate.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +31,7 @@ QString urlDecode(const QByteArray &encoded)
 static BenchRegistrar registrar(QStringLiteral("upload-files"), 100000, 5, [](BenchRun &run) {
     Database db(run.workDir + QStringLiteral("/data"));
     generator::generateRegister(db, run.n);
-    MainCursors cursors(db);
+    RegisterState cursors(db);
     cursors.tDefaults.append();
     cursors.tDefaults.setValue(QStringLiteral("Userid"), QStringLiteral("bench1"));
     cursors.tDefaults.setValue(QStringLiteral("Name"), QStringLiteral("Mérő Ingatlan Kft."));

@@ -1,9 +1,9 @@
-#include "generator.h"
+#include "bench/generator.h"
 
-#include "cursor.h"
-#include "database.h"
-#include "tables.h"
-#include "textformat.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
+#include "store/textformat.h"
 
 #include <QRandomGenerator>
 

@@ -1,4 +1,4 @@
-#include "benchcase.h"
+#include "bench/benchcase.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
-#include "filter.h"
-#include "record.h"
-#include "storeerror.h"
-#include "tables.h"
+#include "store/filter.h"
+#include "store/record.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
 
 #include <cstddef>
 #include <cstdint>

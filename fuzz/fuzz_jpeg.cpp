@@ -1,5 +1,5 @@
-#include "jpegcodec.h"
-#include "storeerror.h"
+#include "register/jpegcodec.h"
+#include "store/storeerror.h"
 
 #include <cstddef>
 #include <cstdint>

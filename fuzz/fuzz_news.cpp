@@ -1,6 +1,6 @@
-#include "database.h"
-#include "newsfile.h"
-#include "storeerror.h"
+#include "publish/newsfile.h"
+#include "store/database.h"
+#include "store/storeerror.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "errorboundary.h"
-#include "program.h"
+#include "shell/program.h"
+#include "widgets/errorboundary.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,10 +1,10 @@
-#include "backup.h"
+#include "backup/backup.h"
 
-#include "database.h"
-#include "datadirectory.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "textformat.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "store/textformat.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,18 +1,18 @@
-#include "erdeklodes.h"
+#include "buyers/erdeklodes.h"
 
-#include "cursorgrid.h"
-#include "dialogframe.h"
-#include "erdmodosit.h"
-#include "erdutkoztet.h"
-#include "errorboundary.h"
-#include "maincursors.h"
-#include "matching.h"
-#include "messages.h"
-#include "numberedit.h"
-#include "requestform.h"
-#include "tables.h"
-#include "textformat.h"
-#include "ujerdeklodes.h"
+#include "buyers/erdmodosit.h"
+#include "buyers/erdutkoztet.h"
+#include "buyers/matching.h"
+#include "buyers/requestform.h"
+#include "buyers/ujerdeklodes.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "store/textformat.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
+#include "widgets/numberedit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,7 +36,7 @@ QPushButton *button(const char *name, const QString &caption)
 
 } // namespace
 
-TfErdeklodes::TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, QWidget *parent)
+TfErdeklodes::TfErdeklodes(RegisterState &cursors, const RequestWindows &windows, QWidget *parent)
     : QDialog(parent)
     , m_cursors(cursors)
     , m_windows(windows)

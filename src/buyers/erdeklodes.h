@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cursor.h"
-#include "fieldbinder.h"
+#include "store/cursor.h"
+#include "widgets/fieldbinder.h"
 
 #include <QDialog>
 #include <QList>
@@ -14,7 +14,7 @@ class TfErdeklodes;
 class TfErdUtkoztet;
 class TfModositErdeklodes;
 class TfUjErdeklodes;
-struct MainCursors;
+struct RegisterState;
 
 // The long-lived request windows. Start-up creates them in the program's fixed order and fills
 // these in; the requests window looks them up when a button needs one.
@@ -33,7 +33,7 @@ class TfErdeklodes : public QDialog
 {
     Q_OBJECT
 public:
-    TfErdeklodes(MainCursors &cursors, const RequestWindows &windows, QWidget *parent = nullptr);
+    TfErdeklodes(RegisterState &cursors, const RequestWindows &windows, QWidget *parent = nullptr);
 
     Cursor &tErdeklodes() { return m_tErdeklodes; }
 
@@ -60,7 +60,7 @@ private:
     void BitBtn3Click(); // Törlés
     void BitBtn4Click(); // Módosítás
 
-    MainCursors &m_cursors;
+    RegisterState &m_cursors;
     const RequestWindows &m_windows;
     Cursor &m_tErdeklodes;
     CursorGrid *DBGrid1;

@@ -1,10 +1,10 @@
-#include "erdeklodo.h"
+#include "buyers/erdeklodo.h"
 
-#include "dialogframe.h"
-#include "maincursors.h"
-#include "messages.h"
-#include "tables.h"
-#include "textformat.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "store/textformat.h"
+#include "widgets/dialogframe.h"
+#include "widgets/messages.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -72,7 +72,7 @@ QLineEdit *boxFor(const QString &name, const QString &field)
 
 } // namespace
 
-TfErdeklodo::TfErdeklodo(MainCursors &cursors, QWidget *parent)
+TfErdeklodo::TfErdeklodo(RegisterState &cursors, QWidget *parent)
     : QDialog(parent)
     , m_tErdeklodo(cursors.tErdeklodo)
     , m_edit1(boxFor(QStringLiteral("Edit1"), QStringLiteral("Name")))

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 #include <QDateTime>
 #include <QDialog>
 
 class QLineEdit;
 class Record;
-struct MainCursors;
+struct RegisterState;
 
 // The buyer a property's address is handed to, as typed into the buyer window.
 struct Buyer
@@ -46,7 +46,7 @@ class TfErdeklodo : public QDialog
 public:
     enum class Outcome { GoOn, Abandon };
 
-    explicit TfErdeklodo(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit TfErdeklodo(RegisterState &cursors, QWidget *parent = nullptr);
 
     // Shows the window modally. "Rögzít" with every box filled goes on; "Mégsem", Esc and the
     // window's close box abandon (closing by the frame is never taken as a handout).

@@ -1,11 +1,12 @@
-#include "erdmodosit.h"
+#include "buyers/erdmodosit.h"
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 #include <QLineEdit>
 #include <QShowEvent>
 
-TfModositErdeklodes::TfModositErdeklodes(MainCursors &cursors, Cursor &tErdeklodes, QWidget *parent)
+TfModositErdeklodes::TfModositErdeklodes(RegisterState &cursors, Cursor &tErdeklodes,
+                                         QWidget *parent)
     : RequestForm(cursors, tErdeklodes, QStringLiteral("Pelmora - Ingatlant keres módosítása"),
                   QStringLiteral("Ingatlant keres módosítás"), parent)
 {

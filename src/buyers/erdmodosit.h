@@ -1,6 +1,6 @@
 #pragma once
 
-#include "requestform.h"
+#include "buyers/requestform.h"
 
 // The modify window: every showing loads the selected request, "Rögzít" overwrites it (on an
 // empty request list it adds one).
@@ -8,7 +8,7 @@ class TfModositErdeklodes : public RequestForm
 {
     Q_OBJECT
 public:
-    TfModositErdeklodes(MainCursors &cursors, Cursor &tErdeklodes, QWidget *parent = nullptr);
+    TfModositErdeklodes(RegisterState &cursors, Cursor &tErdeklodes, QWidget *parent = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,8 +1,8 @@
-#include "erdutkoztet.h"
+#include "buyers/erdutkoztet.h"
 
-#include "cursormodel.h"
-#include "dialogframe.h"
-#include "maincursors.h"
+#include "store/registerstate.h"
+#include "widgets/cursormodel.h"
+#include "widgets/dialogframe.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,7 +11,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-TfErdUtkoztet::TfErdUtkoztet(MainCursors &cursors, QWidget *parent)
+TfErdUtkoztet::TfErdUtkoztet(RegisterState &cursors, QWidget *parent)
     : QDialog(parent)
     , m_cursors(cursors)
 {

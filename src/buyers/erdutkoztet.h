@@ -2,11 +2,11 @@
 
 #include <QDialog>
 
-#include "matching.h"
+#include "buyers/matching.h"
 
 class CursorModel;
 class QTableView;
-struct MainCursors;
+struct RegisterState;
 
 // The hits window: the properties of the register that fit one request, in the register's
 // current order.
@@ -14,7 +14,7 @@ class TfErdUtkoztet : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfErdUtkoztet(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit TfErdUtkoztet(RegisterState &cursors, QWidget *parent = nullptr);
 
     // Filters the register by the request's match expression (the filter stays afterwards),
     // lists what passes and shows the window modally.
@@ -24,7 +24,7 @@ protected:
     void done(int result) override;
 
 private:
-    MainCursors &m_cursors;
+    RegisterState &m_cursors;
     QTableView *uTalalatok;
     CursorModel *m_hits = nullptr;
 };

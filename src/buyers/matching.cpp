@@ -1,12 +1,12 @@
-#include "matching.h"
+#include "buyers/matching.h"
 
-#include "bulkwrite.h"
-#include "cursor.h"
-#include "filter.h"
-#include "record.h"
-#include "tables.h"
-#include "tablescan.h"
-#include "textformat.h"
+#include "store/bulkwrite.h"
+#include "store/cursor.h"
+#include "store/filter.h"
+#include "store/record.h"
+#include "store/tables.h"
+#include "store/tablescan.h"
+#include "store/textformat.h"
 
 #include <QHash>
 #include <algorithm>

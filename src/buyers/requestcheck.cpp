@@ -1,7 +1,7 @@
-#include "requestcheck.h"
+#include "buyers/requestcheck.h"
 
-#include "cursor.h"
-#include "textformat.h"
+#include "store/cursor.h"
+#include "store/textformat.h"
 
 #include <limits>
 

@@ -1,15 +1,15 @@
-#include "requestform.h"
+#include "buyers/requestform.h"
 
-#include "counties.h"
-#include "cursor.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "maincursors.h"
-#include "messages.h"
-#include "numberedit.h"
-#include "referencelists.h"
-#include "requestcheck.h"
-#include "tables.h"
+#include "buyers/requestcheck.h"
+#include "store/cursor.h"
+#include "store/referencelists.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "widgets/counties.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
+#include "widgets/numberedit.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -46,7 +46,7 @@ NumberEdit *makeAmountEdit(const QString &objectName)
     return edit;
 }
 
-RequestForm::RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QString &caption,
+RequestForm::RequestForm(RegisterState &cursors, Cursor &tErdeklodes, const QString &caption,
                          const QString &heading, QWidget *parent)
     : QDialog(parent)
     , m_tErdeklodes(tErdeklodes)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fieldbinder.h"
-#include "requestcheck.h"
+#include "buyers/requestcheck.h"
+#include "widgets/fieldbinder.h"
 
 #include <QDialog>
 
@@ -10,7 +10,7 @@ class NumberEdit;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
-struct MainCursors;
+struct RegisterState;
 
 // A box for a request's price bound: whole forints shown as ",0 Ft;-,0 Ft". It takes more than
 // the table holds, so that an amount typed too large is reported rather than changed.
@@ -23,7 +23,7 @@ class RequestForm : public QDialog
 {
     Q_OBJECT
 public:
-    RequestForm(MainCursors &cursors, Cursor &tErdeklodes, const QString &caption,
+    RequestForm(RegisterState &cursors, Cursor &tErdeklodes, const QString &caption,
                 const QString &heading, QWidget *parent);
 
 protected:

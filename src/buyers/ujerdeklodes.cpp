@@ -1,11 +1,11 @@
-#include "ujerdeklodes.h"
+#include "buyers/ujerdeklodes.h"
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 #include <QLineEdit>
 #include <QShowEvent>
 
-TfUjErdeklodes::TfUjErdeklodes(MainCursors &cursors, Cursor &tErdeklodes, QWidget *parent)
+TfUjErdeklodes::TfUjErdeklodes(RegisterState &cursors, Cursor &tErdeklodes, QWidget *parent)
     : RequestForm(cursors, tErdeklodes, QStringLiteral("Pelmora - Ingatlant keres"),
                   QStringLiteral("Ingatlant keres"), parent)
 {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "requestform.h"
+#include "buyers/requestform.h"
 
 // The new-request window: every showing starts from empty boxes, "Rögzít" adds a request.
 class TfUjErdeklodes : public RequestForm
 {
     Q_OBJECT
 public:
-    TfUjErdeklodes(MainCursors &cursors, Cursor &tErdeklodes, QWidget *parent = nullptr);
+    TfUjErdeklodes(RegisterState &cursors, Cursor &tErdeklodes, QWidget *parent = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,6 +1,6 @@
-#include "adatlap1.h"
+#include "print/adatlap1.h"
 
-#include "blankform.h"
+#include "print/blankform.h"
 
 using blankform::Box;
 using blankform::OptionGroup;

@@ -1,7 +1,7 @@
-#include "adatlap2.h"
+#include "print/adatlap2.h"
 
-#include "blankform.h"
-#include "sheetkit.h"
+#include "print/blankform.h"
+#include "print/sheetkit.h"
 
 using blankform::Box;
 

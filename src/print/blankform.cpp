@@ -1,6 +1,6 @@
-#include "blankform.h"
+#include "print/blankform.h"
 
-#include "sheetkit.h"
+#include "print/sheetkit.h"
 
 #include <QPainter>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report.h"
+#include "print/report.h"
 
 #include <QStringList>
 

@@ -1,13 +1,13 @@
-#include "nyomtatlista.h"
+#include "print/nyomtatlista.h"
 
-#include "adatlap1.h"
-#include "adatlap2.h"
-#include "cursorstate.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "maincursors.h"
-#include "messages.h"
-#include "printreports.h"
+#include "print/adatlap1.h"
+#include "print/adatlap2.h"
+#include "print/printreports.h"
+#include "store/cursorstate.h"
+#include "store/registerstate.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printrun.h"
+#include "print/printrun.h"
 
 #include <QDialog>
 

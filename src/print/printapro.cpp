@@ -1,10 +1,10 @@
-#include "printapro.h"
+#include "print/printapro.h"
 
-#include "maincursors.h"
-#include "sheetkit.h"
-#include "textformat.h"
+#include "print/sheetkit.h"
+#include "store/registerstate.h"
+#include "store/textformat.h"
 
-TfPrintApro::TfPrintApro(MainCursors &cursors)
+TfPrintApro::TfPrintApro(RegisterState &cursors)
     : m_c(cursors)
 { }
 

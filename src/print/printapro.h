@@ -1,6 +1,6 @@
 #pragma once
 
-struct MainCursors;
+struct RegisterState;
 class PrintCanvas;
 
 // The classified-ad list: one framed box per property of the register's view, with its whole
@@ -8,9 +8,9 @@ class PrintCanvas;
 class TfPrintApro
 {
 public:
-    explicit TfPrintApro(MainCursors &cursors);
+    explicit TfPrintApro(RegisterState &cursors);
     void paint(PrintCanvas &canvas);
 
 private:
-    MainCursors &m_c;
+    RegisterState &m_c;
 };

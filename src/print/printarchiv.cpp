@@ -1,9 +1,9 @@
-#include "printarchiv.h"
+#include "print/printarchiv.h"
 
-#include "cursorstate.h"
-#include "maincursors.h"
-#include "propertysections.h"
-#include "textformat.h"
+#include "print/propertysections.h"
+#include "store/cursorstate.h"
+#include "store/registerstate.h"
+#include "store/textformat.h"
 
 using sheet::cell;
 
@@ -30,7 +30,7 @@ Band ownerBlock(Report &report, const RowValues &o)
 
 } // namespace
 
-TfPrintArchiv::TfPrintArchiv(MainCursors &cursors)
+TfPrintArchiv::TfPrintArchiv(RegisterState &cursors)
     : m_c(cursors)
 { }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-struct MainCursors;
+struct RegisterState;
 class PrintCanvas;
 
 // The archive sheet of the register's current property: a paper record with the minimum price,
@@ -8,9 +8,9 @@ class PrintCanvas;
 class TfPrintArchiv
 {
 public:
-    explicit TfPrintArchiv(MainCursors &cursors);
+    explicit TfPrintArchiv(RegisterState &cursors);
     void paint(PrintCanvas &canvas);
 
 private:
-    MainCursors &m_c;
+    RegisterState &m_c;
 };

@@ -1,4 +1,4 @@
-#include "printcanvas.h"
+#include "print/printcanvas.h"
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>

@@ -1,8 +1,8 @@
-#include "printcimlista.h"
+#include "print/printcimlista.h"
 
-#include "maincursors.h"
-#include "sheetkit.h"
-#include "textformat.h"
+#include "print/sheetkit.h"
+#include "store/registerstate.h"
+#include "store/textformat.h"
 
 using sheet::cell;
 
@@ -18,7 +18,7 @@ QString principalLine(const RowValues &p)
 
 } // namespace
 
-TfPrintCimlista::TfPrintCimlista(MainCursors &cursors)
+TfPrintCimlista::TfPrintCimlista(RegisterState &cursors)
     : m_c(cursors)
 { }
 

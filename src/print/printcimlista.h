@@ -1,8 +1,8 @@
 #pragma once
 
-#include "record.h"
+#include "store/record.h"
 
-struct MainCursors;
+struct RegisterState;
 class PrintCanvas;
 
 // What one address list run prints besides the properties of the register's view.
@@ -18,9 +18,9 @@ struct CimlistaRun
 class TfPrintCimlista
 {
 public:
-    explicit TfPrintCimlista(MainCursors &cursors);
+    explicit TfPrintCimlista(RegisterState &cursors);
     void paint(PrintCanvas &canvas, const CimlistaRun &run);
 
 private:
-    MainCursors &m_c;
+    RegisterState &m_c;
 };

@@ -1,15 +1,15 @@
-#include "printerdeklodo.h"
+#include "print/printerdeklodo.h"
 
-#include "cursorstate.h"
-#include "erdeklodo.h"
-#include "maincursors.h"
-#include "sheetkit.h"
-#include "textformat.h"
+#include "buyers/erdeklodo.h"
+#include "print/sheetkit.h"
+#include "store/cursorstate.h"
+#include "store/registerstate.h"
+#include "store/textformat.h"
 
 using sheet::cell;
 using sheet::withUnit;
 
-TfPrintErdeklodo::TfPrintErdeklodo(MainCursors &cursors, Cursor &tErdeklodo)
+TfPrintErdeklodo::TfPrintErdeklodo(RegisterState &cursors, Cursor &tErdeklodo)
     : m_c(cursors)
     , m_tErdeklodo(tErdeklodo)
 { }

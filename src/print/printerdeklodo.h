@@ -1,7 +1,7 @@
 #pragma once
 
 class Cursor;
-struct MainCursors;
+struct RegisterState;
 class PrintCanvas;
 
 // The buyers' list of the register's current property: the property at the top of every page,
@@ -9,10 +9,10 @@ class PrintCanvas;
 class TfPrintErdeklodo
 {
 public:
-    TfPrintErdeklodo(MainCursors &cursors, Cursor &tErdeklodo);
+    TfPrintErdeklodo(RegisterState &cursors, Cursor &tErdeklodo);
     void paint(PrintCanvas &canvas);
 
 private:
-    MainCursors &m_c;
+    RegisterState &m_c;
     Cursor &m_tErdeklodo;
 };

@@ -1,8 +1,8 @@
-#include "printoutput.h"
+#include "print/printoutput.h"
 
-#include "errorboundary.h"
-#include "messages.h"
-#include "printcanvas.h"
+#include "print/printcanvas.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "printreports.h"
+#include "print/printreports.h"
 
-#include "erdeklodo.h"
-#include "maincursors.h"
+#include "buyers/erdeklodo.h"
+#include "store/registerstate.h"
 
-PrintReports::PrintReports(MainCursors &mainCursors, BuyerPrompt prompt)
+PrintReports::PrintReports(RegisterState &mainCursors, BuyerPrompt prompt)
     : cursors(mainCursors)
     , askBuyer(std::move(prompt))
     , fPrintErdeklodo(mainCursors, mainCursors.tErdeklodo)

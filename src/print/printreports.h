@@ -1,11 +1,11 @@
 #pragma once
 
-#include "printapro.h"
-#include "printarchiv.h"
-#include "printcimlista.h"
-#include "printerdeklodo.h"
-#include "printoutput.h"
-#include "printteljes.h"
+#include "print/printapro.h"
+#include "print/printarchiv.h"
+#include "print/printcimlista.h"
+#include "print/printerdeklodo.h"
+#include "print/printoutput.h"
+#include "print/printteljes.h"
 
 #include <functional>
 #include <optional>
@@ -21,9 +21,9 @@ using BuyerPrompt = std::function<std::optional<Buyer>()>;
 // register's handout cursor.
 struct PrintReports
 {
-    PrintReports(MainCursors &cursors, BuyerPrompt askBuyer);
+    PrintReports(RegisterState &cursors, BuyerPrompt askBuyer);
 
-    MainCursors &cursors;
+    RegisterState &cursors;
     BuyerPrompt askBuyer;
     TfPrintErdeklodo fPrintErdeklodo;
     TfPrintTeljes fPrintTeljes;

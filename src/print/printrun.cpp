@@ -1,10 +1,10 @@
-#include "printrun.h"
+#include "print/printrun.h"
 
-#include "cursorstate.h"
-#include "erdeklodo.h"
-#include "maincursors.h"
-#include "printreports.h"
-#include "textformat.h"
+#include "buyers/erdeklodo.h"
+#include "print/printreports.h"
+#include "store/cursorstate.h"
+#include "store/registerstate.h"
+#include "store/textformat.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "printoutput.h"
-#include "record.h"
-#include "sheetoptions.h"
+#include "print/printoutput.h"
+#include "print/sheetoptions.h"
+#include "store/record.h"
 
 #include <QList>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "printteljes.h"
+#include "print/printteljes.h"
 
-#include "cursorstate.h"
-#include "maincursors.h"
-#include "propertysections.h"
-#include "textformat.h"
+#include "print/propertysections.h"
+#include "store/cursorstate.h"
+#include "store/registerstate.h"
+#include "store/textformat.h"
 
 using sheet::cell;
 using sheet::listFont;
@@ -123,7 +123,7 @@ void detailedSection(Report &report, const RowValues &d)
 
 } // namespace
 
-TfPrintTeljes::TfPrintTeljes(MainCursors &cursors)
+TfPrintTeljes::TfPrintTeljes(RegisterState &cursors)
     : m_c(cursors)
 { }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sheetoptions.h"
+#include "print/sheetoptions.h"
 
-struct MainCursors;
+struct RegisterState;
 class PrintCanvas;
 
 // The full data sheet of the register's current property: address, general data, and the
@@ -10,11 +10,11 @@ class PrintCanvas;
 class TfPrintTeljes
 {
 public:
-    explicit TfPrintTeljes(MainCursors &cursors);
+    explicit TfPrintTeljes(RegisterState &cursors);
 
     // One copy. The detailed section prints only for a property that has a detailed description.
     void paint(PrintCanvas &canvas, const SheetOptions &options);
 
 private:
-    MainCursors &m_c;
+    RegisterState &m_c;
 };

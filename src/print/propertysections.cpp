@@ -1,4 +1,4 @@
-#include "propertysections.h"
+#include "print/propertysections.h"
 
 using sheet::cell;
 using sheet::withUnit;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheetkit.h"
+#include "print/sheetkit.h"
 
 // The sections the data sheet and the archive sheet share, in their print order.
 namespace propertysections {

@@ -1,7 +1,7 @@
-#include "report.h"
+#include "print/report.h"
 
-#include "cursor.h"
-#include "textformat.h"
+#include "store/cursor.h"
+#include "store/textformat.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "printcanvas.h"
-#include "textblock.h"
+#include "print/printcanvas.h"
+#include "print/textblock.h"
 
 #include <QDateTime>
 #include <functional>

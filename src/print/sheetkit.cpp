@@ -1,6 +1,6 @@
-#include "sheetkit.h"
+#include "print/sheetkit.h"
 
-#include "textformat.h"
+#include "store/textformat.h"
 
 #include <QPainter>
 #include <memory>

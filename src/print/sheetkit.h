@@ -1,10 +1,10 @@
 #pragma once
 
-#include "report.h"
+#include "print/report.h"
 
 #include <QList>
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 // The building blocks the sheets and lists are laid out with: labelled values side by side,
 // headings, rules and tick squares, all measured before they are painted so a band knows its

@@ -1,4 +1,4 @@
-#include "textblock.h"
+#include "print/textblock.h"
 
 #include <QPainter>
 #include <QTextOption>

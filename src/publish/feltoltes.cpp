@@ -1,7 +1,7 @@
-#include "feltoltes.h"
+#include "publish/feltoltes.h"
 
-#include "dialogframe.h"
-#include "messages.h"
+#include "widgets/dialogframe.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <climits>
 
-TfFeltoltes::TfFeltoltes(MainCursors &cursors, QWidget *parent)
+TfFeltoltes::TfFeltoltes(RegisterState &cursors, QWidget *parent)
     : QDialog(parent)
     , m_run(cursors)
     , m_uAllapotLista(new QPlainTextEdit)

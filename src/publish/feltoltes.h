@@ -1,13 +1,13 @@
 #pragma once
 
-#include "uploadrun.h"
+#include "publish/uploadrun.h"
 
 #include <QDialog>
 
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-struct MainCursors;
+struct RegisterState;
 
 // The upload window: made for one run, which starts the first time the window is shown; the
 // log grows and the progress bar follows each file being sent. It cannot be closed until the
@@ -16,7 +16,7 @@ class TfFeltoltes : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfFeltoltes(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit TfFeltoltes(RegisterState &cursors, QWidget *parent = nullptr);
 
     UploadRun &uploadRun() { return m_run; }
     bool runEnded() const { return m_ended; }

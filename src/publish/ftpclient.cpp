@@ -1,4 +1,4 @@
-#include "ftpclient.h"
+#include "publish/ftpclient.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "ftppassword.h"
+#include "publish/ftppassword.h"
 
-#include "cursor.h"
-#include "secretstore.h"
+#include "store/cursor.h"
+#include "store/secretstore.h"
 
 #include <QDir>
 

@@ -1,8 +1,8 @@
-#include "ftpsecurity.h"
+#include "publish/ftpsecurity.h"
 
-#include "cursor.h"
-#include "database.h"
-#include "tables.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
 
 FtpSecurity FtpSecurity::read(Database &db)
 {

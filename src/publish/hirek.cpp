@@ -1,12 +1,12 @@
-#include "hirek.h"
+#include "publish/hirek.h"
 
-#include "cursorgrid.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "maincursors.h"
-#include "messages.h"
-#include "tables.h"
-#include "textformat.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "store/textformat.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfHirek::TfHirek(MainCursors &cursors, QWidget *parent)
+TfHirek::TfHirek(RegisterState &cursors, QWidget *parent)
     : QDialog(parent)
     , m_tHirek(cursors.tHirek)
     , m_dbGrid1(new CursorGrid(&m_tHirek,

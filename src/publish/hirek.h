@@ -1,13 +1,13 @@
 #pragma once
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 #include <QDialog>
 
 class QLineEdit;
 class QPlainTextEdit;
 class CursorGrid;
-struct MainCursors;
+struct RegisterState;
 
 // The messages window: the portal's messages, read and deleted one by one. It lives as long as
 // the program and opens the register's messages cursor each time it is shown, closing it when
@@ -16,7 +16,7 @@ class TfHirek : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfHirek(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit TfHirek(RegisterState &cursors, QWidget *parent = nullptr);
 
     Cursor &tHirek() { return m_tHirek; }
 

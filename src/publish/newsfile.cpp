@@ -1,11 +1,11 @@
-#include "newsfile.h"
+#include "publish/newsfile.h"
 
-#include "cp1250.h"
-#include "cursor.h"
-#include "database.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "textformat.h"
+#include "store/cp1250.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "store/textformat.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -1,9 +1,9 @@
-#include "uploadfiles.h"
+#include "publish/uploadfiles.h"
 
-#include "cp1250.h"
-#include "cursor.h"
-#include "storeerror.h"
-#include "textformat.h"
+#include "store/cp1250.h"
+#include "store/cursor.h"
+#include "store/storeerror.h"
+#include "store/textformat.h"
 
 #include <QFile>
 #include <QFileInfo>

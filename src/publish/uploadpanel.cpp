@@ -1,9 +1,9 @@
-#include "uploadpanel.h"
+#include "publish/uploadpanel.h"
 
-#include "cursorgrid.h"
-#include "dialogframe.h"
-#include "feltoltes.h"
-#include "maincursors.h"
+#include "publish/feltoltes.h"
+#include "store/registerstate.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/dialogframe.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -29,7 +29,7 @@ QToolButton *speedButton(const char *name, const QString &caption)
 
 } // namespace
 
-UploadPanel::UploadPanel(MainCursors &cursors, QWidget *parent)
+UploadPanel::UploadPanel(RegisterState &cursors, QWidget *parent)
     : QWidget(parent)
     , m_cursors(cursors)
     , m_checkBox1(new QCheckBox(QStringLiteral("Csak a még fel nem töltött ingatlanok feltöltése")))

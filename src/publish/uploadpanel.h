@@ -5,7 +5,7 @@
 class QCheckBox;
 class QPushButton;
 class CursorGrid;
-struct MainCursors;
+struct RegisterState;
 
 // The main window's upload panel: it puts the upload filter on the shared property cursor, lists
 // the properties waiting, and starts an upload run. What lies outside publishing (the server
@@ -14,7 +14,7 @@ class UploadPanel : public QWidget
 {
     Q_OBJECT
 public:
-    explicit UploadPanel(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit UploadPanel(RegisterState &cursors, QWidget *parent = nullptr);
 
     // Entering the panel from the side menu.
     void Label80Click();
@@ -29,7 +29,7 @@ signals:
 private:
     void setUploadFilter(const QString &filterText);
 
-    MainCursors &m_cursors;
+    RegisterState &m_cursors;
     QCheckBox *m_checkBox1;
     QPushButton *m_button6;
     CursorGrid *m_dbGrid2;

@@ -1,13 +1,13 @@
-#include "uploadrun.h"
+#include "publish/uploadrun.h"
 
-#include "ftppassword.h"
-#include "ftpsecurity.h"
-#include "maincursors.h"
-#include "newsfile.h"
-#include "secretstore.h"
-#include "storeerror.h"
-#include "textformat.h"
-#include "uploadfiles.h"
+#include "publish/ftppassword.h"
+#include "publish/ftpsecurity.h"
+#include "publish/newsfile.h"
+#include "publish/uploadfiles.h"
+#include "store/registerstate.h"
+#include "store/secretstore.h"
+#include "store/storeerror.h"
+#include "store/textformat.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -28,7 +28,7 @@ struct UploadRun::Property
     QStringList photos;
 };
 
-UploadRun::UploadRun(MainCursors &cursors, QObject *parent)
+UploadRun::UploadRun(RegisterState &cursors, QObject *parent)
     : QObject(parent)
     , m_cursors(cursors)
 { }

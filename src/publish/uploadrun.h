@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ftpclient.h"
+#include "publish/ftpclient.h"
 
 #include <QObject>
 #include <QString>
@@ -9,7 +9,7 @@
 #include <optional>
 
 class QDir;
-struct MainCursors;
+struct RegisterState;
 
 // One upload run: writes the portal's three files from the upload set (the filtered view of the
 // shared property cursor), sends them and the photographs over one FTP connection, marks the
@@ -27,7 +27,7 @@ public:
         FileError, // a local file could not be written; nothing more was done
     };
 
-    explicit UploadRun(MainCursors &cursors, QObject *parent = nullptr);
+    explicit UploadRun(RegisterState &cursors, QObject *parent = nullptr);
 
     // Asks the user whether to trust a server certificate the system does not vouch for; with
     // none set, such a server is refused.
@@ -78,7 +78,7 @@ private:
     template<typename Work>
     auto whileWorkerRuns(Work work) -> decltype(work());
 
-    MainCursors &m_cursors;
+    RegisterState &m_cursors;
     int m_timeoutSeconds = 30;
     bool m_running = false;
     QString m_newsProblem; // said again when the run ends

@@ -1,9 +1,9 @@
-#include "archiving.h"
+#include "register/archiving.h"
 
-#include "cursor.h"
-#include "maincursors.h"
-#include "textformat.h"
-#include "workingowners.h"
+#include "register/workingowners.h"
+#include "store/cursor.h"
+#include "store/registerstate.h"
+#include "store/textformat.h"
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +22,7 @@ void removeAll(Cursor &cursor)
 }
 
 // The owners of property `id` in `tTulajdonos`, filtered to them.
-void selectOwners(MainCursors &c, int id)
+void selectOwners(RegisterState &c, int id)
 {
     c.tTulajdonos.open();
     c.tTulajdonos.setFilterText(ownersOf(id));
@@ -30,7 +30,7 @@ void selectOwners(MainCursors &c, int id)
     c.tTulajdonos.first();
 }
 
-int copyToArchive(MainCursors &c, const QString &reason)
+int copyToArchive(RegisterState &c, const QString &reason)
 {
     const Record property = c.tEgyszeru.record();
     Cursor &archive = c.tArchiv;
@@ -55,7 +55,7 @@ int copyToArchive(MainCursors &c, const QString &reason)
     return archiveId;
 }
 
-void leaveRegister(MainCursors &c, bool keepInArchive, const QString &reason)
+void leaveRegister(RegisterState &c, bool keepInArchive, const QString &reason)
 {
     if (c.tEgyszeru.isEmpty())
         return;
@@ -90,17 +90,17 @@ QStringList deletionReasons()
             u"saját eladás"_s,       u"megbízás lejárt"_s,      u"egyéb"_s};
 }
 
-void archiveProperty(MainCursors &cursors, const QString &reason)
+void archiveProperty(RegisterState &cursors, const QString &reason)
 {
     leaveRegister(cursors, true, reason);
 }
 
-void deletePropertyOutright(MainCursors &cursors)
+void deletePropertyOutright(RegisterState &cursors)
 {
     leaveRegister(cursors, false, QString());
 }
 
-void deleteArchivedProperty(MainCursors &c)
+void deleteArchivedProperty(RegisterState &c)
 {
     Cursor &archive = c.tArchiv;
     if (!archive.isOpen() || archive.isEmpty())

@@ -1,13 +1,13 @@
-#include "archivum.h"
+#include "register/archivum.h"
 
-#include "archiving.h"
-#include "cursor.h"
-#include "cursorgrid.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "maincursors.h"
-#include "messages.h"
-#include "textformat.h"
+#include "register/archiving.h"
+#include "store/cursor.h"
+#include "store/registerstate.h"
+#include "store/textformat.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -40,7 +40,7 @@ QWidget *withUnit(QWidget *edit, const QString &unit)
 
 } // namespace
 
-TfArchivum::TfArchivum(MainCursors &cursors, QWidget *parent)
+TfArchivum::TfArchivum(RegisterState &cursors, QWidget *parent)
     : QDialog(parent)
     , m_c(cursors)
     , m_grid(nullptr)

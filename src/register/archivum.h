@@ -8,7 +8,7 @@ class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
-struct MainCursors;
+struct RegisterState;
 
 // The archive window `fArchivum`: the archived properties with their owners and data, and the
 // deletion for good. Made for one use from the side menu. The archive is a record of what left
@@ -17,7 +17,7 @@ class TfArchivum : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfArchivum(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit TfArchivum(RegisterState &cursors, QWidget *parent = nullptr);
     ~TfArchivum() override;
 
 private:
@@ -30,7 +30,7 @@ private:
     void DBGrid1Scroll(); // another archive record became the current one
     void BitBtn2Click();
 
-    MainCursors &m_c;
+    RegisterState &m_c;
     CursorGrid *m_grid;
     CursorGrid *m_owners = nullptr;
     QTabWidget *m_pages;

@@ -1,9 +1,9 @@
-#include "askdel.h"
+#include "register/askdel.h"
 
-#include "archiving.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "optionlists.h"
+#include "register/archiving.h"
+#include "register/optionlists.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -22,7 +22,7 @@ constexpr int firstOpenReason = 3;
 
 } // namespace
 
-TfDel::TfDel(MainCursors &cursors, QWidget *parent)
+TfDel::TfDel(RegisterState &cursors, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_c(cursors)
     , m_oka(new RadioChoice(u"dOka"_s, u" A törlés oka "_s, deletionReasons(), 1, this))

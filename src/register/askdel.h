@@ -5,7 +5,7 @@
 class QCheckBox;
 class QLineEdit;
 class RadioChoice;
-struct MainCursors;
+struct RegisterState;
 
 // The delete window `fDel` for the property selected on the search panel: archive it with a
 // reason, or delete it outright. Made for one use; the window itself is the confirmation.
@@ -13,14 +13,14 @@ class TfDel : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfDel(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit TfDel(RegisterState &cursors, QWidget *parent = nullptr);
 
 private:
     void dOkaClick();
     void dVeglegClick();
     void BitBtn1Click();
 
-    MainCursors &m_c;
+    RegisterState &m_c;
     RadioChoice *m_oka;
     QLineEdit *m_egyeb;
     QCheckBox *m_vegleg;

@@ -1,8 +1,8 @@
-#include "entrystate.h"
+#include "register/entrystate.h"
 
-#include "cursor.h"
-#include "record.h"
-#include "workingowners.h"
+#include "register/workingowners.h"
+#include "store/cursor.h"
+#include "store/record.h"
 
 QList<QVariantList> workingOwnerRows(Cursor &owners)
 {

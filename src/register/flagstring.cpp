@@ -1,4 +1,4 @@
-#include "flagstring.h"
+#include "register/flagstring.h"
 
 namespace flagstring {
 

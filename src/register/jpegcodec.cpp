@@ -1,6 +1,6 @@
-#include "jpegcodec.h"
+#include "register/jpegcodec.h"
 
-#include "storeerror.h"
+#include "store/storeerror.h"
 
 #include <algorithm>
 #include <csetjmp>

@@ -1,9 +1,9 @@
-#include "kepmegtekintes.h"
+#include "register/kepmegtekintes.h"
 
-#include "dialogframe.h"
-#include "jpegcodec.h"
-#include "photoshrink.h"
-#include "storeerror.h"
+#include "register/jpegcodec.h"
+#include "register/photoshrink.h"
+#include "store/storeerror.h"
+#include "widgets/dialogframe.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,22 +1,22 @@
-#include "modosit.h"
+#include "register/modosit.h"
 
-#include "cursor.h"
-#include "cursorgrid.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "maincursors.h"
-#include "messages.h"
-#include "optionlists.h"
-#include "ownergroup.h"
-#include "photogroup.h"
-#include "photos.h"
-#include "propertyform.h"
-#include "referencelists.h"
-#include "registerwindows.h"
-#include "reszletes.h"
-#include "saveproperty.h"
-#include "ujkep.h"
-#include "workingowners.h"
+#include "register/optionlists.h"
+#include "register/ownergroup.h"
+#include "register/photogroup.h"
+#include "register/photos.h"
+#include "register/propertyform.h"
+#include "register/registerwindows.h"
+#include "register/reszletes.h"
+#include "register/saveproperty.h"
+#include "register/ujkep.h"
+#include "register/workingowners.h"
+#include "store/cursor.h"
+#include "store/referencelists.h"
+#include "store/registerstate.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -32,7 +32,7 @@
 
 using namespace Qt::StringLiterals;
 
-TfModosit::TfModosit(MainCursors &cursors, RegisterWindows &windows, QWidget *parent)
+TfModosit::TfModosit(RegisterState &cursors, RegisterWindows &windows, QWidget *parent)
     : QDialog(parent)
     , m_c(cursors)
     , m_windows(windows)

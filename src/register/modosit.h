@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entrystate.h"
+#include "register/entrystate.h"
 
 #include <QDialog>
 #include <QList>
@@ -14,7 +14,7 @@ class QCheckBox;
 class QLabel;
 class QScrollArea;
 class QTabWidget;
-struct MainCursors;
+struct RegisterState;
 struct PropertyChanges;
 struct RegisterWindows;
 
@@ -25,7 +25,7 @@ class TfModosit : public QDialog
 {
     Q_OBJECT
 public:
-    TfModosit(MainCursors &cursors, RegisterWindows &windows, QWidget *parent = nullptr);
+    TfModosit(RegisterState &cursors, RegisterWindows &windows, QWidget *parent = nullptr);
 
 signals:
     // The property was stored; the search grid shows it as it is now.
@@ -50,7 +50,7 @@ private:
     PropertyChanges changes() const;
     EntryState state() const;
 
-    MainCursors &m_c;
+    RegisterState &m_c;
     RegisterWindows &m_windows;
     PropertyForm *m_form = nullptr;
     OwnerGroup *m_owners = nullptr;

@@ -1,19 +1,19 @@
-#include "newproperty.h"
+#include "register/newproperty.h"
 
-#include "cursorgrid.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "maincursors.h"
-#include "messages.h"
-#include "ownergroup.h"
-#include "photogroup.h"
-#include "postcodelookup.h"
-#include "propertyform.h"
-#include "registerwindows.h"
-#include "reszletes.h"
-#include "reszletespanel.h"
-#include "ujkep.h"
-#include "workingowners.h"
+#include "register/ownergroup.h"
+#include "register/photogroup.h"
+#include "register/postcodelookup.h"
+#include "register/propertyform.h"
+#include "register/registerwindows.h"
+#include "register/reszletes.h"
+#include "register/reszletespanel.h"
+#include "register/ujkep.h"
+#include "register/workingowners.h"
+#include "store/registerstate.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,7 +35,8 @@ QString name(const char *text)
 
 } // namespace
 
-NewPropertyPanel::NewPropertyPanel(MainCursors &cursors, RegisterWindows &windows, QWidget *parent)
+NewPropertyPanel::NewPropertyPanel(RegisterState &cursors, RegisterWindows &windows,
+                                   QWidget *parent)
     : QWidget(parent)
     , m_cursors(cursors)
     , m_windows(windows)

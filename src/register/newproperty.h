@@ -1,7 +1,7 @@
 #pragma once
 
-#include "entrystate.h"
-#include "storeproperty.h"
+#include "register/entrystate.h"
+#include "register/storeproperty.h"
 
 #include <QWidget>
 #include <optional>
@@ -14,7 +14,7 @@ class QPushButton;
 class QScrollArea;
 class QVBoxLayout;
 class ReszletesPanel;
-struct MainCursors;
+struct RegisterState;
 struct RegisterWindows;
 
 // The main window's panel `pNew` for entering a property: its simple data, owners, photos and
@@ -23,7 +23,7 @@ class NewPropertyPanel : public QWidget
 {
     Q_OBJECT
 public:
-    NewPropertyPanel(MainCursors &cursors, RegisterWindows &windows, QWidget *parent = nullptr);
+    NewPropertyPanel(RegisterState &cursors, RegisterWindows &windows, QWidget *parent = nullptr);
 
     // The detailed description the store writes and the clearing empties; without one a
     // ticked "Van részletes leírás" stores a bare record.
@@ -67,7 +67,7 @@ private:
     void focusControl(const QString &name);
     EntryState state() const;
 
-    MainCursors &m_cursors;
+    RegisterState &m_cursors;
     RegisterWindows &m_windows;
     ReszletesPanel *m_detailedPanel = nullptr;
 

@@ -1,6 +1,6 @@
-#include "optionlists.h"
+#include "register/optionlists.h"
 
-#include "flagstring.h"
+#include "register/flagstring.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

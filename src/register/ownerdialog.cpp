@@ -1,9 +1,9 @@
-#include "ownerdialog.h"
+#include "register/ownerdialog.h"
 
-#include "cursor.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "workingowners.h"
+#include "register/workingowners.h"
+#include "store/cursor.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
-#include "ownergroup.h"
+#include "register/ownergroup.h"
 
-#include "cursor.h"
-#include "cursorgrid.h"
-#include "errorboundary.h"
-#include "registerwindows.h"
-#include "tulajhozzaad.h"
-#include "tulajmodosit.h"
+#include "register/registerwindows.h"
+#include "register/tulajhozzaad.h"
+#include "register/tulajmodosit.h"
+#include "store/cursor.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/errorboundary.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

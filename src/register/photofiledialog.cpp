@@ -1,7 +1,7 @@
-#include "photofiledialog.h"
+#include "register/photofiledialog.h"
 
-#include "errorboundary.h"
-#include "photoshrink.h"
+#include "register/photoshrink.h"
+#include "widgets/errorboundary.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "photogroup.h"
+#include "register/photogroup.h"
 
-#include "registerwindows.h"
-#include "ujkep.h"
+#include "register/registerwindows.h"
+#include "register/ujkep.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

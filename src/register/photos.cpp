@@ -1,6 +1,6 @@
-#include "photos.h"
+#include "register/photos.h"
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 #include <QFileInfo>
 

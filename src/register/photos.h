@@ -1,7 +1,7 @@
 #pragma once
 
-#include "photoshrink.h"
-#include "photostore.h"
+#include "register/photoshrink.h"
+#include "store/photostore.h"
 
 #include <QStringList>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "photoshrink.h"
+#include "register/photoshrink.h"
 
-#include "storeerror.h"
+#include "store/storeerror.h"
 
 #include <QDir>
 #include <QFile>

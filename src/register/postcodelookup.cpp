@@ -1,7 +1,7 @@
-#include "postcodelookup.h"
+#include "register/postcodelookup.h"
 
-#include "cursor.h"
-#include "filter.h"
+#include "store/cursor.h"
+#include "store/filter.h"
 
 SettlementOfPostcode lookUpPostcode(Cursor &tTelep, const QString &postcode)
 {

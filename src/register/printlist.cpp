@@ -1,9 +1,9 @@
-#include "printlist.h"
+#include "register/printlist.h"
 
-#include "bulkwrite.h"
-#include "cursor.h"
-#include "filter.h"
-#include "tables.h"
+#include "store/bulkwrite.h"
+#include "store/cursor.h"
+#include "store/filter.h"
+#include "store/tables.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "propertyform.h"
+#include "register/propertyform.h"
 
-#include "counties.h"
-#include "cursor.h"
-#include "messages.h"
-#include "numberedit.h"
-#include "tables.h"
-#include "wheelguard.h"
+#include "store/cursor.h"
+#include "store/tables.h"
+#include "widgets/counties.h"
+#include "widgets/messages.h"
+#include "widgets/numberedit.h"
+#include "widgets/wheelguard.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,10 @@
-#include "reszletes.h"
+#include "register/reszletes.h"
 
-#include "cursor.h"
-#include "numberedit.h"
-#include "optionlists.h"
-#include "record.h"
-#include "textformat.h"
+#include "register/optionlists.h"
+#include "store/cursor.h"
+#include "store/record.h"
+#include "store/textformat.h"
+#include "widgets/numberedit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
-#include "reszletespanel.h"
+#include "register/reszletespanel.h"
 
-#include "dialogframe.h"
-#include "reszletes.h"
+#include "register/reszletes.h"
+#include "widgets/dialogframe.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,14 +1,14 @@
-#include "saveproperty.h"
+#include "register/saveproperty.h"
 
-#include "cp1250.h"
-#include "cursor.h"
-#include "filter.h"
-#include "maincursors.h"
-#include "photos.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "textformat.h"
-#include "workingowners.h"
+#include "register/photos.h"
+#include "register/workingowners.h"
+#include "store/cp1250.h"
+#include "store/cursor.h"
+#include "store/filter.h"
+#include "store/registerstate.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "store/textformat.h"
 
 using namespace Qt::StringLiterals;
 
@@ -19,7 +19,7 @@ QString ownerFilter(int id)
     return QStringLiteral("EgyszeruId = %1").arg(id);
 }
 
-void replaceOwners(MainCursors &c, int id)
+void replaceOwners(RegisterState &c, int id)
 {
     Cursor &owners = c.tTulajdonos;
     owners.open();
@@ -35,7 +35,7 @@ void replaceOwners(MainCursors &c, int id)
     owners.close();
 }
 
-void writeDetailed(MainCursors &c, int id, const QString &identifier,
+void writeDetailed(RegisterState &c, int id, const QString &identifier,
                    const PropertyChanges &changes)
 {
     Cursor &detailed = c.tReszletes;
@@ -78,7 +78,7 @@ bool identifierTaken(Database &db, const QString &identifier, int ownId)
     return false;
 }
 
-void loadWorkingOwners(MainCursors &c, int id)
+void loadWorkingOwners(RegisterState &c, int id)
 {
     emptyWorkingOwners(c.modifyWorkingOwners);
     Cursor &owners = c.tTulajdonos;
@@ -92,7 +92,7 @@ void loadWorkingOwners(MainCursors &c, int id)
     c.modifyWorkingOwners.first();
 }
 
-void saveModifiedProperty(MainCursors &c, const PropertyChanges &changes)
+void saveModifiedProperty(RegisterState &c, const PropertyChanges &changes)
 {
     Cursor &property = c.tEgyszeru;
     if (property.isEmpty())

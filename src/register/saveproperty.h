@@ -7,7 +7,7 @@
 
 class Cursor;
 class Database;
-struct MainCursors;
+struct RegisterState;
 
 // Everything the modify window hands over for the property it was opened on: the simple fields
 // in the order they are written, the photo list, and the detailed description when it is kept.
@@ -25,10 +25,10 @@ struct PropertyChanges
 bool identifierTaken(Database &db, const QString &identifier, int ownId);
 
 // Copies the owners of property `id` into the modify window's emptied working list.
-void loadWorkingOwners(MainCursors &cursors, int id);
+void loadWorkingOwners(RegisterState &cursors, int id);
 
 // Saves the changes into the current property of `tEgyszeru`: its record, its owners (replaced
 // by the working list), its photos and its detailed description, all or nothing. Photos are
 // shrunk into temporary files first and put in place only once the tables are committed.
 // Throws StoreError with a Hungarian message; then nothing has changed.
-void saveModifiedProperty(MainCursors &cursors, const PropertyChanges &changes);
+void saveModifiedProperty(RegisterState &cursors, const PropertyChanges &changes);

@@ -1,7 +1,7 @@
-#include "searchfilter.h"
+#include "register/searchfilter.h"
 
-#include "filter.h"
-#include "textformat.h"
+#include "store/filter.h"
+#include "store/textformat.h"
 
 QString searchFilter(const SearchFields &fields)
 {

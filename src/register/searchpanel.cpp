@@ -1,11 +1,11 @@
-#include "searchpanel.h"
+#include "register/searchpanel.h"
 
-#include "cursorgrid.h"
-#include "dialogframe.h"
-#include "maincursors.h"
-#include "messages.h"
-#include "numberedit.h"
-#include "printlist.h"
+#include "register/printlist.h"
+#include "store/registerstate.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/dialogframe.h"
+#include "widgets/messages.h"
+#include "widgets/numberedit.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -32,7 +32,7 @@ QPushButton *button(const char *name, const QString &caption)
 
 } // namespace
 
-SearchPanel::SearchPanel(MainCursors &cursors, QWidget *parent)
+SearchPanel::SearchPanel(RegisterState &cursors, QWidget *parent)
     : QWidget(parent)
     , m_cursors(cursors)
     , m_azonosito(new QLineEdit)

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "searchfilter.h"
+#include "register/searchfilter.h"
 
 #include <QWidget>
 
-struct MainCursors;
+struct RegisterState;
 class CursorGrid;
 class NumberEdit;
 class QComboBox;
@@ -19,7 +19,7 @@ class SearchPanel : public QWidget
 {
     Q_OBJECT
 public:
-    explicit SearchPanel(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit SearchPanel(RegisterState &cursors, QWidget *parent = nullptr);
 
     // The panel's entry steps, run by the side menu after it has shown the panel.
     void enter();
@@ -61,7 +61,7 @@ private:
     void showFields(const SearchFields &fields);
     bool hasRecord() const;
 
-    MainCursors &m_cursors;
+    RegisterState &m_cursors;
     QLineEdit *m_azonosito;
     QComboBox *m_telepules;
     QComboBox *m_tipus;

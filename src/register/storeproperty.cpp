@@ -1,10 +1,10 @@
-#include "storeproperty.h"
+#include "register/storeproperty.h"
 
-#include "filter.h"
-#include "maincursors.h"
-#include "photos.h"
-#include "textformat.h"
-#include "workingowners.h"
+#include "register/photos.h"
+#include "register/workingowners.h"
+#include "store/filter.h"
+#include "store/registerstate.h"
+#include "store/textformat.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ std::optional<CheckFailure> checkNewProperty(const NewProperty &property, Cursor
     return std::nullopt;
 }
 
-int storeNewProperty(MainCursors &cursors, const NewProperty &property)
+int storeNewProperty(RegisterState &cursors, const NewProperty &property)
 {
     Cursor &tEgyszeru = cursors.tEgyszeru;
     PhotoUpdate photos(cursors.db);

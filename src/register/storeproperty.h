@@ -7,7 +7,7 @@
 #include <optional>
 
 class Cursor;
-struct MainCursors;
+struct RegisterState;
 
 // Everything the new-property form hands over for one store. `fields` holds the property
 // table's fields as they are to be written (numbers already rounded where the table wants whole
@@ -46,4 +46,4 @@ bool identifierExists(Cursor &tEgyszeru, const QString &identifier);
 // Writes the property, its owners from the working list, its photos and (when asked) its
 // detailed description as one unit, and returns its new record number. On any failure nothing
 // of it stays stored, no photo file of it is left behind, and a StoreError names the cause.
-int storeNewProperty(MainCursors &cursors, const NewProperty &property);
+int storeNewProperty(RegisterState &cursors, const NewProperty &property);

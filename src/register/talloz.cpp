@@ -1,14 +1,14 @@
-#include "talloz.h"
+#include "register/talloz.h"
 
-#include "cursor.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "kepmegtekintes.h"
-#include "maincursors.h"
-#include "registerwindows.h"
-#include "tables.h"
-#include "tallozasreszletes.h"
-#include "tallozbelso.h"
+#include "register/kepmegtekintes.h"
+#include "register/registerwindows.h"
+#include "register/tallozasreszletes.h"
+#include "register/tallozbelso.h"
+#include "store/cursor.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -118,7 +118,7 @@ void BoundFields::fill(const Cursor &cursor) const
     m_binder.load(cursor);
 }
 
-TfTallozas::TfTallozas(MainCursors &cursors, RegisterWindows &windows,
+TfTallozas::TfTallozas(RegisterState &cursors, RegisterWindows &windows,
                        std::function<void()> openPrintDialog, QWidget *parent)
     : QDialog(parent)
     , m_cursors(cursors)

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "fieldbinder.h"
+#include "widgets/fieldbinder.h"
 
 #include <QDialog>
 #include <QList>
 #include <QStringList>
 #include <functional>
 
-struct MainCursors;
+struct RegisterState;
 struct RegisterWindows;
 class Cursor;
 class QCheckBox;
@@ -60,7 +60,7 @@ class TfTallozas : public QDialog
 public:
     // `openPrintDialog` shows the print selection window modally; it is called only while the
     // list holds a property.
-    TfTallozas(MainCursors &cursors, RegisterWindows &windows,
+    TfTallozas(RegisterState &cursors, RegisterWindows &windows,
                std::function<void()> openPrintDialog, QWidget *parent = nullptr);
 
     void done(int result) override;
@@ -83,7 +83,7 @@ private:
     void SpeedButton1Click();
     void DBCheckBox1Click(bool checked);
 
-    MainCursors &m_cursors;
+    RegisterState &m_cursors;
     Cursor &m_tEgyszeru;
     RegisterWindows &m_windows;
     std::function<void()> m_openPrintDialog;

@@ -1,10 +1,10 @@
-#include "tallozasreszletes.h"
+#include "register/tallozasreszletes.h"
 
-#include "cursor.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "maincursors.h"
-#include "reszletes.h"
+#include "register/reszletes.h"
+#include "store/cursor.h"
+#include "store/registerstate.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +12,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-TfTallozreszletes::TfTallozreszletes(MainCursors &cursors, QWidget *parent)
+TfTallozreszletes::TfTallozreszletes(RegisterState &cursors, QWidget *parent)
     : QDialog(parent)
     , m_azonosito(new QLabel(this))
     , m_description(new DetailedDescription)
@@ -43,7 +43,7 @@ TfTallozreszletes::TfTallozreszletes(MainCursors &cursors, QWidget *parent)
     guarded([this, &cursors] { load(cursors); });
 }
 
-void TfTallozreszletes::load(MainCursors &cursors)
+void TfTallozreszletes::load(RegisterState &cursors)
 {
     // A property marked as described whose record is missing shows a blank form, never the
     // record another property left in the controls.

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-struct MainCursors;
+struct RegisterState;
 class DetailedDescription;
 class QLabel;
 
@@ -12,12 +12,12 @@ class TfTallozreszletes : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfTallozreszletes(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit TfTallozreszletes(RegisterState &cursors, QWidget *parent = nullptr);
 
     DetailedDescription *description() const { return m_description; }
 
 private:
-    void load(MainCursors &cursors);
+    void load(RegisterState &cursors);
 
     QLabel *m_azonosito;
     DetailedDescription *m_description;

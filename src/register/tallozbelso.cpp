@@ -1,9 +1,9 @@
-#include "tallozbelso.h"
+#include "register/tallozbelso.h"
 
-#include "cursor.h"
-#include "cursorgrid.h"
-#include "dialogframe.h"
-#include "maincursors.h"
+#include "store/cursor.h"
+#include "store/registerstate.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/dialogframe.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -16,7 +16,7 @@
 
 using namespace Qt::StringLiterals;
 
-TfTallozbelso::TfTallozbelso(MainCursors &cursors, QWidget *parent)
+TfTallozbelso::TfTallozbelso(RegisterState &cursors, QWidget *parent)
     : QDialog(parent)
     , m_tEgyszeru(cursors.tEgyszeru)
     , m_owners(std::make_unique<Cursor>(cursors.db, tables::tulajdonos, false))

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "talloz.h"
+#include "register/talloz.h"
 
 #include <QDialog>
 #include <memory>
 
-struct MainCursors;
+struct RegisterState;
 class Cursor;
 
 // The browse window's internal data of the current property: principal, minimum price, owners
@@ -14,7 +14,7 @@ class TfTallozbelso : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfTallozbelso(MainCursors &cursors, QWidget *parent = nullptr);
+    explicit TfTallozbelso(RegisterState &cursors, QWidget *parent = nullptr);
     ~TfTallozbelso() override;
 
 private:

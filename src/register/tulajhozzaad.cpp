@@ -1,6 +1,6 @@
-#include "tulajhozzaad.h"
+#include "register/tulajhozzaad.h"
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 TfTulajHozzaad::TfTulajHozzaad(Cursor &tdTulaj, QWidget *parent)
     : OwnerDialog(tdTulaj, QStringLiteral("fTulajHozzaad"), QStringLiteral("Tulajdonos hozzáadása"),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ownerdialog.h"
+#include "register/ownerdialog.h"
 
 // Adds an owner to the working list. Every showing starts from empty edits.
 class TfTulajHozzaad : public OwnerDialog

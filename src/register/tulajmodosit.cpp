@@ -1,6 +1,6 @@
-#include "tulajmodosit.h"
+#include "register/tulajmodosit.h"
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 TfTulajModosit::TfTulajModosit(Cursor &tdTulaj, QWidget *parent)
     : OwnerDialog(tdTulaj, QStringLiteral("fTulajModosit"), QStringLiteral("Tulajdonos módosítása"),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ownerdialog.h"
+#include "register/ownerdialog.h"
 
 // Changes the working list's current owner. Every showing reloads the edits from that record.
 class TfTulajModosit : public OwnerDialog

@@ -1,11 +1,11 @@
-#include "ujkep.h"
+#include "register/ujkep.h"
 
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "kepmegtekintes.h"
-#include "photofiledialog.h"
-#include "photos.h"
-#include "registerwindows.h"
+#include "register/kepmegtekintes.h"
+#include "register/photofiledialog.h"
+#include "register/photos.h"
+#include "register/registerwindows.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
-#include "workingowners.h"
+#include "register/workingowners.h"
 
-#include "cursor.h"
-#include "record.h"
-#include "workinglist.h"
+#include "store/cursor.h"
+#include "store/record.h"
+#include "store/workinglist.h"
 
 void emptyWorkingOwners(Cursor &tdTulaj)
 {

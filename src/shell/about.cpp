@@ -1,10 +1,10 @@
-#include "about.h"
+#include "shell/about.h"
 
-#include "cp1250.h"
-#include "datadirectory.h"
-#include "dialogframe.h"
-#include "messages.h"
-#include "textformat.h"
+#include "store/cp1250.h"
+#include "store/datadirectory.h"
+#include "store/textformat.h"
+#include "widgets/dialogframe.h"
+#include "widgets/messages.h"
 
 #include <QFile>
 #include <QHBoxLayout>

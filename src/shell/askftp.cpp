@@ -1,11 +1,11 @@
-#include "askftp.h"
+#include "shell/askftp.h"
 
-#include "cursor.h"
-#include "dialogframe.h"
-#include "ftppassword.h"
-#include "ftpsecurity.h"
-#include "messages.h"
-#include "tables.h"
+#include "publish/ftppassword.h"
+#include "publish/ftpsecurity.h"
+#include "store/cursor.h"
+#include "store/tables.h"
+#include "widgets/dialogframe.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "secretstore.h"
+#include "store/secretstore.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "askquit.h"
+#include "shell/askquit.h"
 
-#include "dialogframe.h"
+#include "widgets/dialogframe.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "background.h"
+#include "shell/background.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "erdeklodes.h"
-#include "registerwindows.h"
+#include "buyers/erdeklodes.h"
+#include "register/registerwindows.h"
 
 class TfErdeklodo;
 class TfHirek;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "longlivedwindows.h"
-#include "maincursors.h"
+#include "shell/longlivedwindows.h"
+#include "store/registerstate.h"
 
 #include <QWidget>
 #include <functional>
@@ -32,7 +32,7 @@ public:
     // check. False means the program must end now, before anything else is created.
     bool create();
 
-    MainCursors &cursors() { return m_cursors; }
+    RegisterState &cursors() { return m_cursors; }
     SearchPanel *searchPanel() const { return m_pSearch; }
     QWidget *panel(const QString &objectName) const;
 
@@ -75,7 +75,7 @@ private:
 
     Database &m_db;
     Windows &m_windows;
-    MainCursors m_cursors;
+    RegisterState m_cursors;
     std::function<void()> m_exit;
     std::unique_ptr<InstanceLock> m_lock;
     NewPropertyPanel *m_pNew = nullptr;

@@ -1,10 +1,10 @@
-#include "mentes.h"
+#include "shell/mentes.h"
 
-#include "database.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "messages.h"
-#include "textformat.h"
+#include "store/database.h"
+#include "store/textformat.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backup.h"
+#include "backup/backup.h"
 
 #include <QDialog>
 

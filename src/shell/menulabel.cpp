@@ -1,4 +1,4 @@
-#include "menulabel.h"
+#include "shell/menulabel.h"
 
 #include <QMouseEvent>
 

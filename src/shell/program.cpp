@@ -1,28 +1,28 @@
-#include "program.h"
+#include "shell/program.h"
 
-#include "cursorgrid.h"
-#include "database.h"
-#include "datadirectory.h"
-#include "erdeklodes.h"
-#include "erdeklodo.h"
-#include "erdmodosit.h"
-#include "erdutkoztet.h"
-#include "errorboundary.h"
-#include "hirek.h"
-#include "kepmegtekintes.h"
-#include "kerdes.h"
-#include "main.h"
-#include "mentes.h"
-#include "messages.h"
-#include "modosit.h"
-#include "newproperty.h"
-#include "printreports.h"
-#include "searchpanel.h"
-#include "tulajhozzaad.h"
-#include "tulajmodosit.h"
-#include "ujerdeklodes.h"
-#include "ujkep.h"
-#include "uzenet.h"
+#include "buyers/erdeklodes.h"
+#include "buyers/erdeklodo.h"
+#include "buyers/erdmodosit.h"
+#include "buyers/erdutkoztet.h"
+#include "buyers/ujerdeklodes.h"
+#include "print/printreports.h"
+#include "publish/hirek.h"
+#include "register/kepmegtekintes.h"
+#include "register/modosit.h"
+#include "register/newproperty.h"
+#include "register/searchpanel.h"
+#include "register/tulajhozzaad.h"
+#include "register/tulajmodosit.h"
+#include "register/ujkep.h"
+#include "shell/main.h"
+#include "shell/mentes.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/errorboundary.h"
+#include "widgets/kerdes.h"
+#include "widgets/messages.h"
+#include "widgets/uzenet.h"
 
 Program::Program() = default;
 
@@ -93,7 +93,7 @@ bool Program::openRegister()
 void Program::createWindows()
 {
     TfMain *main = m_main.get();
-    MainCursors &cursors = main->cursors();
+    RegisterState &cursors = main->cursors();
     RegisterWindows &reg = m_windows.registerWindows;
     RequestWindows &requests = m_windows.requestWindows;
     auto *buyerWindow = new TfErdeklodo(cursors, main);

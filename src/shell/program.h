@@ -1,6 +1,6 @@
 #pragma once
 
-#include "longlivedwindows.h"
+#include "shell/longlivedwindows.h"
 
 #include <QString>
 #include <memory>

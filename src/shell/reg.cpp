@@ -1,11 +1,11 @@
-#include "reg.h"
+#include "shell/reg.h"
 
-#include "counties.h"
-#include "cursor.h"
-#include "dialogframe.h"
-#include "errorboundary.h"
-#include "messages.h"
-#include "tables.h"
+#include "store/cursor.h"
+#include "store/tables.h"
+#include "widgets/counties.h"
+#include "widgets/dialogframe.h"
+#include "widgets/errorboundary.h"
+#include "widgets/messages.h"
 
 #include <QComboBox>
 #include <QFormLayout>

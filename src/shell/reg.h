@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fieldbinder.h"
+#include "widgets/fieldbinder.h"
 
 #include <QDialog>
 

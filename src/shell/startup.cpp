@@ -1,10 +1,10 @@
-#include "startup.h"
+#include "shell/startup.h"
 
-#include "instancelock.h"
-#include "maincursors.h"
-#include "referencelists.h"
-#include "tables.h"
-#include "textformat.h"
+#include "store/instancelock.h"
+#include "store/referencelists.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "store/textformat.h"
 
 namespace startup {
 
@@ -31,7 +31,7 @@ QString versionProblem(double storedVersion)
         QStringLiteral(". Hívja az ügyfélszolgáltatot!");
 }
 
-RegisterLists registerLists(MainCursors &cursors)
+RegisterLists registerLists(RegisterState &cursors)
 {
     RegisterLists lists {nameList(cursors.tItypes), nameList(cursors.tTelep)};
     cursors.tItypes.close();

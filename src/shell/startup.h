@@ -4,7 +4,7 @@
 #include <QStringList>
 
 class InstanceLock;
-struct MainCursors;
+struct RegisterState;
 
 namespace startup {
 
@@ -24,7 +24,7 @@ struct RegisterLists
     QStringList types;
     QStringList settlements;
 };
-RegisterLists registerLists(MainCursors &cursors);
+RegisterLists registerLists(RegisterState &cursors);
 
 // The search panel's type choices: "<üres>" (no type asked for) before the types.
 QStringList searchTypeChoices(const QStringList &types);

@@ -1,10 +1,10 @@
-#include "bulkwrite.h"
+#include "store/bulkwrite.h"
 
-#include "database.h"
-#include "selection.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "textformat.h"
+#include "store/database.h"
+#include "store/selection.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "store/textformat.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

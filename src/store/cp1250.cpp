@@ -1,4 +1,4 @@
-#include "cp1250.h"
+#include "store/cp1250.h"
 
 #include <QHash>
 #include <array>

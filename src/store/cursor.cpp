@@ -1,10 +1,10 @@
-#include "cursor.h"
+#include "store/cursor.h"
 
-#include "bulkwrite.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "tablescan.h"
-#include "textformat.h"
+#include "store/bulkwrite.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "store/tablescan.h"
+#include "store/textformat.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

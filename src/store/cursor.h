@@ -1,9 +1,9 @@
 #pragma once
 
-#include "database.h"
-#include "filter.h"
-#include "record.h"
-#include "selection.h"
+#include "store/database.h"
+#include "store/filter.h"
+#include "store/record.h"
+#include "store/selection.h"
 
 #include <QObject>
 #include <QSqlQuery>

@@ -1,4 +1,4 @@
-#include "cursorstate.h"
+#include "store/cursorstate.h"
 
 CursorState::CursorState(Cursor &cursor)
     : m_cursor(cursor)

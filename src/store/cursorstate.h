@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 // Remembers a cursor's filter text, filtering switch, open state and row, and puts them back
 // when it goes out of scope: work that borrows a shared cursor (a print run, a list of every

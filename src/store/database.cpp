@@ -1,10 +1,10 @@
-#include "database.h"
+#include "store/database.h"
 
-#include "cursor.h"
-#include "schema.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "textformat.h"
+#include "store/cursor.h"
+#include "store/schema.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "store/textformat.h"
 
 #include <QDir>
 #include <QSqlDriver>

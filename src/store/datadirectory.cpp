@@ -1,11 +1,11 @@
-#include "datadirectory.h"
+#include "store/datadirectory.h"
 
-#include "cp1250.h"
-#include "cursor.h"
-#include "database.h"
-#include "photostore.h"
-#include "storeerror.h"
-#include "tables.h"
+#include "store/cp1250.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/photostore.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "filter.h"
+#include "store/filter.h"
 
-#include "record.h"
-#include "storeerror.h"
-#include "textformat.h"
+#include "store/record.h"
+#include "store/storeerror.h"
+#include "store/textformat.h"
 
 #include <cmath>
 

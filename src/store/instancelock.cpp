@@ -1,6 +1,6 @@
-#include "instancelock.h"
+#include "store/instancelock.h"
 
-#include "cp1250.h"
+#include "store/cp1250.h"
 
 #include <QCoreApplication>
 #include <QFile>

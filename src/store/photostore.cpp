@@ -1,9 +1,9 @@
-#include "photostore.h"
+#include "store/photostore.h"
 
-#include "database.h"
-#include "datadirectory.h"
-#include "storeerror.h"
-#include "tables.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
 
 #include <QDir>
 #include <QDirIterator>

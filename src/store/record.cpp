@@ -1,4 +1,4 @@
-#include "record.h"
+#include "store/record.h"
 
 #include <stdexcept>
 

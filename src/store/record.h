@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tabledef.h"
+#include "store/tabledef.h"
 
 #include <QDateTime>
 #include <QVariant>

@@ -1,6 +1,6 @@
-#include "referencelists.h"
+#include "store/referencelists.h"
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 QStringList nameList(Cursor &cursor)
 {

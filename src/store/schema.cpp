@@ -1,8 +1,8 @@
-#include "schema.h"
+#include "store/schema.h"
 
-#include "database.h"
-#include "selection.h"
-#include "tables.h"
+#include "store/database.h"
+#include "store/selection.h"
+#include "store/tables.h"
 
 #include <QSet>
 #include <QSqlRecord>

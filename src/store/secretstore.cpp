@@ -1,4 +1,4 @@
-#include "secretstore.h"
+#include "store/secretstore.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

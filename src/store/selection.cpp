@@ -1,7 +1,7 @@
-#include "selection.h"
+#include "store/selection.h"
 
-#include "filter.h"
-#include "storeerror.h"
+#include "store/filter.h"
+#include "store/storeerror.h"
 
 Selection::Selection(const TableDef &def)
     : m_def(&def)

@@ -1,6 +1,6 @@
-#include "tabledef.h"
+#include "store/tabledef.h"
 
-#include "cp1250.h"
+#include "store/cp1250.h"
 
 int TableDef::fieldIndex(const QString &fieldName) const
 {

@@ -1,9 +1,9 @@
-#include "tables.h"
+#include "store/tables.h"
 
-#include "record.h"
-#include "storeerror.h"
-#include "textformat.h"
-#include "workinglist.h"
+#include "store/record.h"
+#include "store/storeerror.h"
+#include "store/textformat.h"
+#include "store/workinglist.h"
 
 #include <stdexcept>
 

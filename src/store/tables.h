@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tabledef.h"
+#include "store/tabledef.h"
 
 // Every table of the register, defined once. Creation, field access, cursors and copying all
 // read these definitions; nothing else spells a field list.

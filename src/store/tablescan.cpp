@@ -1,7 +1,7 @@
-#include "tablescan.h"
+#include "store/tablescan.h"
 
-#include "database.h"
-#include "storeerror.h"
+#include "store/database.h"
+#include "store/storeerror.h"
 
 namespace tablescan {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "selection.h"
+#include "store/selection.h"
 
 #include <QSqlQuery>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "textformat.h"
+#include "store/textformat.h"
 
 #include <QLocale>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "workinglist.h"
+#include "store/workinglist.h"
 
-#include "bulkwrite.h"
-#include "cursor.h"
-#include "database.h"
-#include "tables.h"
+#include "store/bulkwrite.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
 
 #include <QUuid>
 

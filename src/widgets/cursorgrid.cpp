@@ -1,6 +1,6 @@
-#include "cursorgrid.h"
+#include "widgets/cursorgrid.h"
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 #include <QHeaderView>
 #include <QTimer>

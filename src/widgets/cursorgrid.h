@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cursormodel.h"
+#include "widgets/cursormodel.h"
 
 #include <QTableView>
 

@@ -1,8 +1,8 @@
-#include "cursormodel.h"
+#include "widgets/cursormodel.h"
 
-#include "cursor.h"
-#include "errorboundary.h"
-#include "textformat.h"
+#include "store/cursor.h"
+#include "store/textformat.h"
+#include "widgets/errorboundary.h"
 
 #include <QBrush>
 #include <QColor>

@@ -4,7 +4,7 @@
 #include <QList>
 #include <QPointer>
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 struct GridColumn
 {

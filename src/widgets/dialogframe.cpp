@@ -1,4 +1,4 @@
-#include "dialogframe.h"
+#include "widgets/dialogframe.h"
 
 #include <QApplication>
 #include <QDialog>

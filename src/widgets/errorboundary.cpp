@@ -1,7 +1,7 @@
-#include "errorboundary.h"
+#include "widgets/errorboundary.h"
 
-#include "messages.h"
-#include "storeerror.h"
+#include "store/storeerror.h"
+#include "widgets/messages.h"
 
 #include <QEvent>
 #include <QTimer>

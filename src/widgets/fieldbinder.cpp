@@ -1,9 +1,9 @@
-#include "fieldbinder.h"
+#include "widgets/fieldbinder.h"
 
-#include "cursor.h"
-#include "numberedit.h"
-#include "tables.h"
-#include "textformat.h"
+#include "store/cursor.h"
+#include "store/tables.h"
+#include "store/textformat.h"
+#include "widgets/numberedit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

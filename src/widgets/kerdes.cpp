@@ -1,6 +1,6 @@
-#include "kerdes.h"
+#include "widgets/kerdes.h"
 
-#include "dialogframe.h"
+#include "widgets/dialogframe.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

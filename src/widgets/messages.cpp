@@ -1,8 +1,8 @@
-#include "messages.h"
+#include "widgets/messages.h"
 
-#include "dialogframe.h"
-#include "kerdes.h"
-#include "uzenet.h"
+#include "widgets/dialogframe.h"
+#include "widgets/kerdes.h"
+#include "widgets/uzenet.h"
 
 #include <QApplication>
 #include <QMessageBox>

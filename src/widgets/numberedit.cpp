@@ -1,7 +1,7 @@
-#include "numberedit.h"
+#include "widgets/numberedit.h"
 
-#include "textformat.h"
-#include "wheelguard.h"
+#include "store/textformat.h"
+#include "widgets/wheelguard.h"
 
 #include <QLineEdit>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "uzenet.h"
+#include "widgets/uzenet.h"
 
-#include "dialogframe.h"
+#include "widgets/dialogframe.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "wheelguard.h"
+#include "widgets/wheelguard.h"
 
 #include <QEvent>
 #include <QWidget>

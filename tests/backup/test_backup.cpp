@@ -1,10 +1,10 @@
-#include "backup.h"
-#include "cursor.h"
-#include "database.h"
-#include "datadirectory.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "backup/backup.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QDir>
 #include <QFile>

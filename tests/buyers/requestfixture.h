@@ -1,18 +1,18 @@
 #pragma once
 
-#include "controls.h"
-#include "cursor.h"
-#include "database.h"
-#include "dialoganswerer.h"
-#include "erdeklodes.h"
-#include "erdmodosit.h"
-#include "erdutkoztet.h"
-#include "maincursors.h"
-#include "numberedit.h"
-#include "tables.h"
-#include "tempdatadir.h"
-#include "typing.h"
-#include "ujerdeklodes.h"
+#include "buyers/erdeklodes.h"
+#include "buyers/erdmodosit.h"
+#include "buyers/erdutkoztet.h"
+#include "buyers/ujerdeklodes.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "tests/support/controls.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/tempdatadir.h"
+#include "tests/support/typing.h"
+#include "widgets/numberedit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -93,7 +93,7 @@ struct RequestFixture
 
     TempDataDir dir;
     Database db {dir.path()};
-    MainCursors cursors {db};
+    RegisterState cursors {db};
     RequestWindows windows;
     std::unique_ptr<TfErdeklodes> fErdeklodes;
     std::unique_ptr<TfUjErdeklodes> fUjErdeklodes;

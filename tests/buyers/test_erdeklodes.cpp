@@ -1,5 +1,5 @@
-#include "cursorgrid.h"
-#include "requestfixture.h"
+#include "tests/buyers/requestfixture.h"
+#include "widgets/cursorgrid.h"
 
 #include <QGroupBox>
 #include <QTableView>

@@ -1,8 +1,8 @@
-#include "dialoganswerer.h"
-#include "erdeklodo.h"
-#include "maincursors.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "buyers/erdeklodo.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,7 +49,7 @@ private slots:
     {
         TempDataDir dir;
         Database db(dir.path());
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         TfErdeklodo window(cursors);
         QCOMPARE(window.objectName(), QStringLiteral("fErdeklodo"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Pelmora - Új érdeklődő"));
@@ -77,7 +77,7 @@ private slots:
     {
         TempDataDir dir;
         Database db(dir.path());
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         TfErdeklodo window(cursors);
         DialogAnswerer answers;
 

@@ -1,9 +1,9 @@
-#include "cursor.h"
-#include "database.h"
-#include "filter.h"
-#include "matching.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "buyers/matching.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/filter.h"
+#include "store/tables.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -1,8 +1,8 @@
-#include "cursor.h"
-#include "database.h"
-#include "requestcheck.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "buyers/requestcheck.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "requestfixture.h"
+#include "tests/buyers/requestfixture.h"
 
 #include <QApplication>
 

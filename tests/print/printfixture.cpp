@@ -1,8 +1,8 @@
-#include "printfixture.h"
+#include "tests/print/printfixture.h"
 
-#include "printcanvas.h"
+#include "print/printcanvas.h"
 
-#include "textformat.h"
+#include "store/textformat.h"
 
 #include <QPrinter>
 #include <QProcess>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "maincursors.h"
-#include "printoutput.h"
-#include "tempdatadir.h"
+#include "print/printoutput.h"
+#include "store/registerstate.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QHash>
 #include <QStringList>
@@ -18,7 +18,7 @@ public:
 
     TempDataDir dir;
     Database db;
-    MainCursors cursors;
+    RegisterState cursors;
 
     // Sends every run of `output` to a fresh PDF file; `runs()` lists them in order.
     void capture(PrintOutput &output);

@@ -1,10 +1,10 @@
-#include "erdeklodo.h"
-#include "printapro.h"
-#include "printcimlista.h"
-#include "printerdeklodo.h"
-#include "printfixture.h"
-#include "tables.h"
-#include "textformat.h"
+#include "buyers/erdeklodo.h"
+#include "print/printapro.h"
+#include "print/printcimlista.h"
+#include "print/printerdeklodo.h"
+#include "store/tables.h"
+#include "store/textformat.h"
+#include "tests/print/printfixture.h"
 
 #include <QtTest>
 

@@ -1,12 +1,12 @@
-#include "adatlap1.h"
-#include "adatlap2.h"
-#include "dialoganswerer.h"
-#include "erdeklodo.h"
-#include "nyomtatlista.h"
-#include "printfixture.h"
-#include "printreports.h"
-#include "printrun.h"
-#include "tables.h"
+#include "buyers/erdeklodo.h"
+#include "print/adatlap1.h"
+#include "print/adatlap2.h"
+#include "print/nyomtatlista.h"
+#include "print/printreports.h"
+#include "print/printrun.h"
+#include "store/tables.h"
+#include "tests/print/printfixture.h"
+#include "tests/support/dialoganswerer.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "adatlap1.h"
-#include "adatlap2.h"
-#include "printcanvas.h"
-#include "printfixture.h"
-#include "printteljes.h"
+#include "print/adatlap1.h"
+#include "print/adatlap2.h"
+#include "print/printcanvas.h"
+#include "print/printteljes.h"
+#include "tests/print/printfixture.h"
 
 #include <QImage>
 #include <QtTest>

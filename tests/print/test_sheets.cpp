@@ -1,9 +1,9 @@
-#include "adatlap1.h"
-#include "adatlap2.h"
-#include "printarchiv.h"
-#include "printfixture.h"
-#include "printteljes.h"
-#include "textformat.h"
+#include "print/adatlap1.h"
+#include "print/adatlap2.h"
+#include "print/printarchiv.h"
+#include "print/printteljes.h"
+#include "store/textformat.h"
+#include "tests/print/printfixture.h"
 
 #include <QtTest>
 

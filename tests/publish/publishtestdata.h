@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cursor.h"
+#include "store/cursor.h"
 
 #include <QDir>
 #include <QFile>

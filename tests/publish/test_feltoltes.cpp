@@ -1,7 +1,7 @@
-#include "dialoganswerer.h"
-#include "feltoltes.h"
-#include "ftpserverfixture.h"
-#include "uploadscene.h"
+#include "publish/feltoltes.h"
+#include "tests/publish/uploadscene.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/ftpserverfixture.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,11 +1,11 @@
-#include "configdir.h"
-#include "cursor.h"
-#include "database.h"
-#include "ftppassword.h"
-#include "publishtestdata.h"
-#include "secretstore.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "publish/ftppassword.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/secretstore.h"
+#include "store/tables.h"
+#include "tests/publish/publishtestdata.h"
+#include "tests/support/configdir.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
-#include "dialoganswerer.h"
-#include "guardedtestmain.h"
-#include "hirek.h"
-#include "maincursors.h"
-#include "publishtestdata.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "publish/hirek.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "tests/publish/publishtestdata.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/guardedtestmain.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -37,7 +37,7 @@ private slots:
                    {u"Uzenet"_s, u"Érdeklődés érkezett."_s},
                    {u"Action"_s, 2}});
 
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         TfHirek window(cursors);
         QCOMPARE(window.windowTitle(), u"Pelmora - Üzenetek"_s);
         QCOMPARE(window.findChild<QLabel *>(u"RxLabel4"_s)->text(), u"Üzenetek"_s);
@@ -108,7 +108,7 @@ private slots:
         addRecord(seed, {{u"Mikor"_s, u"ma"_s}, {u"Kuldo"_s, u"Kiss Anna"_s}});
         seed.close();
 
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         TfHirek window(cursors);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

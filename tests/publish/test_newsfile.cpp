@@ -1,9 +1,9 @@
-#include "cursor.h"
-#include "database.h"
-#include "newsfile.h"
-#include "publishtestdata.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "publish/newsfile.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
+#include "tests/publish/publishtestdata.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QtTest>
 

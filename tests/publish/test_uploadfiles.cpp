@@ -1,9 +1,9 @@
-#include "database.h"
-#include "maincursors.h"
-#include "publishtestdata.h"
-#include "storeerror.h"
-#include "tempdatadir.h"
-#include "uploadfiles.h"
+#include "publish/uploadfiles.h"
+#include "store/database.h"
+#include "store/registerstate.h"
+#include "store/storeerror.h"
+#include "tests/publish/publishtestdata.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QtTest>
 
@@ -128,7 +128,7 @@ private slots:
     {
         TempDataDir data;
         Database db(data.path());
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         fillRegister(cursors.tEgyszeru);
         setSettings(cursors.tDefaults,
                     {
@@ -186,7 +186,7 @@ private slots:
     {
         TempDataDir data;
         Database db(data.path());
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         WorkDir work;
         WriteHeadFile(u"1"_s, cursors.tEgyszeru, QDir::current());
         QCOMPARE(QFileInfo(work.path() + u"1ingatlan.head"_s).size(), 0);
@@ -205,7 +205,7 @@ private slots:
     {
         TempDataDir data;
         Database db(data.path());
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         addRecord(cursors.tEgyszeru,
                   {{u"Azonosito"_s, u"N"_s},
                    {u"TipusId"_s, 3.5},
@@ -226,7 +226,7 @@ private slots:
     {
         TempDataDir data;
         Database db(data.path());
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         const QDir missing(data.path() + u"nincs/ilyen"_s);
         try {
             WriteDataFile(u"5"_s, cursors.tEgyszeru, missing);

@@ -1,8 +1,8 @@
-#include "database.h"
-#include "maincursors.h"
-#include "publishtestdata.h"
-#include "tempdatadir.h"
-#include "uploadpanel.h"
+#include "publish/uploadpanel.h"
+#include "store/database.h"
+#include "store/registerstate.h"
+#include "tests/publish/publishtestdata.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -32,7 +32,7 @@ private slots:
     {
         TempDataDir data;
         Database db(data.path());
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         UploadPanel panel(cursors);
         QCOMPARE(panel.objectName(), u"pUpload"_s);
         QCOMPARE(panel.findChild<QLabel *>(u"RxLabel4"_s)->text(),
@@ -105,7 +105,7 @@ private slots:
 
         TempDataDir data;
         Database db(data.path());
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         Cursor &c = cursors.tEgyszeru;
         addRecord(c, {{u"Azonosito"_s, u"web"_s}, {u"Web"_s, true}});
         addRecord(c, {{u"Azonosito"_s, u"apro"_s}, {u"Apro"_s, true}});

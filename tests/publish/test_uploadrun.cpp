@@ -1,9 +1,9 @@
-#include "ftpsecurity.h"
-#include "ftpserverfixture.h"
-#include "tables.h"
-#include "uploadfiles.h"
-#include "uploadrun.h"
-#include "uploadscene.h"
+#include "publish/ftpsecurity.h"
+#include "publish/uploadfiles.h"
+#include "publish/uploadrun.h"
+#include "store/tables.h"
+#include "tests/publish/uploadscene.h"
+#include "tests/support/ftpserverfixture.h"
 
 #include <QSslCertificate>
 #include <QtTest>

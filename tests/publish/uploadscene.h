@@ -1,9 +1,9 @@
 #pragma once
 
-#include "database.h"
-#include "maincursors.h"
-#include "publishtestdata.h"
-#include "tempdatadir.h"
+#include "store/database.h"
+#include "store/registerstate.h"
+#include "tests/publish/publishtestdata.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QDir>
 
@@ -84,6 +84,6 @@ struct UploadScene
 
     TempDataDir data;
     Database db;
-    MainCursors cursors;
+    RegisterState cursors;
     WorkDir work;
 };

@@ -7,15 +7,15 @@
 // Usage: crashworker SEED SOURCEDIR WORKDIR. Prints "ready" once the register is open and one
 // line per finished unit.
 
-#include "archiving.h"
-#include "cursor.h"
-#include "database.h"
-#include "datadirectory.h"
-#include "maincursors.h"
-#include "newsfile.h"
-#include "saveproperty.h"
-#include "storeproperty.h"
-#include "workingowners.h"
+#include "publish/newsfile.h"
+#include "register/archiving.h"
+#include "register/saveproperty.h"
+#include "register/storeproperty.h"
+#include "register/workingowners.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/registerstate.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -38,7 +38,7 @@ struct Worker
     { }
 
     Database &db;
-    MainCursors c {db};
+    RegisterState c {db};
     QRandomGenerator random;
     QString sources;
     QString work;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jpegcodec.h"
+#include "register/jpegcodec.h"
 
 #include <QFile>
 #include <QString>

@@ -1,12 +1,12 @@
 // A second copy of the program on the same data directory, as far as entering properties goes:
 // it keeps owners in the new-property working list and stores properties with them, told what to
 // do one line at a time ("add NAME", "list", "store IDENTIFIER", "exit").
-#include "cursor.h"
-#include "database.h"
-#include "maincursors.h"
-#include "storeerror.h"
-#include "storeproperty.h"
-#include "workingowners.h"
+#include "register/storeproperty.h"
+#include "register/workingowners.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/registerstate.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -21,7 +21,7 @@ QString names(const Cursor &list)
     return out.join(QLatin1Char('|'));
 }
 
-QString store(MainCursors &cursors, const QString &identifier)
+QString store(RegisterState &cursors, const QString &identifier)
 {
     NewProperty property;
     property.fields = {{QStringLiteral("Azonosito"), identifier},
@@ -43,7 +43,7 @@ int main(int argc, char **argv)
     if (argc != 2)
         return 2;
     Database db(QString::fromLocal8Bit(argv[1]));
-    MainCursors cursors(db);
+    RegisterState cursors(db);
     cursors.tdTulaj.open();
     QTextStream in(stdin);
     QTextStream out(stdout);

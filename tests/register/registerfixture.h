@@ -1,18 +1,18 @@
 #pragma once
 
-#include "cursor.h"
-#include "database.h"
-#include "jpegcodec.h"
-#include "jpegfiles.h"
-#include "kepmegtekintes.h"
-#include "maincursors.h"
-#include "photos.h"
-#include "registerwindows.h"
-#include "tables.h"
-#include "tempdatadir.h"
-#include "tulajhozzaad.h"
-#include "tulajmodosit.h"
-#include "ujkep.h"
+#include "register/jpegcodec.h"
+#include "register/kepmegtekintes.h"
+#include "register/photos.h"
+#include "register/registerwindows.h"
+#include "register/tulajhozzaad.h"
+#include "register/tulajmodosit.h"
+#include "register/ujkep.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "tests/register/jpegfiles.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -26,7 +26,7 @@ struct RegisterFixture
 {
     TempDataDir dir;
     Database db {dir.path()};
-    MainCursors c {db};
+    RegisterState c {db};
     RegisterWindows windows;
     TfKepmegtekint viewer;
     TfUjKep ujKep {windows};

@@ -1,12 +1,12 @@
-#include "archivum.h"
-#include "askdel.h"
-#include "controls.h"
-#include "cursorgrid.h"
-#include "dialoganswerer.h"
-#include "optionlists.h"
-#include "registerfixture.h"
-#include "typing.h"
-#include "windowchecks.h"
+#include "register/archivum.h"
+#include "register/askdel.h"
+#include "register/optionlists.h"
+#include "tests/register/registerfixture.h"
+#include "tests/register/windowchecks.h"
+#include "tests/support/controls.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/typing.h"
+#include "widgets/cursorgrid.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

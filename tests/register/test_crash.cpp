@@ -1,9 +1,9 @@
-#include "database.h"
-#include "datadirectory.h"
-#include "jpegcodec.h"
-#include "jpegfiles.h"
-#include "photostore.h"
-#include "tempdatadir.h"
+#include "register/jpegcodec.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/photostore.h"
+#include "tests/register/jpegfiles.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QDir>
 #include <QProcess>

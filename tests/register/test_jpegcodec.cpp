@@ -1,11 +1,11 @@
-#include "errorof.h"
-#include "jpegcodec.h"
-#include "jpegfiles.h"
-#include "kepmegtekintes.h"
-#include "photofiledialog.h"
-#include "photoshrink.h"
-#include "storeerror.h"
-#include "tempdatadir.h"
+#include "register/jpegcodec.h"
+#include "register/kepmegtekintes.h"
+#include "register/photofiledialog.h"
+#include "register/photoshrink.h"
+#include "store/storeerror.h"
+#include "tests/register/jpegfiles.h"
+#include "tests/support/errorof.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QDir>
 #include <QLabel>

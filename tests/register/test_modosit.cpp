@@ -1,11 +1,11 @@
-#include "controls.h"
-#include "cursorgrid.h"
-#include "dialoganswerer.h"
-#include "modosit.h"
-#include "numberedit.h"
-#include "optionlists.h"
-#include "registerfixture.h"
-#include "typing.h"
+#include "register/modosit.h"
+#include "register/optionlists.h"
+#include "tests/register/registerfixture.h"
+#include "tests/support/controls.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/typing.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/numberedit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,19 +1,19 @@
-#include "controls.h"
-#include "dialoganswerer.h"
-#include "jpegcodec.h"
-#include "jpegfiles.h"
-#include "maincursors.h"
-#include "newproperty.h"
-#include "numberedit.h"
-#include "photogroup.h"
-#include "registerwindows.h"
-#include "reszletespanel.h"
-#include "tempdatadir.h"
-#include "tulajhozzaad.h"
-#include "tulajmodosit.h"
-#include "typing.h"
-#include "ujkep.h"
-#include "workingowners.h"
+#include "register/jpegcodec.h"
+#include "register/newproperty.h"
+#include "register/photogroup.h"
+#include "register/registerwindows.h"
+#include "register/reszletespanel.h"
+#include "register/tulajhozzaad.h"
+#include "register/tulajmodosit.h"
+#include "register/ujkep.h"
+#include "register/workingowners.h"
+#include "store/registerstate.h"
+#include "tests/register/jpegfiles.h"
+#include "tests/support/controls.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/tempdatadir.h"
+#include "tests/support/typing.h"
+#include "widgets/numberedit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,7 +39,7 @@ struct Form
 {
     TempDataDir dir;
     Database db {dir.path()};
-    MainCursors cursors {db};
+    RegisterState cursors {db};
     RegisterWindows windows;
     TfUjKep ujKep {windows};
     TfTulajHozzaad hozzaad {cursors.tdTulaj};

@@ -1,13 +1,13 @@
-#include "dialoganswerer.h"
-#include "jpegfiles.h"
-#include "kepmegtekintes.h"
-#include "photofiledialog.h"
-#include "photogroup.h"
-#include "registerwindows.h"
-#include "tempdatadir.h"
-#include "typing.h"
-#include "ujkep.h"
-#include "windowchecks.h"
+#include "register/kepmegtekintes.h"
+#include "register/photofiledialog.h"
+#include "register/photogroup.h"
+#include "register/registerwindows.h"
+#include "register/ujkep.h"
+#include "tests/register/jpegfiles.h"
+#include "tests/register/windowchecks.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/tempdatadir.h"
+#include "tests/support/typing.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

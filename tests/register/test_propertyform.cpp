@@ -1,9 +1,9 @@
-#include "modosit.h"
-#include "newproperty.h"
-#include "numberedit.h"
-#include "propertyform.h"
-#include "referencelists.h"
-#include "registerfixture.h"
+#include "register/modosit.h"
+#include "register/newproperty.h"
+#include "register/propertyform.h"
+#include "store/referencelists.h"
+#include "tests/register/registerfixture.h"
+#include "widgets/numberedit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

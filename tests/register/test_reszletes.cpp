@@ -1,15 +1,15 @@
-#include "controls.h"
-#include "cursor.h"
-#include "database.h"
-#include "maincursors.h"
-#include "newproperty.h"
-#include "numberedit.h"
-#include "optionlists.h"
-#include "registerwindows.h"
-#include "reszletes.h"
-#include "reszletespanel.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "register/newproperty.h"
+#include "register/optionlists.h"
+#include "register/registerwindows.h"
+#include "register/reszletes.h"
+#include "register/reszletespanel.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "tests/support/controls.h"
+#include "tests/support/tempdatadir.h"
+#include "widgets/numberedit.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -429,7 +429,7 @@ private slots:
 
         TempDataDir dir;
         Database db(dir.path());
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         cursors.tdTulaj.open();
         RegisterWindows windows;
         NewPropertyPanel pNew(cursors, windows);

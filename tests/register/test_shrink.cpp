@@ -1,12 +1,12 @@
-#include "cursor.h"
-#include "database.h"
-#include "errorof.h"
-#include "jpegfiles.h"
-#include "photos.h"
-#include "photoshrink.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "register/photos.h"
+#include "register/photoshrink.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "tests/register/jpegfiles.h"
+#include "tests/support/errorof.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,12 +1,12 @@
-#include "cursor.h"
-#include "database.h"
-#include "datadirectory.h"
-#include "jpegfiles.h"
-#include "maincursors.h"
-#include "storeerror.h"
-#include "storeproperty.h"
-#include "tempdatadir.h"
-#include "workingowners.h"
+#include "register/storeproperty.h"
+#include "register/workingowners.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/registerstate.h"
+#include "store/storeerror.h"
+#include "tests/register/jpegfiles.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QDir>
 #include <QProcess>
@@ -97,7 +97,7 @@ private slots:
     {
         TempDataDir dir;
         Database db(dir.path());
-        MainCursors c(db);
+        RegisterState c(db);
         c.tdTulaj.open();
         const QStringList first {u"Árvíztűrő Tükörfúrógép"_s,
                                  u"9999"_s,
@@ -152,7 +152,7 @@ private slots:
         }
         Database db(dir.path(), datadirectory::seed);
         datadirectory::prepare(db);
-        MainCursors c(db);
+        RegisterState c(db);
         const QString images = datadirectory::imagesDir(dir.path());
 
         // From no room at all to enough: each try either stores the whole property or says the

@@ -1,21 +1,21 @@
-#include "controls.h"
-#include "cursor.h"
-#include "cursorgrid.h"
-#include "database.h"
-#include "dialoganswerer.h"
-#include "jpegfiles.h"
-#include "kepmegtekintes.h"
-#include "maincursors.h"
-#include "optionlists.h"
-#include "registerwindows.h"
-#include "reszletes.h"
-#include "searchpanel.h"
-#include "tables.h"
-#include "talloz.h"
-#include "tallozasreszletes.h"
-#include "tallozbelso.h"
-#include "tempdatadir.h"
-#include "windowchecks.h"
+#include "register/kepmegtekintes.h"
+#include "register/optionlists.h"
+#include "register/registerwindows.h"
+#include "register/reszletes.h"
+#include "register/searchpanel.h"
+#include "register/talloz.h"
+#include "register/tallozasreszletes.h"
+#include "register/tallozbelso.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "tests/register/jpegfiles.h"
+#include "tests/register/windowchecks.h"
+#include "tests/support/controls.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/tempdatadir.h"
+#include "widgets/cursorgrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,7 +54,7 @@ struct Register
 {
     TempDataDir dir;
     Database db {dir.path()};
-    MainCursors cursors {db};
+    RegisterState cursors {db};
     RegisterWindows windows;
     TfKepmegtekint viewer;
     SearchPanel search {cursors};

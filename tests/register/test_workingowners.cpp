@@ -1,12 +1,12 @@
-#include "cursorgrid.h"
-#include "dialoganswerer.h"
-#include "helperprocess.h"
-#include "ownergroup.h"
-#include "registerfixture.h"
-#include "saveproperty.h"
-#include "storeerror.h"
-#include "storeproperty.h"
-#include "workingowners.h"
+#include "register/ownergroup.h"
+#include "register/saveproperty.h"
+#include "register/storeproperty.h"
+#include "register/workingowners.h"
+#include "store/storeerror.h"
+#include "tests/register/registerfixture.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/helperprocess.h"
+#include "widgets/cursorgrid.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialoganswerer.h"
+#include "tests/support/dialoganswerer.h"
 
 #include <QWidget>
 #include <functional>

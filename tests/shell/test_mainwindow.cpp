@@ -1,11 +1,11 @@
-#include "cursor.h"
-#include "dialoganswerer.h"
-#include "main.h"
-#include "printreports.h"
-#include "program.h"
-#include "tables.h"
-#include "tempdatadir.h"
-#include "typing.h"
+#include "print/printreports.h"
+#include "shell/main.h"
+#include "shell/program.h"
+#include "store/cursor.h"
+#include "store/tables.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/tempdatadir.h"
+#include "tests/support/typing.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
-#include "controls.h"
-#include "cursorgrid.h"
-#include "dialoganswerer.h"
-#include "main.h"
-#include "program.h"
-#include "searchpanel.h"
-#include "tempdatadir.h"
-#include "typing.h"
+#include "register/searchpanel.h"
+#include "shell/main.h"
+#include "shell/program.h"
+#include "tests/support/controls.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/tempdatadir.h"
+#include "tests/support/typing.h"
+#include "widgets/cursorgrid.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>

@@ -1,27 +1,27 @@
-#include "cp1250.h"
-#include "cursor.h"
-#include "datadirectory.h"
-#include "dialoganswerer.h"
-#include "erdeklodes.h"
-#include "erdeklodo.h"
-#include "erdmodosit.h"
-#include "erdutkoztet.h"
-#include "guardedtestmain.h"
-#include "helperprocess.h"
-#include "hirek.h"
-#include "instancelock.h"
-#include "kepmegtekintes.h"
-#include "main.h"
-#include "maincursors.h"
-#include "modosit.h"
-#include "oldregister.h"
-#include "program.h"
-#include "tables.h"
-#include "tempdatadir.h"
-#include "tulajhozzaad.h"
-#include "tulajmodosit.h"
-#include "ujerdeklodes.h"
-#include "ujkep.h"
+#include "buyers/erdeklodes.h"
+#include "buyers/erdeklodo.h"
+#include "buyers/erdmodosit.h"
+#include "buyers/erdutkoztet.h"
+#include "buyers/ujerdeklodes.h"
+#include "publish/hirek.h"
+#include "register/kepmegtekintes.h"
+#include "register/modosit.h"
+#include "register/tulajhozzaad.h"
+#include "register/tulajmodosit.h"
+#include "register/ujkep.h"
+#include "shell/main.h"
+#include "shell/program.h"
+#include "store/cp1250.h"
+#include "store/cursor.h"
+#include "store/datadirectory.h"
+#include "store/instancelock.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/guardedtestmain.h"
+#include "tests/support/helperprocess.h"
+#include "tests/support/oldregister.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -308,7 +308,7 @@ private slots:
             Program program;
             QVERIFY(program.start());
             TfMain *main = program.main();
-            MainCursors &cursors = main->cursors();
+            RegisterState &cursors = main->cursors();
             const Windows &w = program.windows();
             const QList<QWidget *> made = {w.fErdeklodo,
                                            w.fModosit,

@@ -1,10 +1,10 @@
-#include "database.h"
-#include "datadirectory.h"
-#include "instancelock.h"
-#include "maincursors.h"
-#include "startup.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "shell/startup.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/instancelock.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QtTest>
 
@@ -52,7 +52,7 @@ private slots:
         // A fresh register carries the version this program writes.
         TempDataDir dir;
         Database db(dir.path(), datadirectory::seed);
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         cursors.tDefaults.open();
         QCOMPARE(startup::versionProblem(cursors.tDefaults.number(QStringLiteral("Version"))),
                  QString());
@@ -62,7 +62,7 @@ private slots:
     {
         TempDataDir dir;
         Database db(dir.path(), datadirectory::seed);
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         // Rows added by the agency are offered as well, in the cursor's order.
         cursors.tItypes.open();
         const int typesBefore = cursors.tItypes.recordCount();

@@ -1,8 +1,8 @@
 // A second copy of the program as far as the lock goes, for tests that need a real other
 // process: it takes the lock of the given file, says what it found, and then does what it is
 // told on its standard input ("release", "exit"), one line at a time.
-#include "instancelock.h"
-#include "textformat.h"
+#include "store/instancelock.h"
+#include "store/textformat.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,8 +1,8 @@
 // A first start of the program killed for real between making the tables of a new register
 // and writing its reference rows.
-#include "cursor.h"
-#include "database.h"
-#include "tables.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
 
 #include <QCoreApplication>
 

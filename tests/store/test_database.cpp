@@ -1,8 +1,8 @@
-#include "cursor.h"
-#include "database.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QSignalSpy>
 #include <QtTest>

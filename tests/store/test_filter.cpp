@@ -1,9 +1,9 @@
-#include "cursor.h"
-#include "database.h"
-#include "filter.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/filter.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "helperprocess.h"
-#include "instancelock.h"
+#include "store/instancelock.h"
+#include "tests/support/helperprocess.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "database.h"
-#include "datadirectory.h"
-#include "photostore.h"
-#include "tempdatadir.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/photostore.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QDir>
 #include <QFile>

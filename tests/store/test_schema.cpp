@@ -1,11 +1,11 @@
-#include "cursor.h"
-#include "database.h"
-#include "datadirectory.h"
-#include "errorof.h"
-#include "oldregister.h"
-#include "schema.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/schema.h"
+#include "store/tables.h"
+#include "tests/support/errorof.h"
+#include "tests/support/oldregister.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QProcess>
 #include <QSqlQuery>

@@ -1,5 +1,5 @@
-#include "configdir.h"
-#include "secretstore.h"
+#include "store/secretstore.h"
+#include "tests/support/configdir.h"
 
 #include <QtTest>
 #include <sys/stat.h>

@@ -1,11 +1,11 @@
-#include "bulkwrite.h"
-#include "cursor.h"
-#include "database.h"
-#include "errorof.h"
-#include "filter.h"
-#include "tables.h"
-#include "tablescan.h"
-#include "tempdatadir.h"
+#include "store/bulkwrite.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/filter.h"
+#include "store/tables.h"
+#include "store/tablescan.h"
+#include "tests/support/errorof.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "cp1250.h"
-#include "filter.h"
-#include "textformat.h"
+#include "store/cp1250.h"
+#include "store/filter.h"
+#include "store/textformat.h"
 
 #include <QtTest>
 

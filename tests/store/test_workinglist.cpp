@@ -1,9 +1,9 @@
-#include "cursor.h"
-#include "database.h"
-#include "maincursors.h"
-#include "tables.h"
-#include "tempdatadir.h"
-#include "workinglist.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/registerstate.h"
+#include "store/tables.h"
+#include "store/workinglist.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -41,9 +41,9 @@ private slots:
     {
         TempDataDir dir;
         Database db(dir.path());
-        MainCursors mine(db);
+        RegisterState mine(db);
         Database otherConnection(dir.path()); // a second copy on the same file
-        MainCursors other(otherConnection);
+        RegisterState other(otherConnection);
 
         addOwner(mine.tdTulaj, QStringLiteral("Új Ágnes"), QStringLiteral("Szeged"));
         addOwner(mine.tdTulaj, QStringLiteral("Új Béla"));
@@ -113,7 +113,7 @@ private slots:
         Database db(dir.path());
         QVERIFY(db.connection().record(QStringLiteral("dtulaj")).indexOf(workinglist::field) >= 0);
         QCOMPARE(rows(db), 1);
-        MainCursors cursors(db);
+        RegisterState cursors(db);
         QVERIFY(cursors.tdTulaj.isEmpty());
         addOwner(cursors.tdTulaj, QStringLiteral("Új sor"));
         QCOMPARE(names(cursors.tdTulaj), QStringList({"Új sor"}));

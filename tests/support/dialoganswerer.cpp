@@ -1,4 +1,4 @@
-#include "dialoganswerer.h"
+#include "tests/support/dialoganswerer.h"
 
 #include <QAbstractButton>
 #include <QApplication>

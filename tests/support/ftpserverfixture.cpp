@@ -1,4 +1,4 @@
-#include "ftpserverfixture.h"
+#include "tests/support/ftpserverfixture.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "errorboundary.h"
+#include "widgets/errorboundary.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "tempdatadir.h"
+#include "tests/support/tempdatadir.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "typing.h"
+#include "tests/support/typing.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>

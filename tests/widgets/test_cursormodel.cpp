@@ -1,10 +1,10 @@
-#include "cursor.h"
-#include "cursorgrid.h"
-#include "cursormodel.h"
-#include "database.h"
-#include "tables.h"
-#include "tempdatadir.h"
-#include "textformat.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
+#include "store/textformat.h"
+#include "tests/support/tempdatadir.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/cursormodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QBrush>

@@ -1,10 +1,10 @@
-#include "cursorgrid.h"
-#include "dialoganswerer.h"
-#include "errorboundary.h"
-#include "guardedtestmain.h"
-#include "storeerror.h"
-#include "tables.h"
-#include "tempdatadir.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
+#include "tests/support/dialoganswerer.h"
+#include "tests/support/guardedtestmain.h"
+#include "tests/support/tempdatadir.h"
+#include "widgets/cursorgrid.h"
+#include "widgets/errorboundary.h"
 
 #include <QLineEdit>
 #include <QPainter>

@@ -1,11 +1,11 @@
-#include "cursor.h"
-#include "database.h"
-#include "errorof.h"
-#include "fieldbinder.h"
-#include "numberedit.h"
-#include "tables.h"
-#include "tempdatadir.h"
-#include "textformat.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
+#include "store/textformat.h"
+#include "tests/support/errorof.h"
+#include "tests/support/tempdatadir.h"
+#include "widgets/fieldbinder.h"
+#include "widgets/numberedit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

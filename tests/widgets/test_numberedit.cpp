@@ -1,4 +1,4 @@
-#include "numberedit.h"
+#include "widgets/numberedit.h"
 
 #include <QLineEdit>
 #include <QVBoxLayout>

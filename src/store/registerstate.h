@@ -1,20 +1,20 @@
 #pragma once
 
-#include "cursor.h"
-#include "database.h"
-#include "tables.h"
-#include "workinglist.h"
+#include "store/cursor.h"
+#include "store/database.h"
+#include "store/tables.h"
+#include "store/workinglist.h"
 
-// The register's cursors, shared by the main window and every window working on the tables.
-// The property cursor `tEgyszeru` is shared state: its filter, order and current record are
-// what the panels and windows hand to each other. The main window owns this and passes it to
-// whatever works on the tables. The new-property panel (`tdTulaj`) and the modify window keep
-// their owners in working lists of their own. The handouts (`tErdeklodo`), the requests
+// The shared register state: the cursors of the register, shared by the main window and every
+// window working on the tables. The property cursor `tEgyszeru` is shared state: its filter, order
+// and current record are what the panels and windows hand to each other. The main window owns this
+// and passes it to whatever works on the tables. The new-property panel (`tdTulaj`) and the modify
+// window keep their owners in working lists of their own. The handouts (`tErdeklodo`), the requests
 // (`tErdeklodes`) and the messages (`tHirek`) stay closed except while their window or a print
 // run uses them; they live here so that no window owns what another one reads.
-struct MainCursors
+struct RegisterState
 {
-    explicit MainCursors(Database &database)
+    explicit RegisterState(Database &database)
         : db(database)
         , tEgyszeru(database, tables::egyszeru, true)
         , tReszletes(database, tables::reszletes, false)
