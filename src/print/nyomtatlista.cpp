@@ -4,6 +4,7 @@
 #include "print/adatlap2.h"
 #include "print/printreports.h"
 #include "store/cursorstate.h"
+#include "store/filter.h"
 #include "store/registerstate.h"
 #include "widgets/dialogframe.h"
 #include "widgets/errorboundary.h"
@@ -135,7 +136,7 @@ void TfValasztNyomtat::FormActivate()
     int listed = 0;
     {
         CursorState keep(view);
-        view.setFilterText(QStringLiteral("Print = True"));
+        view.setFilterText(filters::printListed());
         view.setFiltered(true);
         listed = view.recordCount();
     }

@@ -2,8 +2,8 @@
 
 #include "print/propertysections.h"
 #include "store/cursorstate.h"
+#include "store/filter.h"
 #include "store/registerstate.h"
-#include "store/textformat.h"
 
 using sheet::cell;
 
@@ -51,8 +51,7 @@ void TfPrintArchiv::paint(PrintCanvas &canvas)
     CursorState keep(m_c.tTulajdonos);
     Cursor &owners = m_c.tTulajdonos;
     owners.open();
-    owners.setFilterText(QStringLiteral("EgyszeruId = ") +
-                         textformat::filterNumber(p.number(QStringLiteral("Id"))));
+    owners.setFilterText(filters::ofProperty(p.number(QStringLiteral("Id"))));
     owners.setFiltered(true);
     const int count = owners.recordCount();
     for (int i = 0; i < count; ++i) {

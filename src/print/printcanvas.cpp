@@ -2,7 +2,6 @@
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>
-#include <QPrinter>
 
 namespace {
 
@@ -17,13 +16,13 @@ const QPageLayout a4Layout()
 PrintCanvas::PrintCanvas(QPaintDevice *device)
     : m_device(device)
     , m_paged(dynamic_cast<QPagedPaintDevice *>(device))
-    , m_printer(dynamic_cast<QPrinter *>(device))
 {
     if (m_paged)
         prepare(m_paged);
     // The painter works in device pixels on every device; a printer's and a PDF writer's page
     // layout places the origin inside the margins, elsewhere the canvas does it itself.
-    const int resolution = m_printer ? m_printer->resolution() : device->logicalDpiY();
+    // A printer's and a PDF writer's logical resolution is the one they print at.
+    const int resolution = device->logicalDpiY();
     m_unitsPerMm = resolution / 25.4;
     const QRect paint = a4Layout().paintRectPixels(resolution);
     m_page = QRectF(0, 0, paint.width(), paint.height());
@@ -44,8 +43,6 @@ QPaintDevice *PrintCanvas::device() const
 
 void PrintCanvas::prepare(QPagedPaintDevice *device)
 {
-    if (auto *printer = dynamic_cast<QPrinter *>(device))
-        printer->setFullPage(false);
     device->setPageLayout(a4Layout());
 }
 
@@ -83,6 +80,5 @@ bool PrintCanvas::finish()
     m_finished = true;
     if (!m_painter.isActive())
         return false;
-    const bool ended = m_painter.end();
-    return ended && (!m_printer || m_printer->printerState() != QPrinter::Error);
+    return m_painter.end();
 }

@@ -5,7 +5,6 @@
 #include <QRectF>
 
 class QPagedPaintDevice;
-class QPrinter;
 
 // One painting session on one device: every report of the program is A4 portrait with 10 mm
 // margins, set in Arial. Several report runs may share one session (the copies of a sheet on a
@@ -45,7 +44,6 @@ public:
 private:
     QPaintDevice *m_device;
     QPagedPaintDevice *m_paged; // null on a device without pages
-    QPrinter *m_printer; // null on a device that is not a printer
     QPainter m_painter;
     double m_unitsPerMm = 1;
     QRectF m_page;

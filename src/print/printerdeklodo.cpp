@@ -1,6 +1,6 @@
 #include "print/printerdeklodo.h"
 
-#include "buyers/erdeklodo.h"
+#include "buyers/handouts.h"
 #include "print/sheetkit.h"
 #include "store/cursorstate.h"
 #include "store/registerstate.h"

@@ -130,6 +130,8 @@ bool PrintOutput::choosePdfFile(QPrinter &printer, QWidget *parent)
 std::unique_ptr<QPrinter> PrintOutput::makePrinter() const
 {
     std::unique_ptr<QPrinter> printer = m_factory();
+    // Page positions are measured inside the margins, never from the paper's edge.
+    printer->setFullPage(false);
     PrintCanvas::prepare(printer.get());
     return printer;
 }
@@ -165,7 +167,8 @@ bool PrintOutput::paintCopies(QPrinter *printer, const PaintRoutine &paint, int 
     }
     for (int i = 0; i < passes; ++i)
         paint(canvas);
-    if (!canvas.finish()) {
+    // A printer can end in error after the last page was handed over.
+    if (!canvas.finish() || printer->printerState() == QPrinter::Error) {
         if (error)
             *error = QStringLiteral("A nyomtatás hibával ért véget, a nyomat hiányos lehet!");
         return false;

@@ -1,6 +1,6 @@
 #include "print/printreports.h"
 
-#include "buyers/erdeklodo.h"
+#include "buyers/handouts.h"
 #include "store/registerstate.h"
 
 PrintReports::PrintReports(RegisterState &mainCursors, BuyerPrompt prompt)

@@ -1,21 +1,10 @@
 #include "print/printrun.h"
 
-#include "buyers/erdeklodo.h"
+#include "buyers/handouts.h"
 #include "print/printreports.h"
 #include "store/cursorstate.h"
+#include "store/filter.h"
 #include "store/registerstate.h"
-#include "store/textformat.h"
-
-namespace {
-
-const QString listedFilter = QStringLiteral("Print = True");
-
-QString idFilter(double id)
-{
-    return QStringLiteral("Id = ") + textformat::filterNumber(id);
-}
-
-} // namespace
 
 PrintRun::PrintRun(PrintReports &reports, QWidget *parent)
     : m_reports(reports)
@@ -92,7 +81,7 @@ bool PrintRun::archiveSheets(const PrintChoice &choice)
     if (choice.target == PrintChoice::Target::Aktualis)
         return sheet();
     Cursor &view = m_reports.cursors.tEgyszeru;
-    filterView(listedFilter);
+    filterView(filters::printListed());
     const int n = view.recordCount();
     for (int i = 0; i < n; ++i) {
         if (!sheet())
@@ -127,14 +116,14 @@ bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buy
 
     if (aktualis) {
         if (choice.apro) {
-            filterView(idFilter(currentId));
+            filterView(filters::withId(currentId));
             if (!adList())
                 return false;
         } else if (!sheetStep()) {
             return false;
         }
     } else {
-        filterView(listedFilter);
+        filterView(filters::printListed());
         if (choice.apro) {
             if (!adList())
                 return false;
@@ -151,7 +140,7 @@ bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buy
     if (!choice.cimlista)
         return true;
     if (aktualis)
-        filterView(idFilter(currentId));
+        filterView(filters::withId(currentId));
     else
         view.first();
     CimlistaRun run;

@@ -2,6 +2,7 @@
 
 #include "print/propertysections.h"
 #include "store/cursorstate.h"
+#include "store/filter.h"
 #include "store/registerstate.h"
 #include "store/textformat.h"
 
@@ -146,8 +147,7 @@ void TfPrintTeljes::paint(PrintCanvas &canvas, const SheetOptions &options)
     if (qReszletes) {
         CursorState keep(m_c.tReszletes);
         m_c.tReszletes.open();
-        m_c.tReszletes.setFilterText(QStringLiteral("EgyszeruId = ") +
-                                     textformat::filterNumber(p.number(QStringLiteral("Id"))));
+        m_c.tReszletes.setFilterText(filters::ofProperty(p.number(QStringLiteral("Id"))));
         m_c.tReszletes.setFiltered(true);
         m_c.tReszletes.first();
         detailedSection(report, RowValues::current(m_c.tReszletes));

@@ -1,6 +1,7 @@
 #include "publish/uploadpanel.h"
 
 #include "publish/feltoltes.h"
+#include "publish/uploadview.h"
 #include "store/registerstate.h"
 #include "widgets/cursorgrid.h"
 #include "widgets/dialogframe.h"
@@ -13,10 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString waitingAllowed = QStringLiteral("(Web = True or Apro = True) and Feltoltve = False");
-const QString allowed = QStringLiteral("Web = True or Apro = True");
-const QString waiting = QStringLiteral("Feltoltve = False");
 
 QToolButton *speedButton(const char *name, const QString &caption)
 {
@@ -96,18 +93,18 @@ void UploadPanel::setUploadFilter(const QString &filterText)
 
 void UploadPanel::Label80Click()
 {
-    setUploadFilter(m_checkBox1->isChecked() ? waitingAllowed : QString());
+    setUploadFilter(uploadViewFilter(UploadView::OnEntry, m_checkBox1->isChecked()));
     m_button6->setEnabled(true);
 }
 
 void UploadPanel::SpeedButton3Click()
 {
-    setUploadFilter(m_checkBox1->isChecked() ? waitingAllowed : allowed);
+    setUploadFilter(uploadViewFilter(UploadView::Published, m_checkBox1->isChecked()));
 }
 
 void UploadPanel::SpeedButton2Click()
 {
-    setUploadFilter(m_checkBox1->isChecked() ? waiting : QString());
+    setUploadFilter(uploadViewFilter(UploadView::AnyState, m_checkBox1->isChecked()));
 }
 
 void UploadPanel::Button6Click()

@@ -4,6 +4,7 @@
 #include "publish/ftpsecurity.h"
 #include "publish/newsfile.h"
 #include "publish/uploadfiles.h"
+#include "store/filter.h"
 #include "store/registerstate.h"
 #include "store/secretstore.h"
 #include "store/storeerror.h"
@@ -91,7 +92,7 @@ void UploadRun::markUploaded(const QList<int> &ids)
     Cursor marker(m_cursors.db, m_cursors.tEgyszeru.def().name, false);
     marker.setFiltered(true);
     for (const int id : ids) {
-        marker.setFilterText(QStringLiteral("Id = %1").arg(id));
+        marker.setFilterText(filters::withId(id));
         if (marker.recordCount() != 1)
             continue;
         marker.setValue(QStringLiteral("Feltoltve"), true);

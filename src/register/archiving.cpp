@@ -2,17 +2,13 @@
 
 #include "register/workingowners.h"
 #include "store/cursor.h"
+#include "store/filter.h"
 #include "store/registerstate.h"
 #include "store/textformat.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString ownersOf(int id)
-{
-    return QStringLiteral("EgyszeruId = %1").arg(id);
-}
 
 void removeAll(Cursor &cursor)
 {
@@ -25,7 +21,7 @@ void removeAll(Cursor &cursor)
 void selectOwners(RegisterState &c, int id)
 {
     c.tTulajdonos.open();
-    c.tTulajdonos.setFilterText(ownersOf(id));
+    c.tTulajdonos.setFilterText(filters::ofProperty(id));
     c.tTulajdonos.setFiltered(true);
     c.tTulajdonos.first();
 }
@@ -112,7 +108,7 @@ void deleteArchivedProperty(RegisterState &c)
     try {
         Database::Transaction unit(c.db);
         owners.open();
-        owners.setFilterText(ownersOf(id));
+        owners.setFilterText(filters::ofProperty(id));
         owners.setFiltered(true);
         removeAll(owners);
         archive.remove();

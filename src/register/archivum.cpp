@@ -2,6 +2,7 @@
 
 #include "register/archiving.h"
 #include "store/cursor.h"
+#include "store/filter.h"
 #include "store/registerstate.h"
 #include "store/textformat.h"
 #include "widgets/cursorgrid.h"
@@ -254,7 +255,7 @@ void TfArchivum::DBGrid1Scroll()
 
     const int id = archive.isEmpty() ? -1 : archive.integer(u"Id"_s);
     guarded([this, id] {
-        m_c.tArchivTulaj.setFilterText(QStringLiteral("EgyszeruId = %1").arg(id));
+        m_c.tArchivTulaj.setFilterText(filters::ofProperty(id));
         m_c.tArchivTulaj.setFiltered(true);
         m_c.tArchivTulaj.first();
     });

@@ -5,9 +5,9 @@
 #include "register/photogroup.h"
 #include "register/photos.h"
 #include "register/propertyform.h"
+#include "register/propertystore.h"
 #include "register/registerwindows.h"
 #include "register/reszletes.h"
-#include "register/saveproperty.h"
 #include "register/ujkep.h"
 #include "register/workingowners.h"
 #include "store/cursor.h"
@@ -189,12 +189,9 @@ void TfModosit::FormShow()
     // Never the previous property's values: without a record of its own the page starts afresh.
     resetDetailed();
     if (m_reszletes->isChecked()) {
-        Cursor &detailed = m_c.tReszletes;
-        detailed.open();
-        detailed.setFiltered(false);
-        if (detailed.locate(QStringLiteral("EgyszeruId = %1").arg(id)))
-            m_detailed->loadFrom(detailed.record());
-        detailed.close();
+        const Record detailed = detailedRecordOf(m_c.db, id);
+        if (!detailed.isNull())
+            m_detailed->loadFrom(detailed);
     }
     m_form->identifier()->setFocus();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "register/entrystate.h"
-#include "register/storeproperty.h"
+#include "register/propertystore.h"
 
 #include <QWidget>
 #include <optional>

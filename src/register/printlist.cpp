@@ -25,7 +25,7 @@ void NyomtatasiListaTorles(Cursor &tEgyszeru)
     // An edit still open is stored first, so it cannot put its property back on the list.
     tEgyszeru.post();
     Selection listed(tEgyszeru.def());
-    listed.addFilter(Filter::parse(QStringLiteral("Print = True")), tEgyszeru.caseInsensitive());
+    listed.addFilter(Filter::parse(filters::printListed()), tEgyszeru.caseInsensitive());
     bulkwrite::setField(tEgyszeru.database(), listed, printField, false);
     tEgyszeru.first();
 }

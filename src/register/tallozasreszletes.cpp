@@ -1,5 +1,6 @@
 #include "register/tallozasreszletes.h"
 
+#include "register/propertystore.h"
 #include "register/reszletes.h"
 #include "store/cursor.h"
 #include "store/registerstate.h"
@@ -51,14 +52,10 @@ void TfTallozreszletes::load(RegisterState &cursors)
     m_azonosito->clear();
     if (cursors.tEgyszeru.isEmpty())
         return;
-    // A cursor of its own: the table is searched, not filtered, and the main window's detailed
-    // cursor keeps its place.
-    Cursor reszletes(cursors.db, tables::reszletes, false);
-    reszletes.open();
-    if (reszletes.locate(QStringLiteral("EgyszeruId = %1")
-                             .arg(cursors.tEgyszeru.integer(QStringLiteral("Id"))))) {
-        m_azonosito->setText(reszletes.text(QStringLiteral("Azonosito")));
-        m_description->loadFrom(reszletes.record());
+    const Record detailed =
+        detailedRecordOf(cursors.db, cursors.tEgyszeru.integer(QStringLiteral("Id")));
+    if (!detailed.isNull()) {
+        m_azonosito->setText(detailed.text(QStringLiteral("Azonosito")));
+        m_description->loadFrom(detailed);
     }
-    reszletes.close();
 }

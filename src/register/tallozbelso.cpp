@@ -1,6 +1,7 @@
 #include "register/tallozbelso.h"
 
 #include "store/cursor.h"
+#include "store/filter.h"
 #include "store/registerstate.h"
 #include "widgets/cursorgrid.h"
 #include "widgets/dialogframe.h"
@@ -27,7 +28,7 @@ TfTallozbelso::TfTallozbelso(RegisterState &cursors, QWidget *parent)
     // An empty list has no property, and no property owns record 0.
     const int id = m_tEgyszeru.isEmpty() ? 0 : m_tEgyszeru.integer(QStringLiteral("Id"));
     m_owners->open();
-    m_owners->setFilterText(QStringLiteral("Egyszeruid = %1").arg(id));
+    m_owners->setFilterText(filters::ofProperty(id));
     m_owners->setFiltered(true);
     m_owners->first();
 

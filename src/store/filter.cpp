@@ -422,3 +422,22 @@ QString Filter::quote(const QString &text)
     doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + doubled + QLatin1Char('\'');
 }
+
+namespace filters {
+
+QString ofProperty(double propertyId)
+{
+    return QStringLiteral("EgyszeruId = ") + textformat::filterNumber(propertyId);
+}
+
+QString withId(double id)
+{
+    return QStringLiteral("Id = ") + textformat::filterNumber(id);
+}
+
+QString printListed()
+{
+    return QStringLiteral("Print = True");
+}
+
+} // namespace filters

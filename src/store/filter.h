@@ -59,3 +59,16 @@ public:
 private:
     std::vector<Node> m_root; // zero or one node
 };
+
+// The filter texts the program builds for itself, spelt in one place.
+namespace filters {
+
+// The rows of a linked table (owners, detailed record, archived owners) that belong to one
+// property.
+QString ofProperty(double propertyId);
+// The one record with this record number.
+QString withId(double id);
+// The properties on the print list.
+QString printListed();
+
+} // namespace filters

@@ -9,8 +9,7 @@
 
 #include "publish/newsfile.h"
 #include "register/archiving.h"
-#include "register/saveproperty.h"
-#include "register/storeproperty.h"
+#include "register/propertystore.h"
 #include "register/workingowners.h"
 #include "store/cursor.h"
 #include "store/database.h"

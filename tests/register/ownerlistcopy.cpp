@@ -1,7 +1,7 @@
 // A second copy of the program on the same data directory, as far as entering properties goes:
 // it keeps owners in the new-property working list and stores properties with them, told what to
 // do one line at a time ("add NAME", "list", "store IDENTIFIER", "exit").
-#include "register/storeproperty.h"
+#include "register/propertystore.h"
 #include "register/workingowners.h"
 #include "store/cursor.h"
 #include "store/database.h"

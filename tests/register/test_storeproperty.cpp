@@ -1,4 +1,4 @@
-#include "register/storeproperty.h"
+#include "register/propertystore.h"
 #include "register/workingowners.h"
 #include "store/cursor.h"
 #include "store/database.h"
@@ -135,6 +135,48 @@ private slots:
         emptyWorkingOwners(c.tdTulaj);
         copyOwnerRows(c.tdTulaj, c.tTulajdonos, 8);
         QCOMPARE(count(db, u"SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = 8"_s), 0);
+    }
+
+    // One check serves the new property and the modify window, and it compares identifiers as
+    // the table keeps them: cut to the field's width, letters outside Windows-1250 as "?".
+    void identifierCheckAsStored()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        RegisterState c(db);
+        c.tEgyszeru.open();
+        auto property = [](const QString &identifier) {
+            NewProperty p;
+            p.fields = {{u"Azonosito"_s, identifier},
+                        {u"TipusText"_s, u"Lakás"_s},
+                        {u"Ar"_s, 18000000},
+                        {u"CimVaros"_s, u"Szeged"_s},
+                        {u"CimMegye"_s, u"Csongrád"_s}};
+            return p;
+        };
+        const int cyrillic = storeNewProperty(c, property(u"Ж-1"_s));
+        const int longOne = storeNewProperty(c, property(u"HOSSZÚ-AZONOSÍTÓ-12345"_s));
+        QCOMPARE(count(db, u"SELECT COUNT(*) FROM egyszeru WHERE Azonosito = '?-1'"_s), 1);
+
+        for (const QString &again : {u"ж-1"_s, u"?-1"_s, u"hosszú-azonosító-1234XYZ"_s}) {
+            const std::optional<CheckFailure> refused =
+                checkNewProperty(property(again), c.tEgyszeru);
+            QVERIFY2(refused.has_value(), qPrintable(again));
+            QCOMPARE(refused->message, u"Van már ilyen azonosító!"_s);
+            QCOMPARE(refused->focus, u"nAzonosito"_s);
+        }
+        // The check leaves what it looked for on the shared cursor, with filtering off.
+        QCOMPARE(c.tEgyszeru.filterText(), u"Azonosito = 'hosszú-azonosító-123'"_s);
+        QVERIFY(!c.tEgyszeru.filtered());
+        QCOMPARE(c.tEgyszeru.recordCount(), 2);
+        QVERIFY(!checkNewProperty(property(u"Ж-2"_s), c.tEgyszeru).has_value());
+        // A prefix constant never stands for a whole identifier.
+        QVERIFY(!checkNewProperty(property(u"HOSSZ*"_s), c.tEgyszeru).has_value());
+
+        QVERIFY(!identifierTaken(db, u"ж-1"_s, cyrillic));
+        QVERIFY(identifierTaken(db, u"ж-1"_s, longOne));
+        QVERIFY(identifierTaken(db, u"Hosszú-Azonosító-12345"_s, cyrillic));
+        QVERIFY(!identifierTaken(db, u"Hosszú-Azonosító-12"_s, cyrillic));
     }
 
     void fullDisk()

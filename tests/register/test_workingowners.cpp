@@ -1,6 +1,5 @@
 #include "register/ownergroup.h"
-#include "register/saveproperty.h"
-#include "register/storeproperty.h"
+#include "register/propertystore.h"
 #include "register/workingowners.h"
 #include "store/storeerror.h"
 #include "tests/register/registerfixture.h"
