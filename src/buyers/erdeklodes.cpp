@@ -47,7 +47,21 @@ TfErdeklodes::TfErdeklodes(RegisterState &cursors, const RequestWindows &windows
     setWindowTitle(QStringLiteral("Pelmora - Ingatlant keres"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(makeHeading(QStringLiteral("Ingatlant keres")));
+    layout->addWidget(buildGrid(), 1);
 
+    auto *groups = new QHBoxLayout;
+    layout->addLayout(groups);
+    groups->addWidget(buildSoughtGroup(), 1);
+    groups->addWidget(buildBuyerGroup(), 1);
+    layout->addLayout(buildButtons());
+
+    connect(&m_tErdeklodes, &Cursor::currentChanged, this, &TfErdeklodes::loadBoxes);
+    connect(&m_tErdeklodes, &Cursor::viewChanged, this, &TfErdeklodes::loadBoxes);
+    resize(820, 600);
+}
+
+CursorGrid *TfErdeklodes::buildGrid()
+{
     DBGrid1 = new CursorGrid(
         &m_tErdeklodes,
         {{QStringLiteral("UtkozesText"), QStringLiteral("Találat"), Qt::AlignHCenter},
@@ -60,11 +74,11 @@ TfErdeklodes::TfErdeklodes(RegisterState &cursors, const RequestWindows &windows
     DBGrid1->setColumnWidth(1, 180);
     DBGrid1->setColumnWidth(2, 140);
     DBGrid1->setColumnWidth(3, 140);
-    layout->addWidget(DBGrid1, 1);
+    return DBGrid1;
+}
 
-    auto *groups = new QHBoxLayout;
-    layout->addLayout(groups);
-
+QGroupBox *TfErdeklodes::buildSoughtGroup()
+{
     auto *sought = new QGroupBox(QStringLiteral(" Keresett ingatlan "));
     auto *soughtGrid = new QGridLayout(sought);
     soughtGrid->addWidget(new QLabel(QStringLiteral("Típusa:")), 0, 0);
@@ -92,8 +106,11 @@ TfErdeklodes::TfErdeklodes(RegisterState &cursors, const RequestWindows &windows
                                    textformat::memoFromEdit(m_szoveg->toPlainText()));
     });
     soughtGrid->addWidget(m_szoveg, 4, 1, 1, 4);
-    groups->addWidget(sought, 1);
+    return sought;
+}
 
+QGroupBox *TfErdeklodes::buildBuyerGroup()
+{
     auto *buyer = new QGroupBox(QStringLiteral(" Érdeklődő adatai "));
     auto *buyerGrid = new QGridLayout(buyer);
     buyerGrid->addWidget(new QLabel(QStringLiteral("Név:")), 0, 0);
@@ -110,8 +127,11 @@ TfErdeklodes::TfErdeklodes(RegisterState &cursors, const RequestWindows &windows
     buyerGrid->addWidget(boundLine("Email"), 4, 1, 1, 2);
     buyerGrid->addWidget(new QLabel(QStringLiteral("Időpontja:")), 5, 0);
     buyerGrid->addWidget(boundLine("Mikor"), 5, 1, 1, 2);
-    groups->addWidget(buyer, 1);
+    return buyer;
+}
 
+QHBoxLayout *TfErdeklodes::buildButtons()
+{
     auto *talalatok = button("Button2", QStringLiteral("Találatok..."));
     auto *uj = button("BitBtn2", QStringLiteral("Új"));
     uj->setDefault(true);
@@ -124,7 +144,6 @@ TfErdeklodes::TfErdeklodes(RegisterState &cursors, const RequestWindows &windows
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(bezar);
-    layout->addLayout(buttons);
 
     connect(talalatok, &QPushButton::clicked, this, &TfErdeklodes::Button2Click);
     connect(uj, &QPushButton::clicked, this, &TfErdeklodes::BitBtn2Click);
@@ -132,10 +151,7 @@ TfErdeklodes::TfErdeklodes(RegisterState &cursors, const RequestWindows &windows
     connect(modositas, &QPushButton::clicked, this, &TfErdeklodes::BitBtn4Click);
     connect(frissites, &QPushButton::clicked, this, &TfErdeklodes::Utkoztet);
     connect(bezar, &QPushButton::clicked, this, &QDialog::reject);
-
-    connect(&m_tErdeklodes, &Cursor::currentChanged, this, &TfErdeklodes::loadBoxes);
-    connect(&m_tErdeklodes, &Cursor::viewChanged, this, &TfErdeklodes::loadBoxes);
-    resize(820, 600);
+    return buttons;
 }
 
 QLineEdit *TfErdeklodes::boundLine(const char *field)

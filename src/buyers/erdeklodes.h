@@ -8,6 +8,8 @@
 
 class CursorGrid;
 class NumberEdit;
+class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class TfErdeklodes;
@@ -50,6 +52,10 @@ protected:
     void done(int result) override;
 
 private:
+    CursorGrid *buildGrid();
+    QGroupBox *buildSoughtGroup();
+    QGroupBox *buildBuyerGroup();
+    QHBoxLayout *buildButtons();
     QLineEdit *boundLine(const char *field);
     NumberEdit *boundAmount(const char *field);
     void loadBoxes();

@@ -59,6 +59,14 @@ RequestForm::RequestForm(RegisterState &cursors, Cursor &tErdeklodes, const QStr
     layout->addLayout(form);
 
     // Created in tab order.
+    addBuyerRows(form);
+    addRequestRows(form, cursors);
+    layout->addLayout(buildButtons());
+    setMinimumWidth(480);
+}
+
+void RequestForm::addBuyerRows(QFormLayout *form)
+{
     eNev = fieldEdit("eNev", "Nev");
     form->addRow(QStringLiteral("Érdeklődő neve:"), eNev);
     eCimIrsz = fieldEdit("eCimIrsz", "CimIrsz");
@@ -77,7 +85,10 @@ RequestForm::RequestForm(RegisterState &cursors, Cursor &tErdeklodes, const QStr
     form->addRow(QStringLiteral("Telefonja:"), eTelefon);
     eEmail = fieldEdit("eEmail", "Email");
     form->addRow(QStringLiteral("E-mail címe:"), eEmail);
+}
 
+void RequestForm::addRequestRows(QFormLayout *form, RegisterState &cursors)
+{
     eTipus = new QComboBox;
     eTipus->setObjectName(QStringLiteral("eTipus"));
     eTipus->setEditable(false);
@@ -110,7 +121,10 @@ RequestForm::RequestForm(RegisterState &cursors, Cursor &tErdeklodes, const QStr
     eSzoveg->setFixedHeight(eSzoveg->fontMetrics().lineSpacing() * 5 + 12);
     m_binder.bind(eSzoveg, fieldName("Szoveg"));
     form->addRow(QStringLiteral("Szöveg:"), eSzoveg);
+}
 
+QHBoxLayout *RequestForm::buildButtons()
+{
     auto *rogzit = new QPushButton(QStringLiteral("Rögzít"));
     rogzit->setObjectName(QStringLiteral("BitBtn2"));
     rogzit->setDefault(true);
@@ -120,10 +134,9 @@ RequestForm::RequestForm(RegisterState &cursors, Cursor &tErdeklodes, const QStr
     buttons->addStretch();
     buttons->addWidget(rogzit);
     buttons->addWidget(megsem);
-    layout->addLayout(buttons);
     connect(rogzit, &QPushButton::clicked, this, &RequestForm::BitBtn2Click);
     connect(megsem, &QPushButton::clicked, this, &QDialog::reject);
-    setMinimumWidth(480);
+    return buttons;
 }
 
 void RequestForm::clearBoxes()

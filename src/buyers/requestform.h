@@ -8,6 +8,8 @@
 class Cursor;
 class NumberEdit;
 class QComboBox;
+class QFormLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 struct RegisterState;
@@ -49,6 +51,9 @@ protected:
     FieldBinder m_binder;
 
 private:
+    void addBuyerRows(QFormLayout *form);
+    void addRequestRows(QFormLayout *form, RegisterState &cursors);
+    QHBoxLayout *buildButtons();
     QLineEdit *fieldEdit(const char *name, const char *field);
     void BitBtn2Click();
     // Reports the first failed check and puts the focus on its box; false when all pass.

@@ -53,6 +53,21 @@ TfValasztNyomtat::TfValasztNyomtat(PrintReports &reports, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(makeHeading(QStringLiteral("Nyomtatás")));
+    addChoices(layout);
+    layout->addLayout(buildCopiesRow());
+    addButtons(layout);
+
+    for (QRadioButton *radio : {m_radio1, m_radio2, m_radio3})
+        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                targetChosen();
+        });
+    connect(m_copies, &QLineEdit::textChanged, this, &TfValasztNyomtat::MaskEdit1Change);
+    connect(m_copies, &QLineEdit::editingFinished, this, &TfValasztNyomtat::MaskEdit1Exit);
+}
+
+void TfValasztNyomtat::addChoices(QVBoxLayout *layout)
+{
     layout->addWidget(m_radio1);
     layout->addWidget(m_radio2);
     m_radio1->setChecked(true);
@@ -68,7 +83,10 @@ TfValasztNyomtat::TfValasztNyomtat(PrintReports &reports, QWidget *parent)
     m_megbizo->setChecked(true);
     layout->addWidget(m_group);
     layout->addWidget(m_radio3);
+}
 
+QHBoxLayout *TfValasztNyomtat::buildCopiesRow()
+{
     auto *copiesRow = new QHBoxLayout;
     copiesRow->addWidget(new QLabel(QStringLiteral("Példány:")));
     m_copies->setMaxLength(2);
@@ -83,8 +101,13 @@ TfValasztNyomtat::TfValasztNyomtat(PrintReports &reports, QWidget *parent)
     setup->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     setup->setCursor(Qt::PointingHandCursor);
     copiesRow->addWidget(setup);
-    layout->addLayout(copiesRow);
+    connect(setup, &QLabel::linkActivated, this, [this] { m_reports.output.setupPrinter(this); });
+    return copiesRow;
+}
 
+// The tab order runs through the buttons row, so it is set once that row is in the window.
+void TfValasztNyomtat::addButtons(QVBoxLayout *layout)
+{
     auto *print = named(new QPushButton(QStringLiteral("Nyomtatás")), "SpeedButton1");
     auto *preview = named(new QPushButton(QStringLiteral("Nyomtatási kép")), "SpeedButton2");
     auto *cancel = named(new QPushButton(QStringLiteral("Mégsem")), "BitBtn1");
@@ -109,15 +132,6 @@ TfValasztNyomtat::TfValasztNyomtat(PrintReports &reports, QWidget *parent)
     setTabOrder(m_apro, cancel);
     setTabOrder(cancel, m_copies);
     setTabOrder(m_copies, m_radio3);
-
-    for (QRadioButton *radio : {m_radio1, m_radio2, m_radio3})
-        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                targetChosen();
-        });
-    connect(m_copies, &QLineEdit::textChanged, this, &TfValasztNyomtat::MaskEdit1Change);
-    connect(m_copies, &QLineEdit::editingFinished, this, &TfValasztNyomtat::MaskEdit1Exit);
-    connect(setup, &QLabel::linkActivated, this, [this] { m_reports.output.setupPrinter(this); });
     connect(print, &QPushButton::clicked, this, [this] { runSelection(Destination::Printer); });
     connect(preview, &QPushButton::clicked, this, [this] { runSelection(Destination::Preview); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

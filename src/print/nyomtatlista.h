@@ -6,8 +6,10 @@
 
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QRadioButton;
+class QVBoxLayout;
 
 // The print dialog: what to print (the current property, the print list or the property's
 // buyers) and how, then "Nyomtatás" or "Nyomtatási kép" as many times as wanted. A fresh one is
@@ -24,6 +26,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void addChoices(QVBoxLayout *layout);
+    QHBoxLayout *buildCopiesRow();
+    void addButtons(QVBoxLayout *layout);
     void FormActivate();
     void targetChosen();
     void checkBoxTicked(QCheckBox *box);

@@ -15,51 +15,71 @@ private:
         return result;
     }
 
-private slots:
-    void newRequestChecksAndStore()
+    // The request windows with the request list open, as the requests window leaves it.
+    struct NewRequestFixture : RequestFixture
     {
-        RequestFixture f;
-        int result = 0;
-        f.fErdeklodes->tErdeklodes().open();
-        result = execWith(f.fUjErdeklodes.get(), [&](QWidget *w) {
+        NewRequestFixture() { fErdeklodes->tErdeklodes().open(); }
+    };
+
+    // A step that types `text` into the box `name`.
+    static std::function<void()> typing(QWidget *w, const char *name, const QString &text)
+    {
+        return [w, name, text] {
+            typeInto(control(w, QString::fromLatin1(name)), text);
+        };
+    }
+
+    // Stores a request with every box filled through the new-request window; the window's
+    // result, or -1 when it stayed open.
+    static int storeFullRequest(RequestFixture &f)
+    {
+        bool closed = false;
+        const int result = execWith(f.fUjErdeklodes.get(), [&](QWidget *w) {
+            fillRequired(w);
+            typeInto(control(w, QStringLiteral("eArtol")), QStringLiteral("15000000"));
+            typeInto(control(w, QStringLiteral("eArig")), QStringLiteral("2147483647"));
+            typeInto(control(w, QStringLiteral("eTelepules")), QStringLiteral("Buda"));
+            typeInto(control(w, QStringLiteral("eEmail")), QStringLiteral("kiss@example.hu"));
+            typeInto(control(w, QStringLiteral("eSzoveg")),
+                     QStringLiteral("Kertes ház\nkocsibeállóval"));
+            click(w, QStringLiteral("BitBtn2"));
+            closed = !w->isVisible();
+        });
+        return closed ? result : -1;
+    }
+
+private slots:
+    void newRequestOffersTypesAndCounties()
+    {
+        NewRequestFixture f;
+        execWith(f.fUjErdeklodes.get(), [&](QWidget *w) {
             QCOMPARE(w->windowTitle(), QStringLiteral("Pelmora - Ingatlant keres"));
             QCOMPARE(control<QComboBox>(w, QStringLiteral("eTipus"))->count(), 4);
             QCOMPARE(control<QComboBox>(w, QStringLiteral("eCimMegye"))->count(), 19);
             QCOMPARE(control<QComboBox>(w, QStringLiteral("eCimMegye"))->itemText(3),
                      QStringLiteral("Borsod-Abaúj-Zemplén"));
+            click(w, QStringLiteral("BitBtn1"));
+        });
+    }
 
-            // Each required box in its order: the message, the focus on the box, nothing stored.
+    // Each required box in its order: the message, the focus on the box, nothing stored.
+    void newRequestAsksForEachRequiredBoxInTurn()
+    {
+        NewRequestFixture f;
+        execWith(f.fUjErdeklodes.get(), [&](QWidget *w) {
+            const auto type = [w] {
+                control<QComboBox>(w, QStringLiteral("eTipus"))->setCurrentIndex(1);
+            };
             const QList<std::pair<QString, std::function<void()>>> steps {
-                {QStringLiteral("eNev"),
-                 [&] {
-                     typeInto(control(w, QStringLiteral("eNev")), QStringLiteral("Kiss Ödön"));
-                 }},
-                {QStringLiteral("eCimIrsz"),
-                 [&] {
-                     typeInto(control(w, QStringLiteral("eCimIrsz")), QStringLiteral("6720"));
-                 }},
-                {QStringLiteral("eCimVaros"),
-                 [&] {
-                     typeInto(control(w, QStringLiteral("eCimVaros")), QStringLiteral("Szeged"));
-                 }},
+                {QStringLiteral("eNev"), typing(w, "eNev", QStringLiteral("Kiss Ödön"))},
+                {QStringLiteral("eCimIrsz"), typing(w, "eCimIrsz", QStringLiteral("6720"))},
+                {QStringLiteral("eCimVaros"), typing(w, "eCimVaros", QStringLiteral("Szeged"))},
                 {QStringLiteral("eCimUtca"),
-                 [&] {
-                     typeInto(control(w, QStringLiteral("eCimUtca")),
-                              QStringLiteral("Kárász utca 5."));
-                 }},
-                {QStringLiteral("eCimMegye"),
-                 [&] {
-                     typeInto(control(w, QStringLiteral("eCimMegye")), QStringLiteral("Csongrád"));
-                 }},
-                {QStringLiteral("eTipus"),
-                 [&] {
-                     control<QComboBox>(w, QStringLiteral("eTipus"))->setCurrentIndex(1);
-                 }},
+                 typing(w, "eCimUtca", QStringLiteral("Kárász utca 5."))},
+                {QStringLiteral("eCimMegye"), typing(w, "eCimMegye", QStringLiteral("Csongrád"))},
+                {QStringLiteral("eTipus"), type},
                 {QStringLiteral("eTelefon"),
-                 [&] {
-                     typeInto(control(w, QStringLiteral("eTelefon")),
-                              QStringLiteral("+36 62 123 456"));
-                 }},
+                 typing(w, "eTelefon", QStringLiteral("+36 62 123 456"))},
             };
             for (const auto &[box, fill] : steps) {
                 QCOMPARE(clickAnswering(w, QStringLiteral("BitBtn2"), QStringLiteral("OK")),
@@ -69,29 +89,48 @@ private slots:
                 QCOMPARE(f.storedCount(), 0);
                 fill();
             }
+            click(w, QStringLiteral("BitBtn1"));
+        });
+        QCOMPARE(f.storedCount(), 0);
+    }
 
-            // An amount beyond what the table holds is refused before anything is stored.
-            auto *artol = control<NumberEdit>(w, QStringLiteral("eArtol"));
+    // An amount beyond what the table holds is refused before anything is stored; the largest
+    // it holds is then stored.
+    void newRequestRefusesAnAmountBeyondTheTable()
+    {
+        NewRequestFixture f;
+        const int result = execWith(f.fUjErdeklodes.get(), [&](QWidget *w) {
+            fillRequired(w);
             auto *arig = control<NumberEdit>(w, QStringLiteral("eArig"));
-            typeInto(artol, QStringLiteral("15000000"));
             typeInto(arig, QStringLiteral("2147483648"));
             QCOMPARE(clickAnswering(w, QStringLiteral("BitBtn2"), QStringLiteral("OK")),
                      QStringLiteral("Az összeg legfeljebb 2 147 483 647 Ft lehet!"));
             QCOMPARE(focused(w), arig->objectName());
             QCOMPARE(f.storedCount(), 0);
-            // Left, the box shows money; entered again, the digits.
-            focusOn(control(w, QStringLiteral("eSzoveg")));
-            QCOMPARE(shown(w, QStringLiteral("eArtol")), QStringLiteral("15 000 000 Ft"));
             typeInto(arig, QStringLiteral("2147483647"));
-            typeInto(control(w, QStringLiteral("eTelepules")), QStringLiteral("Buda"));
-            typeInto(control(w, QStringLiteral("eEmail")), QStringLiteral("kiss@example.hu"));
-            typeInto(control(w, QStringLiteral("eSzoveg")),
-                     QStringLiteral("Kertes ház\nkocsibeállóval"));
             click(w, QStringLiteral("BitBtn2"));
-            QVERIFY(!w->isVisible());
         });
         QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(f.storedCount(), 1);
+        QCOMPARE(f.stored(0).number(QStringLiteral("Arig")), 2147483647.0);
+    }
 
+    // Left, an amount box shows money.
+    void newRequestAmountShowsMoneyOnceLeft()
+    {
+        NewRequestFixture f;
+        execWith(f.fUjErdeklodes.get(), [&](QWidget *w) {
+            typeInto(control(w, QStringLiteral("eArtol")), QStringLiteral("15000000"));
+            focusOn(control(w, QStringLiteral("eSzoveg")));
+            QCOMPARE(shown(w, QStringLiteral("eArtol")), QStringLiteral("15 000 000 Ft"));
+            click(w, QStringLiteral("BitBtn1"));
+        });
+    }
+
+    void newRequestStoresEveryBox()
+    {
+        NewRequestFixture f;
+        QCOMPARE(storeFullRequest(f), int(QDialog::Accepted));
         QCOMPARE(f.storedCount(), 1);
         const Record r = f.stored(0);
         QCOMPARE(r.text(QStringLiteral("Nev")), QStringLiteral("Kiss Ödön"));
@@ -110,9 +149,14 @@ private slots:
         QVERIFY(r.text(QStringLiteral("Mikor"))
                     .startsWith(QString::number(QDate::currentDate().year())));
         QCOMPARE(r.boolean(QStringLiteral("Utkozes")), false);
+    }
 
-        // Shown again, the window starts empty; "Mégsem" stores nothing.
-        result = execWith(f.fUjErdeklodes.get(), [&](QWidget *w) {
+    // Shown again, the window starts empty; "Mégsem" stores nothing.
+    void newRequestStartsEmptyAndMegsemStoresNothing()
+    {
+        NewRequestFixture f;
+        QCOMPARE(storeFullRequest(f), int(QDialog::Accepted));
+        const int result = execWith(f.fUjErdeklodes.get(), [&](QWidget *w) {
             QCOMPARE(control<QLineEdit>(w, QStringLiteral("eNev"))->text(), QString());
             QCOMPARE(control<QLineEdit>(w, QStringLiteral("eTelepules"))->text(), QString());
             QCOMPARE(control<QComboBox>(w, QStringLiteral("eTipus"))->currentIndex(), -1);

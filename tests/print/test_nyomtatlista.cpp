@@ -122,32 +122,46 @@ private:
         QCOMPARE(view.text(QStringLiteral("Azonosito")), QStringLiteral("P1"));
     }
 
+    // Opens the print dialog and works it with `steps`, which close it; true when it came up.
+    static bool workDialog(Setup &s, const std::function<void(QWidget *)> &steps)
+    {
+        DialogAnswerer answers;
+        answers.handle(steps);
+        openPrintDialog(s.reports);
+        return answers.pending() == 0;
+    }
+
 private slots:
-    void controlsAndDefaults()
+    void emptyResultsListGetsAMessageNotTheDialog()
     {
         Setup s;
         DialogAnswerer answers;
-        // An empty results list gets a message, not a dialog.
         answers.answer(QStringLiteral("OK"));
         openPrintDialog(s.reports);
         QCOMPARE(answers.seen(),
                  QStringList {"Nincs kiválaszott ingatlan, amit nyomtatni lehetne!"});
+    }
 
+    void emptyPrintListLeavesOnlyTheCurrentProperty()
+    {
+        Setup s;
         s.f.addProperty({{"Azonosito", "A1"}});
-        answers.handle([&](QWidget *d) {
+        QVERIFY(workDialog(s, [](QWidget *d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Pelmora - Nyomtatás"));
-            // Nothing is on the print list.
             QVERIFY(control<QRadioButton>(d, "RadioButton1")->isChecked());
             QVERIFY(!control<QRadioButton>(d, "RadioButton2")->isEnabled());
             control<QPushButton>(d, "BitBtn1")->click();
-        });
-        openPrintDialog(s.reports);
+        }));
+    }
 
+    void opensOnTheCurrentPropertyWithTheDefaults()
+    {
+        Setup s;
         s.register5();
-        answers.handle([&](QWidget *d) {
-            auto *group = control<QGroupBox>(d, "nyGroup");
+        QVERIFY(workDialog(s, [](QWidget *d) {
             QVERIFY(control<QRadioButton>(d, "RadioButton2")->isEnabled());
-            QCOMPARE(group->title(), QStringLiteral("Aktuális ingatlan"));
+            QCOMPARE(control<QGroupBox>(d, "nyGroup")->title(),
+                     QStringLiteral("Aktuális ingatlan"));
             QCOMPARE(ticked(d), QStringLiteral("10000"));
             QCOMPARE(control<QLineEdit>(d, "MaskEdit1")->text(), QStringLiteral("1"));
             QCOMPARE(control<QLabel>(d, "Label3")
@@ -157,7 +171,16 @@ private slots:
             QCOMPARE(control<QPushButton>(d, "SpeedButton1")->text(), QStringLiteral("Nyomtatás"));
             QCOMPARE(control<QPushButton>(d, "SpeedButton2")->text(),
                      QStringLiteral("Nyomtatási kép"));
+            control<QPushButton>(d, "BitBtn1")->click();
+        }));
+    }
 
+    void whatToPrintRetitlesOrHidesTheReportGroup()
+    {
+        Setup s;
+        s.register5();
+        QVERIFY(workDialog(s, [](QWidget *d) {
+            auto *group = control<QGroupBox>(d, "nyGroup");
             control<QRadioButton>(d, "RadioButton2")->click();
             QCOMPARE(group->title(), QStringLiteral("Nyomtatásra kijelölt ingatlanok"));
             control<QRadioButton>(d, "RadioButton3")->click();
@@ -165,9 +188,17 @@ private slots:
             control<QRadioButton>(d, "RadioButton1")->click();
             QVERIFY(!group->isHidden());
             QCOMPARE(group->title(), QStringLiteral("Aktuális ingatlan"));
+            control<QPushButton>(d, "BitBtn1")->click();
+        }));
+    }
 
-            // Archive and ad texts untick the rest; a handout unticks those two; the others
-            // untick nothing.
+    // Archive and ad texts untick the rest; a handout unticks those two; the others untick
+    // nothing.
+    void exclusiveReportsUntickTheOthers()
+    {
+        Setup s;
+        s.register5();
+        QVERIFY(workDialog(s, [](QWidget *d) {
             tick(d, "CheckBox1");
             QCOMPARE(ticked(d), QStringLiteral("11000"));
             tick(d, "CheckBox3");
@@ -182,10 +213,17 @@ private slots:
             tick(d, "CheckBox3");
             tick(d, "CheckBox4");
             QCOMPARE(ticked(d), QStringLiteral("00010"));
-            tick(d, "CheckBox2", false);
+            control<QPushButton>(d, "BitBtn1")->click();
+        }));
+    }
 
-            // Copies: the text is selected after every change, so a keystroke replaces it; an
-            // empty box or 0 becomes 1.
+    // Copies: the text is selected after every change, so a keystroke replaces it; an empty box
+    // or 0 becomes 1.
+    void copiesAreOneOrMoreTypedOverTheLast()
+    {
+        Setup s;
+        s.register5();
+        QVERIFY(workDialog(s, [](QWidget *d) {
             auto *copies = control<QLineEdit>(d, "MaskEdit1");
             copies->setFocus();
             copies->selectAll();
@@ -203,20 +241,28 @@ private slots:
                 emit copies->editingFinished();
                 QCOMPARE(copies->text(), QStringLiteral("1"));
             }
-            copies->setText(QStringLiteral("5"));
             control<QPushButton>(d, "BitBtn1")->click();
-        });
-        openPrintDialog(s.reports);
+        }));
+    }
 
-        // The next opening starts from the defaults again, and opening leaves the view as it was.
-        answers.handle([&](QWidget *d) {
+    // The next opening starts from the defaults again, and opening leaves the view as it was.
+    void nextOpeningStartsFromTheDefaults()
+    {
+        Setup s;
+        s.register5();
+        QVERIFY(workDialog(s, [](QWidget *d) {
+            control<QRadioButton>(d, "RadioButton2")->click();
+            tick(d, "CheckBox2", false);
+            tick(d, "CheckBox4");
+            control<QLineEdit>(d, "MaskEdit1")->setText(QStringLiteral("5"));
+            control<QPushButton>(d, "BitBtn1")->click();
+        }));
+        QVERIFY(workDialog(s, [](QWidget *d) {
             QVERIFY(control<QRadioButton>(d, "RadioButton1")->isChecked());
             QCOMPARE(ticked(d), QStringLiteral("10000"));
             QCOMPARE(control<QLineEdit>(d, "MaskEdit1")->text(), QStringLiteral("1"));
             d->close();
-        });
-        openPrintDialog(s.reports);
-        QCOMPARE(answers.pending(), 0);
+        }));
         checkViewRestored(s.f.cursors.tEgyszeru);
         QVERIFY(s.f.runs().isEmpty());
     }

@@ -118,6 +118,59 @@ struct ModifyFixture : RegisterFixture
     }
 };
 
+// Two full properties, the second shown in the modify window.
+struct OpenFixture : ModifyFixture
+{
+    const int other = addFullProperty(u"MÁS-1"_s);
+    const int id = addFullProperty(u"P-1"_s);
+
+    OpenFixture() { open(id); }
+
+    int detailedIdOf(int property) const
+    {
+        return single(
+                   QStringLiteral("SELECT Id FROM reszletes WHERE EgyszeruId = %1").arg(property))
+            .toInt();
+    }
+
+    // Edits every kind of box as a user would: numbers and a text, the second owner removed and
+    // a new one added through the owner dialog, the principal taken from the first owner over
+    // what was typed, an English description of two lines, and the detailed description.
+    void editEverything()
+    {
+        typeNumber("nAr", u"30000000"_s);
+        typeNumber("nEpitesEve", u"1995"_s);
+        retypeText(get<QLineEdit>("nCimUtca"), u"Tisza Lajos körút"_s);
+        auto *grid = get<CursorGrid>("DBGrid3");
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(1, 0)).center());
+        press("Button11");
+        DialogAnswerer answerer;
+        answerer.handle([](QWidget *dialog) {
+            typeText(dialog->findChild<QLineEdit *>(u"hNev"_s), u"Új Ödön"_s);
+            typeText(dialog->findChild<QLineEdit *>(u"hTelefon"_s), u"333"_s);
+            QTest::keyClick(dialog->findChild<QLineEdit *>(u"hTelefon"_s), Qt::Key_Return);
+        });
+        press("Button9");
+        retypeText(get<QLineEdit>("nMegbizoNev"), u"valaki más"_s);
+        press("Button1");
+        auto *angol = get<QPlainTextEdit>("nLeirasAngol");
+        angol->setFocus();
+        QTest::keyClicks(angol, u"one"_s);
+        QTest::keyClick(angol, Qt::Key_Return);
+        QTest::keyClicks(angol, u"two"_s);
+        typeNumber("rSzoba", u"4"_s);
+    }
+
+    // Enter in a line box saves; how many saves were announced.
+    int saveWithEnter()
+    {
+        QSignalSpy saved(window.get(), &TfModosit::propertySaved);
+        QTest::keyClick(get<QLineEdit>("nCimUtca"), Qt::Key_Return);
+        return int(saved.count());
+    }
+};
+
 } // namespace
 
 class TestModosit : public QObject
@@ -125,12 +178,9 @@ class TestModosit : public QObject
     Q_OBJECT
 
 private slots:
-    void loadEditAndSave()
+    void showsTheStoredProperty()
     {
-        ModifyFixture f;
-        const int other = f.addFullProperty(u"MÁS-1"_s);
-        const int id = f.addFullProperty(u"P-1"_s);
-        f.open(id);
+        OpenFixture f;
         QCOMPARE(f.window->windowTitle(), u"Pelmora - Adatok módosítása"_s);
         QCOMPARE(f.get<QLineEdit>("nAzonosito")->text(), u"P-1"_s);
         QCOMPARE(f.get<QLineEdit>("nAzonosito")->maxLength(), 20);
@@ -146,11 +196,13 @@ private slots:
         QCOMPARE(f.photoCount(), u"0"_s);
         QCOMPARE(f.get<RadioChoice>("rAlak")->index(), 2);
         QCOMPARE(f.get<NumberEdit>("rSzoba")->value(), 3.0);
-        const int detailedId =
-            f.single(QStringLiteral("SELECT Id FROM reszletes WHERE EgyszeruId = %1").arg(id))
-                .toInt();
+    }
 
-        // "Mégsem" writes nothing, however much was changed.
+    // "Mégsem" writes nothing, however much was changed, and the next showing has forgotten
+    // the abandoned edits.
+    void megsemWritesNothingAndIsForgotten()
+    {
+        OpenFixture f;
         const QStringList before = f.snapshot();
         f.typeNumber("nAr", u"1"_s);
         f.press("Button11");
@@ -158,43 +210,30 @@ private slots:
         QVERIFY(!f.window->isVisible());
         QCOMPARE(f.snapshot(), before);
 
-        // The next showing has forgotten the abandoned edits.
-        f.open(id);
+        f.open(f.id);
         QCOMPARE(f.get<NumberEdit>("nAr")->value(), 25000000.0);
         QCOMPARE(f.get<CursorGrid>("DBGrid3")->model()->rowCount(), 2);
+    }
 
-        f.typeNumber("nAr", u"30000000"_s);
+    // The edits show while the window is open: the principal is the first owner's, and Enter
+    // in a memo breaks the line only.
+    void editsShowUntilSaved()
+    {
+        OpenFixture f;
+        f.editEverything();
         QCOMPARE(f.get<NumberEdit>("nAr")->value(), 30000000.0);
-        f.typeNumber("nEpitesEve", u"1995"_s);
-        retypeText(f.get<QLineEdit>("nCimUtca"), u"Tisza Lajos körút"_s);
-        // The second owner goes, a new one comes through the owner dialog.
-        auto *grid = f.get<CursorGrid>("DBGrid3");
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualRect(grid->model()->index(1, 0)).center());
-        f.press("Button11");
-        DialogAnswerer answerer;
-        answerer.handle([](QWidget *dialog) {
-            typeText(dialog->findChild<QLineEdit *>(u"hNev"_s), u"Új Ödön"_s);
-            typeText(dialog->findChild<QLineEdit *>(u"hTelefon"_s), u"333"_s);
-            QTest::keyClick(dialog->findChild<QLineEdit *>(u"hTelefon"_s), Qt::Key_Return);
-        });
-        f.press("Button9");
-        // The principal taken from the first owner.
-        retypeText(f.get<QLineEdit>("nMegbizoNev"), u"valaki más"_s);
-        f.press("Button1");
         QCOMPARE(f.get<QLineEdit>("nMegbizoNev")->text(), u"Kiss Péter"_s);
         QCOMPARE(f.get<QLineEdit>("nMegbizoTelefon")->text(), u"111"_s);
-        f.get<QPlainTextEdit>("nLeirasAngol")->setFocus();
-        QTest::keyClicks(f.get<QPlainTextEdit>("nLeirasAngol"), u"one"_s);
-        QTest::keyClick(f.get<QPlainTextEdit>("nLeirasAngol"), Qt::Key_Return);
-        QTest::keyClicks(f.get<QPlainTextEdit>("nLeirasAngol"), u"two"_s);
-        QVERIFY(f.window->isVisible()); // Enter in a memo breaks the line only
-        f.typeNumber("rSzoba", u"4"_s);
+        QVERIFY(f.window->isVisible());
+    }
 
-        QSignalSpy saved(f.window.get(), &TfModosit::propertySaved);
-        QTest::keyClick(f.get<QLineEdit>("nCimUtca"), Qt::Key_Return);
-        QCOMPARE(saved.count(), 1);
+    void enterSavesTheEditedProperty()
+    {
+        OpenFixture f;
+        f.editEverything();
+        QCOMPARE(f.saveWithEnter(), 1);
         QVERIFY(!f.window->isVisible());
+        const int id = f.id;
         QCOMPARE(f.field(id, "Ar").toDouble(), 30000000.0);
         QCOMPARE(f.field(id, "EpitesEve").toInt(), 1995);
         QCOMPARE(f.field(id, "CimUtca").toString(), u"Tisza Lajos körút"_s);
@@ -205,15 +244,30 @@ private slots:
         QCOMPARE(f.field(id, "Start").toString(), u"2026. 01. 02. 10:00:00"_s);
         QCOMPARE(f.field(id, "Print").toInt(), 1);
         QCOMPARE(f.field(id, "Stop").toString(), QString());
-        QCOMPARE(f.ownersOf(id), (QStringList {u"Kiss Péter/111"_s, u"Új Ödön/333"_s}));
-        QCOMPARE(f.ownersOf(other), (QStringList {u"Kiss Péter/111"_s, u"Nagy Anna/222"_s}));
+        QCOMPARE(f.c.tEgyszeru.integer(u"Id"_s), id); // still selected in the search list
+    }
+
+    void savingReplacesThisPropertysOwnersOnly()
+    {
+        OpenFixture f;
+        f.editEverything();
+        QCOMPARE(f.saveWithEnter(), 1);
+        QCOMPARE(f.ownersOf(f.id), (QStringList {u"Kiss Péter/111"_s, u"Új Ödön/333"_s}));
+        QCOMPARE(f.ownersOf(f.other), (QStringList {u"Kiss Péter/111"_s, u"Nagy Anna/222"_s}));
+    }
+
+    void savingUpdatesTheSameDetailedRecord()
+    {
+        OpenFixture f;
+        const int detailedId = f.detailedIdOf(f.id);
+        f.editEverything();
+        QCOMPARE(f.saveWithEnter(), 1);
         QCOMPARE(
-            f.single(QStringLiteral("SELECT count(*) FROM reszletes WHERE EgyszeruId = %1").arg(id))
+            f.single(
+                 QStringLiteral("SELECT count(*) FROM reszletes WHERE EgyszeruId = %1").arg(f.id))
                 .toInt(),
             1);
-        QCOMPARE(f.single(QStringLiteral("SELECT Id FROM reszletes WHERE EgyszeruId = %1").arg(id))
-                     .toInt(),
-                 detailedId);
+        QCOMPARE(f.detailedIdOf(f.id), detailedId);
         QCOMPARE(
             f.single(QStringLiteral("SELECT Szoba FROM reszletes WHERE Id = %1").arg(detailedId))
                 .toInt(),
@@ -222,7 +276,6 @@ private slots:
             f.single(QStringLiteral("SELECT AlakId FROM reszletes WHERE Id = %1").arg(detailedId))
                 .toInt(),
             2);
-        QCOMPARE(f.c.tEgyszeru.integer(u"Id"_s), id); // still selected in the search list
     }
 
     void photosMoveUp()

@@ -183,6 +183,46 @@ Record onlyRecord(Database &db, const QString &table)
     return c.record();
 }
 
+// Fills every part a store writes, as a user does: the property with fractions to round, a
+// memo of two lines, two owners, a wide and a tall photo, and the detailed description. False
+// when the photos to pick could not be written.
+bool fillEverything(Form &f)
+{
+    const QString big = f.dir.filePath(QStringLiteral("nagy.jpg"));
+    const QString tall = f.dir.filePath(QStringLiteral("magas.jpg"));
+    if (!jpegfiles::writeJpeg(big, 1024, 768) || !jpegfiles::writeJpeg(tall, 600, 800))
+        return false;
+
+    f.fillValid(QStringLiteral("KH-17"));
+    f.typeNumber("nMinimumAr", QStringLiteral("11000000"));
+    f.typeNumber("nEpitesEve", QStringLiteral("72,5"));
+    f.typeNumber("nFelujitasEve", QStringLiteral("73,5"));
+    f.typeNumber("nEpuletTerulet", QStringLiteral("120,6"));
+    f.typeNumber("nSzoba", QStringLiteral("2,5"));
+    f.typeNumber("nGarazs", QStringLiteral("1,5"));
+    retypeText(f.combo("nTelekTeruletMertek"), QStringLiteral("négyszögöl"));
+    retypeText(f.edit("nCimIrsz"), QStringLiteral("6720"));
+    retypeText(f.edit("nCimUtca"), QStringLiteral("Kárász utca"));
+    retypeText(f.edit("nMegbizoNev"), QStringLiteral("Szabó Éva"));
+    f.control<QCheckBox>("nKulcsCheck")->setChecked(true);
+    f.control<QCheckBox>("nWebCheck")->setChecked(false);
+    auto *magyar = f.control<QPlainTextEdit>("nLeirasMagyar");
+    magyar->setFocus();
+    typeText(magyar, QStringLiteral("Csendes utca."));
+    QTest::keyClick(magyar, Qt::Key_Return);
+    typeText(magyar, QStringLiteral("Nagy kert."));
+
+    f.addOwner(QStringLiteral("Szabó Éva"), QStringLiteral("6720"), QStringLiteral("1/2"));
+    f.addOwner(QStringLiteral("Szabó Péter"), QStringLiteral("6720"), QStringLiteral("1/2"));
+    f.pickPhotos({big, tall});
+
+    QTest::mouseClick(f.control<QCheckBox>("nReszletes"), Qt::LeftButton);
+    f.reszletes.findChild<NumberEdit *>(QStringLiteral("rSzoba"))->setValue(3);
+    f.reszletes.findChild<QPlainTextEdit *>(QStringLiteral("rMegjegyzes"))
+        ->setPlainText(QStringLiteral("Sor 1\nSor 2"));
+    return true;
+}
+
 } // namespace
 
 class TestNewProperty : public QObject
@@ -191,7 +231,12 @@ class TestNewProperty : public QObject
 private slots:
     void checksRunInOrderWithTheirFocus();
     void duplicateIdentifiers();
-    void fullStoreWritesEveryTableAndClears();
+    void fullFormCountsPhotosAndOpensTheDetails();
+    void fullStoreSaysSoBeforeTheMatching();
+    void fullStoreWritesEveryField();
+    void fullStoreLinksTheOwnersAndDetails();
+    void fullStoreShrinksThePhotosIntoPlace();
+    void fullStoreClearsTheForm();
     void failedStoreLeavesEverythingAsBefore();
     void postcodeLookUp();
     void enterStoresExceptInMemos();
@@ -276,45 +321,18 @@ void TestNewProperty::duplicateIdentifiers()
     QCOMPARE(f.count(tables::egyszeru), 4);
 }
 
-void TestNewProperty::fullStoreWritesEveryTableAndClears()
+void TestNewProperty::fullFormCountsPhotosAndOpensTheDetails()
 {
     Form f;
-    const QString big = f.dir.filePath(QStringLiteral("nagy.jpg"));
-    const QString tall = f.dir.filePath(QStringLiteral("magas.jpg"));
-    QVERIFY(jpegfiles::writeJpeg(big, 1024, 768));
-    QVERIFY(jpegfiles::writeJpeg(tall, 600, 800));
-
-    f.fillValid(QStringLiteral("KH-17"));
-    f.typeNumber("nMinimumAr", QStringLiteral("11000000"));
-    f.typeNumber("nEpitesEve", QStringLiteral("72,5"));
-    f.typeNumber("nFelujitasEve", QStringLiteral("73,5"));
-    f.typeNumber("nEpuletTerulet", QStringLiteral("120,6"));
-    f.typeNumber("nSzoba", QStringLiteral("2,5"));
-    f.typeNumber("nGarazs", QStringLiteral("1,5"));
-    retypeText(f.combo("nTelekTeruletMertek"), QStringLiteral("négyszögöl"));
-    retypeText(f.edit("nCimIrsz"), QStringLiteral("6720"));
-    retypeText(f.edit("nCimUtca"), QStringLiteral("Kárász utca"));
-    retypeText(f.edit("nMegbizoNev"), QStringLiteral("Szabó Éva"));
-    f.control<QCheckBox>("nKulcsCheck")->setChecked(true);
-    f.control<QCheckBox>("nWebCheck")->setChecked(false);
-    auto *magyar = f.control<QPlainTextEdit>("nLeirasMagyar");
-    magyar->setFocus();
-    typeText(magyar, QStringLiteral("Csendes utca."));
-    QTest::keyClick(magyar, Qt::Key_Return);
-    typeText(magyar, QStringLiteral("Nagy kert."));
-
-    f.addOwner(QStringLiteral("Szabó Éva"), QStringLiteral("6720"), QStringLiteral("1/2"));
-    f.addOwner(QStringLiteral("Szabó Péter"), QStringLiteral("6720"), QStringLiteral("1/2"));
-    f.pickPhotos({big, tall});
+    QVERIFY(fillEverything(f));
     QCOMPARE(f.control<QLabel>("Label100")->text(), QStringLiteral("2"));
-
-    QTest::mouseClick(f.control<QCheckBox>("nReszletes"), Qt::LeftButton);
     QVERIFY(f.control<QPushButton>("nReszletesGomb")->isEnabled());
-    auto *rooms = f.reszletes.findChild<NumberEdit *>(QStringLiteral("rSzoba"));
-    rooms->setValue(3);
-    f.reszletes.findChild<QPlainTextEdit *>(QStringLiteral("rMegjegyzes"))
-        ->setPlainText(QStringLiteral("Sor 1\nSor 2"));
+}
 
+void TestNewProperty::fullStoreSaysSoBeforeTheMatching()
+{
+    Form f;
+    QVERIFY(fillEverything(f));
     QSignalSpy matching(f.panel.get(), &NewPropertyPanel::propertyStored);
     DialogAnswerer answerer;
     answerer.answer(QStringLiteral("OK"));
@@ -325,7 +343,13 @@ void TestNewProperty::fullStoreWritesEveryTableAndClears()
     QCOMPARE(answerer.seen(), QStringList {stored});
     QCOMPARE(matching.count(), 1);
     QCOMPARE(seenAtMatching, QStringList {stored}); // the matching runs after the message
+}
 
+void TestNewProperty::fullStoreWritesEveryField()
+{
+    Form f;
+    QVERIFY(fillEverything(f));
+    QCOMPARE(f.pressStore(), QStringList {stored});
     const Record p = onlyRecord(f.db, tables::egyszeru);
     const int id = p.integer(QStringLiteral("Id"));
     QVERIFY(id > 0);
@@ -360,6 +384,14 @@ void TestNewProperty::fullStoreWritesEveryTableAndClears()
     QCOMPARE(p.text(QStringLiteral("Kep2")), QStringLiteral("%1-2.jpg").arg(id));
     QVERIFY(p.text(QStringLiteral("Kep3")).isEmpty());
     QVERIFY(p.text(QStringLiteral("Kep4")).isEmpty());
+}
+
+void TestNewProperty::fullStoreLinksTheOwnersAndDetails()
+{
+    Form f;
+    QVERIFY(fillEverything(f));
+    QCOMPARE(f.pressStore(), QStringList {stored});
+    const int id = onlyRecord(f.db, tables::egyszeru).integer(QStringLiteral("Id"));
 
     Cursor owners(f.db, tables::tulajdonos, false);
     owners.open();
@@ -379,8 +411,15 @@ void TestNewProperty::fullStoreWritesEveryTableAndClears()
     QCOMPARE(d.integer(QStringLiteral("Szoba")), 3);
     QCOMPARE(d.text(QStringLiteral("AlakText")), QStringLiteral("négyzet"));
     QCOMPARE(d.text(QStringLiteral("Megjegyzes")), QStringLiteral("Sor 1\r\nSor 2"));
+}
 
-    // The photos are in place, shrunk, and nothing temporary is left beside them.
+// The photos are in place, shrunk, and nothing temporary is left beside them.
+void TestNewProperty::fullStoreShrinksThePhotosIntoPlace()
+{
+    Form f;
+    QVERIFY(fillEverything(f));
+    QCOMPARE(f.pressStore(), QStringList {stored});
+    const int id = onlyRecord(f.db, tables::egyszeru).integer(QStringLiteral("Id"));
     QCOMPARE(
         f.imageFiles(),
         (QStringList {QStringLiteral("%1-1.jpg").arg(id), QStringLiteral("%1-2.jpg").arg(id)}));
@@ -390,8 +429,14 @@ void TestNewProperty::fullStoreWritesEveryTableAndClears()
     const RgbImage second = jpeg::decode(
         jpegfiles::read(f.dir.filePath(QStringLiteral("Images/%1-2.jpg").arg(id))), QString());
     QCOMPARE(QSize(second.width, second.height), QSize(225, 300));
+}
 
-    // And the form is fresh for the next property.
+// The form is fresh for the next property.
+void TestNewProperty::fullStoreClearsTheForm()
+{
+    Form f;
+    QVERIFY(fillEverything(f));
+    QCOMPARE(f.pressStore(), QStringList {stored});
     QVERIFY(f.edit("nAzonosito")->text().isEmpty());
     QCOMPARE(f.combo("nTipus")->currentIndex(), 0);
     QCOMPARE(f.number("nAr")->value(), 0.0);
@@ -402,13 +447,13 @@ void TestNewProperty::fullStoreWritesEveryTableAndClears()
     QVERIFY(f.edit("nCimIrsz")->text().isEmpty());
     QVERIFY(f.control<QCheckBox>("nWebCheck")->isChecked());
     QVERIFY(!f.control<QCheckBox>("nKulcsCheck")->isChecked());
-    QVERIFY(magyar->toPlainText().isEmpty());
+    QVERIFY(f.control<QPlainTextEdit>("nLeirasMagyar")->toPlainText().isEmpty());
     QCOMPARE(f.control<QLabel>("Label100")->text(), QStringLiteral("0"));
     QVERIFY(f.ujKep.photos().isEmpty());
     QCOMPARE(f.cursors.tdTulaj.recordCount(), 0);
     QVERIFY(!f.control<QCheckBox>("nReszletes")->isChecked());
     QVERIFY(!f.control<QPushButton>("nReszletesGomb")->isEnabled());
-    QCOMPARE(rooms->value(), 0.0);
+    QCOMPARE(f.reszletes.findChild<NumberEdit *>(QStringLiteral("rSzoba"))->value(), 0.0);
     QCOMPARE(f.focused(), QStringLiteral("nAzonosito"));
 }
 

@@ -83,6 +83,70 @@ RgbImage noisy(int width, int height, std::uint32_t seed)
     });
 }
 
+// What one try at storing came to: the new property's id, or the message it was refused
+// with.
+struct StoreTry
+{
+    bool filled = false;
+    int id = 0;
+    QString message;
+};
+
+// A data directory on a small disk of its own and four large photos to store there.
+struct FullDisk
+{
+    TempDataDir dir;
+    SmallDisk disk {QDir::cleanPath(dir.path()), u"6m"_s};
+    QTemporaryDir sources;
+    QStringList photos;
+    Database db {dir.path(), datadirectory::seed};
+    RegisterState c {db};
+    const QString images = datadirectory::imagesDir(dir.path());
+
+    FullDisk() { datadirectory::prepare(db); }
+
+    bool writePhotos()
+    {
+        for (int i = 0; i < 4; ++i) {
+            photos << sources.filePath(u"kep%1.jpg"_s.arg(i));
+            if (!jpegfiles::write(photos.last(), jpeg::encode(noisy(1200, 900, i + 1), 95)))
+                return false;
+        }
+        return true;
+    }
+
+    // Stores a property with two owners, the photos and a detailed description while about
+    // `room` bytes are free.
+    StoreTry storeLeaving(qint64 room)
+    {
+        emptyWorkingOwners(c.tdTulaj);
+        c.tdTulaj.open();
+        for (const char *name : {"Kovács Éva", "Nagy Pál"}) {
+            c.tdTulaj.append();
+            c.tdTulaj.setValue(u"Nev"_s, QString::fromUtf8(name));
+            c.tdTulaj.post();
+        }
+        StoreTry result;
+        result.filled = disk.fillLeaving(room);
+        NewProperty property;
+        property.fields = {{u"Azonosito"_s, u"TELE%1"_s.arg(room)},
+                           {u"TipusText"_s, u"Lakás"_s},
+                           {u"Ar"_s, 25000000},
+                           {u"CimVaros"_s, u"Szeged"_s},
+                           {u"CimMegye"_s, u"Csongrád"_s}};
+        property.photos = photos;
+        property.photoCount = 4;
+        property.detailed = true;
+        try {
+            result.id = storeNewProperty(c, property);
+        } catch (const StoreError &error) {
+            result.message = error.message();
+        }
+        disk.empty();
+        return result;
+    }
+};
+
 } // namespace
 
 // Storing a property where the disk fills up on the way.
@@ -179,91 +243,73 @@ private slots:
         QVERIFY(!identifierTaken(db, u"Hosszú-Azonosító-12"_s, cyrillic));
     }
 
+    // From no room at all to enough: each try either stores the whole property or says the
+    // disk is full and leaves nothing of it.
+    void fullDisk_data()
+    {
+        QTest::addColumn<qint64>("room");
+        for (const qint64 room :
+             {0LL, 4096LL, 16384LL, 40000LL, 90000LL, 150000LL, 400000LL, 2000000LL})
+            QTest::addRow("%lld bytes free", static_cast<long long>(room)) << room;
+    }
+
     void fullDisk()
     {
-        TempDataDir dir;
-        SmallDisk disk(QDir::cleanPath(dir.path()), u"6m"_s);
-        if (!disk.mounted())
+        QFETCH(qint64, room);
+        FullDisk f;
+        if (!f.disk.mounted())
             QSKIP("A small tmpfs cannot be mounted here (needs root and mount rights): the "
                   "full-disk case is not tried.");
-        QTemporaryDir sources;
-        QStringList photos;
-        for (int i = 0; i < 4; ++i) {
-            photos << sources.filePath(u"kep%1.jpg"_s.arg(i));
-            QVERIFY(jpegfiles::write(photos.last(), jpeg::encode(noisy(1200, 900, i + 1), 95)));
+        QVERIFY(f.writePhotos());
+        const int before = count(f.db, u"SELECT COUNT(*) FROM egyszeru"_s);
+        const QStringList filesBefore = QDir(f.images).entryList(QDir::Files | QDir::Hidden);
+        const StoreTry result = f.storeLeaving(room);
+        QVERIFY(result.filled);
+
+        if (result.message.isEmpty()) {
+            QCOMPARE(count(f.db, u"SELECT COUNT(*) FROM egyszeru"_s), before + 1);
+            QCOMPARE(
+                count(f.db,
+                      u"SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = %1"_s.arg(result.id)),
+                2);
+            QCOMPARE(
+                count(f.db,
+                      u"SELECT COUNT(*) FROM reszletes WHERE EgyszeruId = %1"_s.arg(result.id)),
+                1);
+            for (int slot = 1; slot <= 4; ++slot)
+                QVERIFY(QFile::exists(f.images + u"%1-%2.jpg"_s.arg(result.id).arg(slot)));
+        } else {
+            QVERIFY2(result.message.contains(u"nincs elég szabad hely a lemezen"_s),
+                     qPrintable(result.message));
+            QCOMPARE(count(f.db, u"SELECT COUNT(*) FROM egyszeru"_s), before);
+            QCOMPARE(count(f.db,
+                           QString::fromUtf8("SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId "
+                                             "NOT IN (SELECT Id FROM egyszeru)")),
+                     0);
+            QCOMPARE(count(f.db,
+                           QString::fromUtf8("SELECT COUNT(*) FROM reszletes WHERE EgyszeruId "
+                                             "NOT IN (SELECT Id FROM egyszeru)")),
+                     0);
+            QCOMPARE(QDir(f.images).entryList(QDir::Files | QDir::Hidden), filesBefore);
         }
-        Database db(dir.path(), datadirectory::seed);
-        datadirectory::prepare(db);
-        RegisterState c(db);
-        const QString images = datadirectory::imagesDir(dir.path());
+        QCOMPARE(count(f.db, u"SELECT COUNT(*) FROM kepcsere"_s), 0);
+    }
 
-        // From no room at all to enough: each try either stores the whole property or says the
-        // disk is full and leaves nothing of it.
-        int stored = 0;
-        int refused = 0;
-        for (const qint64 room :
-             {0LL, 4096LL, 16384LL, 40000LL, 90000LL, 150000LL, 400000LL, 2000000LL}) {
-            emptyWorkingOwners(c.tdTulaj);
-            c.tdTulaj.open();
-            for (const char *name : {"Kovács Éva", "Nagy Pál"}) {
-                c.tdTulaj.append();
-                c.tdTulaj.setValue(u"Nev"_s, QString::fromUtf8(name));
-                c.tdTulaj.post();
-            }
-            const int before = count(db, u"SELECT COUNT(*) FROM egyszeru"_s);
-            const QStringList filesBefore = QDir(images).entryList(QDir::Files | QDir::Hidden);
-            QVERIFY(disk.fillLeaving(room));
-
-            NewProperty property;
-            property.fields = {{u"Azonosito"_s, u"TELE%1"_s.arg(room)},
-                               {u"TipusText"_s, u"Lakás"_s},
-                               {u"Ar"_s, 25000000},
-                               {u"CimVaros"_s, u"Szeged"_s},
-                               {u"CimMegye"_s, u"Csongrád"_s}};
-            property.photos = photos;
-            property.photoCount = 4;
-            property.detailed = true;
-            QString message;
-            int id = 0;
-            try {
-                id = storeNewProperty(c, property);
-            } catch (const StoreError &error) {
-                message = error.message();
-            }
-            disk.empty();
-
-            if (message.isEmpty()) {
-                ++stored;
-                QCOMPARE(count(db, u"SELECT COUNT(*) FROM egyszeru"_s), before + 1);
-                QCOMPARE(
-                    count(db, u"SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId = %1"_s.arg(id)),
-                    2);
-                QCOMPARE(
-                    count(db, u"SELECT COUNT(*) FROM reszletes WHERE EgyszeruId = %1"_s.arg(id)),
-                    1);
-                for (int slot = 1; slot <= 4; ++slot)
-                    QVERIFY(QFile::exists(images + u"%1-%2.jpg"_s.arg(id).arg(slot)));
-            } else {
-                ++refused;
-                QVERIFY2(message.contains(u"nincs elég szabad hely a lemezen"_s),
-                         qPrintable(message));
-                QCOMPARE(count(db, u"SELECT COUNT(*) FROM egyszeru"_s), before);
-                QCOMPARE(count(db,
-                               QString::fromUtf8(
-                                   "SELECT COUNT(*) FROM tulajdonos WHERE EgyszeruId NOT IN "
-                                   "(SELECT Id FROM egyszeru)")),
-                         0);
-                QCOMPARE(count(db,
-                               QString::fromUtf8(
-                                   "SELECT COUNT(*) FROM reszletes WHERE EgyszeruId NOT IN "
-                                   "(SELECT Id FROM egyszeru)")),
-                         0);
-                QCOMPARE(QDir(images).entryList(QDir::Files | QDir::Hidden), filesBefore);
-            }
-            QCOMPARE(count(db, u"SELECT COUNT(*) FROM kepcsere"_s), 0);
-        }
-        QVERIFY(refused > 0);
-        QVERIFY(stored > 0);
+    // The tries above can only prove something if the disk really runs out, and really has
+    // room at the end.
+    void noRoomRefusesAndRoomEnoughStores()
+    {
+        FullDisk f;
+        if (!f.disk.mounted())
+            QSKIP("A small tmpfs cannot be mounted here (needs root and mount rights): the "
+                  "full-disk case is not tried.");
+        QVERIFY(f.writePhotos());
+        const StoreTry none = f.storeLeaving(0);
+        QVERIFY(none.filled);
+        QVERIFY(!none.message.isEmpty());
+        const StoreTry enough = f.storeLeaving(2000000);
+        QVERIFY(enough.filled);
+        QVERIFY2(enough.message.isEmpty(), qPrintable(enough.message));
     }
 };
 

@@ -93,6 +93,72 @@ void setCompanyName(Cursor &tDefaults, const QString &name)
     tDefaults.post();
 }
 
+QByteArray backedUpPhoto()
+{
+    return QByteArray(4000, 'k') + "JPEG";
+}
+
+// The program started on the data directory with the company "Első Iroda", the property
+// "A-1" and one photo; its quit is recorded instead of ending the test.
+struct StartedProgram
+{
+    Program program;
+    TfMain *main = nullptr;
+    bool exited = false;
+
+    bool start(const QString &dataDir)
+    {
+        if (!program.start())
+            return false;
+        program.show();
+        main = program.main();
+        if (!QTest::qWaitForWindowExposed(main))
+            return false;
+        main->setExitHandler([this] { exited = true; });
+        setCompanyName(main->cursors().tDefaults, QStringLiteral("Első Iroda"));
+        addProperty(main->cursors().tEgyszeru, QStringLiteral("A-1"));
+        writeFile(datadirectory::imagesDir(dataDir) + QStringLiteral("1-1.jpg"), backedUpPhoto());
+        return true;
+    }
+};
+
+// Backs the data up into `folder` through the backup window, then goes on working: another
+// property, another company name, the photo deleted. The backup's path, empty when not exactly
+// one was made.
+QString backUpAndWorkOn(TfMain *main, const QString &dataDir, const QString &folder)
+{
+    DialogAnswerer answerer;
+    answerer.handle([&](QWidget *w) {
+        retypeText(child<QLineEdit>(w, "mMappa"), folder);
+        child<QPushButton>(w, "mRogzit")->click();
+        child<QPushButton>(w, "mMentes")->click();
+        w->close();
+    });
+    answerer.answerIn(QStringLiteral("fUzenet"), QStringLiteral("OK"));
+    clickEntry(main, "Label110");
+    const QStringList made = backupsIn(folder);
+    if (answerer.pending() != 0 || made.size() != 1)
+        return {};
+
+    addProperty(main->cursors().tEgyszeru, QStringLiteral("B-2"));
+    setCompanyName(main->cursors().tDefaults, QStringLiteral("Második Iroda"));
+    QFile::remove(datadirectory::imagesDir(dataDir) + QStringLiteral("1-1.jpg"));
+    return QDir(folder).filePath(made.constFirst());
+}
+
+// Restores `backupPath` through the backup window, answering the question and the message
+// with "OK". The texts seen, or none when a window did not come up.
+QStringList restoreThroughTheWindow(TfMain *main, const QString &backupPath)
+{
+    DialogAnswerer answerer;
+    answerer.handle([](QWidget *w) { child<QPushButton>(w, "mVisszaallitas")->click(); });
+    pickInFileDialog(answerer, backupPath);
+    answerer.answerIn(QStringLiteral("fKerdes"), QStringLiteral("OK"));
+    answerer.answerIn(QStringLiteral("fUzenet"), QStringLiteral("OK"));
+    clickEntry(main, "Label110");
+    return answerer.pending() == 0 ? answerer.seen() : QStringList();
+}
+
 } // namespace
 
 // The backup window driven through its controls, and the program's quit and restart around it.
@@ -112,77 +178,91 @@ private slots:
 
     void init() { backup::saveSettings({}); }
 
-    void backupThenRestoreRestartsOnTheBackup()
+    void backupWindowOffersTheDefaults()
+    {
+        TempDataDir dir;
+        StartedProgram started;
+        QVERIFY(started.start(dir.path()));
+        DialogAnswerer answerer;
+        answerer.handle([&](QWidget *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("fMentes"));
+            QCOMPARE(w->windowTitle(), QStringLiteral("Pelmora - Biztonsági mentés"));
+            QVERIFY(child<QCheckBox>(w, "mKilepeskor")->isChecked());
+            QCOMPARE(child<QSpinBox>(w, "mMegtart")->value(), 10);
+            QCOMPARE(child<QLineEdit>(w, "mMappa")->text(),
+                     dir.path() + QStringLiteral("mentesek/"));
+            w->close();
+        });
+        clickEntry(started.main, "Label110");
+        QCOMPARE(answerer.pending(), 0);
+    }
+
+    void backupWritesOneArchiveAndKeepsTheSettings()
     {
         TempDataDir dir;
         QTemporaryDir folder;
-        const QByteArray photo = QByteArray(4000, 'k') + "JPEG";
-        QString backupPath;
+        StartedProgram started;
+        QVERIFY(started.start(dir.path()));
+        DialogAnswerer answerer;
+        answerer.handle([&](QWidget *w) {
+            retypeText(child<QLineEdit>(w, "mMappa"), folder.path());
+            child<QSpinBox>(w, "mMegtart")->setValue(3);
+            child<QPushButton>(w, "mRogzit")->click();
+            child<QPushButton>(w, "mMentes")->click();
+            QCOMPARE(child<QProgressBar>(w, "mFolyamat")->value(), 1000);
+            QVERIFY(child<QPushButton>(w, "mMentes")->isEnabled());
+            QVERIFY(!child<QPushButton>(w, "mMegszakit")->isEnabled());
+            w->close();
+        });
+        answerer.answerIn(QStringLiteral("fUzenet"), QStringLiteral("OK"));
+        clickEntry(started.main, "Label110");
+        QCOMPARE(answerer.pending(), 0);
+        QVERIFY2(answerer.lastSeen().startsWith(QStringLiteral("A biztonsági mentés elkészült:")),
+                 qPrintable(answerer.lastSeen()));
+        QCOMPARE(backupsIn(folder.path()).size(), 1);
+        const backup::Settings saved = backup::loadSettings();
+        QCOMPARE(saved.folder, folder.path());
+        QCOMPARE(saved.keep, 3);
+        QVERIFY(!started.exited);
+    }
+
+    // The restore says what the backup holds, then ends the program as "Kilépés" ends it; the
+    // data is swapped once it is closed.
+    void restoreAsksThenEndsTheProgram()
+    {
+        TempDataDir dir;
+        QTemporaryDir folder;
+        StartedProgram started;
+        QVERIFY(started.start(dir.path()));
+        const QString backupPath = backUpAndWorkOn(started.main, dir.path(), folder.path());
+        QVERIFY(!backupPath.isEmpty());
+
+        const QStringList seen = restoreThroughTheWindow(started.main, backupPath);
+        QVERIFY(seen.size() >= 2);
+        const QString question = seen.value(seen.size() - 2);
+        QVERIFY2(question.contains(QStringLiteral(
+                     "Tartalma: 1 ingatlan, 0 archivált ingatlan, 0 keresési igény, 1 fénykép.")),
+                 qPrintable(question));
+        QVERIFY(question.contains(QStringLiteral("elozo-adatok-")));
+        QCOMPARE(seen.constLast(),
+                 QStringLiteral("A program most újraindul a visszaállított adatokkal."));
+        QVERIFY(started.exited);
+        QVERIFY(!QFileInfo::exists(datadirectory::lockFilePath(dir.path())));
+        QVERIFY(started.program.shutDown());
+    }
+
+    // The program started again runs on the backup, and the data it replaced is kept aside.
+    void restartRunsOnTheBackup()
+    {
+        TempDataDir dir;
+        QTemporaryDir folder;
         {
-            Program program;
-            QVERIFY(program.start());
-            program.show();
-            TfMain *main = program.main();
-            QVERIFY(QTest::qWaitForWindowExposed(main));
-            bool exited = false;
-            main->setExitHandler([&exited] { exited = true; });
-            setCompanyName(main->cursors().tDefaults, QStringLiteral("Első Iroda"));
-            addProperty(main->cursors().tEgyszeru, QStringLiteral("A-1"));
-            writeFile(datadirectory::imagesDir(dir.path()) + QStringLiteral("1-1.jpg"), photo);
-
-            DialogAnswerer answerer;
-            answerer.handle([&](QWidget *w) {
-                QCOMPARE(w->objectName(), QStringLiteral("fMentes"));
-                QCOMPARE(w->windowTitle(), QStringLiteral("Pelmora - Biztonsági mentés"));
-                QVERIFY(child<QCheckBox>(w, "mKilepeskor")->isChecked());
-                QCOMPARE(child<QSpinBox>(w, "mMegtart")->value(), 10);
-                QCOMPARE(child<QLineEdit>(w, "mMappa")->text(),
-                         dir.path() + QStringLiteral("mentesek/"));
-                retypeText(child<QLineEdit>(w, "mMappa"), folder.path());
-                child<QSpinBox>(w, "mMegtart")->setValue(3);
-                child<QPushButton>(w, "mRogzit")->click();
-                child<QPushButton>(w, "mMentes")->click();
-                QCOMPARE(child<QProgressBar>(w, "mFolyamat")->value(), 1000);
-                QVERIFY(child<QPushButton>(w, "mMentes")->isEnabled());
-                QVERIFY(!child<QPushButton>(w, "mMegszakit")->isEnabled());
-                w->close();
-            });
-            answerer.answerIn(QStringLiteral("fUzenet"), QStringLiteral("OK"));
-            clickEntry(main, "Label110");
-            QCOMPARE(answerer.pending(), 0);
-            QVERIFY2(
-                answerer.lastSeen().startsWith(QStringLiteral("A biztonsági mentés elkészült:")),
-                qPrintable(answerer.lastSeen()));
-            QCOMPARE(backupsIn(folder.path()).size(), 1);
-            backupPath = folder.filePath(backupsIn(folder.path()).constFirst());
-            const backup::Settings saved = backup::loadSettings();
-            QCOMPARE(saved.folder, folder.path());
-            QCOMPARE(saved.keep, 3);
-            QVERIFY(!exited);
-
-            // Work goes on after the backup.
-            addProperty(main->cursors().tEgyszeru, QStringLiteral("B-2"));
-            setCompanyName(main->cursors().tDefaults, QStringLiteral("Második Iroda"));
-            QFile::remove(datadirectory::imagesDir(dir.path()) + QStringLiteral("1-1.jpg"));
-
-            answerer.handle([](QWidget *w) { child<QPushButton>(w, "mVisszaallitas")->click(); });
-            pickInFileDialog(answerer, backupPath);
-            answerer.answerIn(QStringLiteral("fKerdes"), QStringLiteral("OK"));
-            answerer.answerIn(QStringLiteral("fUzenet"), QStringLiteral("OK"));
-            clickEntry(main, "Label110");
-            QCOMPARE(answerer.pending(), 0);
-            const QString question = answerer.seen().value(answerer.seen().size() - 2);
-            QVERIFY2(
-                question.contains(QStringLiteral(
-                    "Tartalma: 1 ingatlan, 0 archivált ingatlan, 0 keresési igény, 1 fénykép.")),
-                qPrintable(question));
-            QVERIFY(question.contains(QStringLiteral("elozo-adatok-")));
-            QCOMPARE(answerer.lastSeen(),
-                     QStringLiteral("A program most újraindul a visszaállított adatokkal."));
-            // The program ends as "Kilépés" ends it, and the data is swapped once it is closed.
-            QVERIFY(exited);
-            QVERIFY(!QFileInfo::exists(datadirectory::lockFilePath(dir.path())));
-            QVERIFY(program.shutDown());
+            StartedProgram started;
+            QVERIFY(started.start(dir.path()));
+            const QString backupPath = backUpAndWorkOn(started.main, dir.path(), folder.path());
+            QVERIFY(!backupPath.isEmpty());
+            QVERIFY(!restoreThroughTheWindow(started.main, backupPath).isEmpty());
+            QVERIFY(started.program.shutDown());
         }
         // No backup at quit went over the one being restored.
         QCOMPARE(backupsIn(folder.path()).size(), 1);
@@ -195,7 +275,8 @@ private slots:
         QCOMPARE(main->cursors().tEgyszeru.recordCount(), 1);
         QCOMPARE(main->cursors().tEgyszeru.text(QStringLiteral("Azonosito")),
                  QStringLiteral("A-1"));
-        QCOMPARE(readFile(datadirectory::imagesDir(dir.path()) + QStringLiteral("1-1.jpg")), photo);
+        QCOMPARE(readFile(datadirectory::imagesDir(dir.path()) + QStringLiteral("1-1.jpg")),
+                 backedUpPhoto());
         const QStringList aside =
             QDir(dir.path()).entryList({QStringLiteral("elozo-adatok-*")}, QDir::Dirs);
         QCOMPARE(aside.size(), 1);
