@@ -114,6 +114,12 @@ QLineEdit *TfArchivum::shown(const QString &field)
     return edit;
 }
 
+void TfArchivum::addShownRows(QFormLayout *form, const QList<QPair<QString, QString>> &rows)
+{
+    for (const auto &[label, field] : rows)
+        form->addRow(label, shown(field));
+}
+
 QCheckBox *TfArchivum::shownCheck(const QString &caption, const QString &field)
 {
     auto *box = new QCheckBox(caption);
@@ -138,14 +144,13 @@ QWidget *TfArchivum::simplePage()
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
     auto *type = new QFormLayout;
-    type->addRow(u"Típus:"_s, shown(u"TipusText"_s));
-    type->addRow(u"Helyrajzi szám:"_s, shown(u"Hrsz"_s));
+    addShownRows(type, {{u"Típus:"_s, u"TipusText"_s}, {u"Helyrajzi szám:"_s, u"Hrsz"_s}});
     grid->addLayout(type, 0, 0);
 
     auto *years = new QGroupBox;
     auto *yearsForm = new QFormLayout(years);
-    yearsForm->addRow(u"Építés éve:"_s, shown(u"EpitesEve"_s));
-    yearsForm->addRow(u"Felújítás éve:"_s, shown(u"FelujitasEve"_s));
+    addShownRows(yearsForm,
+                 {{u"Építés éve:"_s, u"EpitesEve"_s}, {u"Felújítás éve:"_s, u"FelujitasEve"_s}});
     grid->addWidget(years, 1, 0);
 
     auto *areas = new QGroupBox;
@@ -171,13 +176,14 @@ QWidget *TfArchivum::simplePage()
 
     auto *address = new QGroupBox(u"Cím"_s);
     auto *addressForm = new QFormLayout(address);
-    addressForm->addRow(u"Irányítószám:"_s, shown(u"CimIrsz"_s));
-    addressForm->addRow(u"Város:"_s, shown(u"CimVaros"_s));
-    addressForm->addRow(u"Megye:"_s, shown(u"CimMegye"_s));
-    addressForm->addRow(u"Utca:"_s, shown(u"CimUtca"_s));
-    addressForm->addRow(u"Házszám:"_s, shown(u"CimHazszam"_s));
-    addressForm->addRow(u"Emelet:"_s, shown(u"CimEmelet"_s));
-    addressForm->addRow(u"Ajtó:"_s, shown(u"CimAjto"_s));
+    addShownRows(addressForm,
+                 {{u"Irányítószám:"_s, u"CimIrsz"_s},
+                  {u"Város:"_s, u"CimVaros"_s},
+                  {u"Megye:"_s, u"CimMegye"_s},
+                  {u"Utca:"_s, u"CimUtca"_s},
+                  {u"Házszám:"_s, u"CimHazszam"_s},
+                  {u"Emelet:"_s, u"CimEmelet"_s},
+                  {u"Ajtó:"_s, u"CimAjto"_s}});
     grid->addWidget(address, 0, 1, 5, 1);
 
     auto *descriptions = new QTabWidget;
@@ -211,13 +217,14 @@ QWidget *TfArchivum::internalPage()
 
     auto *principal = new QGroupBox(u"Megbízó"_s);
     auto *form = new QFormLayout(principal);
-    form->addRow(u"Neve:"_s, shown(u"MegbizoNev"_s));
-    form->addRow(u"Irányítószám:"_s, shown(u"MegbizoIrsz"_s));
-    form->addRow(u"Város:"_s, shown(u"MegbizoVaros"_s));
-    form->addRow(u"Utca, házszám:"_s, shown(u"MegbizoUtca"_s));
-    form->addRow(u"Telefon:"_s, shown(u"MegbizoTelefon"_s));
-    form->addRow(u"Személyigazolvány száma:"_s, shown(u"MegbizoSzigsz"_s));
-    form->addRow(u"Anyja neve:"_s, shown(u"MegbizoAnyja"_s));
+    addShownRows(form,
+                 {{u"Neve:"_s, u"MegbizoNev"_s},
+                  {u"Irányítószám:"_s, u"MegbizoIrsz"_s},
+                  {u"Város:"_s, u"MegbizoVaros"_s},
+                  {u"Utca, házszám:"_s, u"MegbizoUtca"_s},
+                  {u"Telefon:"_s, u"MegbizoTelefon"_s},
+                  {u"Személyigazolvány száma:"_s, u"MegbizoSzigsz"_s},
+                  {u"Anyja neve:"_s, u"MegbizoAnyja"_s}});
     grid->addWidget(principal, 2, 0);
 
     auto *right = new QVBoxLayout;

@@ -2,9 +2,11 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPair>
 
 class CursorGrid;
 class QCheckBox;
+class QFormLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
@@ -24,6 +26,8 @@ private:
     QWidget *simplePage();
     QWidget *internalPage();
     QLineEdit *shown(const QString &field);
+    // Read-only boxes under their labels, one row each.
+    void addShownRows(QFormLayout *form, const QList<QPair<QString, QString>> &rows);
     QCheckBox *shownCheck(const QString &caption, const QString &field);
     QPlainTextEdit *shownMemo(const QString &field);
 
