@@ -6,6 +6,7 @@
 #include "print/printrun.h"
 #include "store/tables.h"
 #include "tests/print/printfixture.h"
+#include "tests/support/controls.h"
 #include "tests/support/dialoganswerer.h"
 
 #include <QCheckBox>
@@ -75,14 +76,6 @@ private:
         }
     };
 
-    template<typename W>
-    static W *control(QWidget *dialog, const char *name)
-    {
-        W *w = dialog->findChild<W *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
     static void tick(QWidget *dialog, const char *name, bool on = true)
     {
         auto *box = control<QCheckBox>(dialog, name);
