@@ -107,12 +107,11 @@ private:
             w->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         });
     }
-    static void checkViewRestored(Cursor &view)
+    // The search result as it was before printing: its filter, on, and its current record.
+    static bool viewRestored(const Cursor &view)
     {
-        QCOMPARE(view.filterText(), QStringLiteral("CimVaros = 'Pécs'"));
-        QVERIFY(view.filtered());
-        QCOMPARE(view.position(), 1);
-        QCOMPARE(view.text(QStringLiteral("Azonosito")), QStringLiteral("P1"));
+        return view.filterText() == QStringLiteral("CimVaros = 'Pécs'") && view.filtered() &&
+            view.position() == 1 && view.text(QStringLiteral("Azonosito")) == QStringLiteral("P1");
     }
 
     // Opens the print dialog and works it with `steps`, which close it; true when it came up.
@@ -256,7 +255,7 @@ private slots:
             QCOMPARE(control<QLineEdit>(d, "MaskEdit1")->text(), QStringLiteral("1"));
             d->close();
         }));
-        checkViewRestored(s.f.cursors.tEgyszeru);
+        QVERIFY(viewRestored(s.f.cursors.tEgyszeru));
         QVERIFY(s.f.runs().isEmpty());
     }
 
@@ -281,7 +280,7 @@ private slots:
             QVERIFY(text.contains(QStringLiteral("Megbízó")));
             QVERIFY(!text.contains(QStringLiteral("Részletes adatok")));
         }
-        checkViewRestored(s.f.cursors.tEgyszeru);
+        QVERIFY(viewRestored(s.f.cursors.tEgyszeru));
 
         // The current property alone, with its detailed data when it has some; the dialog
         // stays open for the next run.
@@ -359,7 +358,7 @@ private slots:
                         {"Címlista kiadás", "Érdeklődő adatai", "Vevő Győző", "Eger, Dobó tér 1.",
                          "36/222", "ŰŐ-77", "Elvitt címek", "1.,", "P2", "2.,", "P5",
                          "Megbízó: Megbízó 5", "Elvitel feltételei", "Jutalék: 3%."}));
-        checkViewRestored(view);
+        QVERIFY(viewRestored(view));
         QVERIFY(!s.f.cursors.tErdeklodo.isOpen());
 
         // With detailed data the two data sheets come first; the buyer window offers the same
@@ -400,7 +399,7 @@ private slots:
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(s.f.runs().size(), 5);
         QCOMPARE(s.handoutCount(), 5);
-        checkViewRestored(view);
+        QVERIFY(viewRestored(view));
     }
 
     // A run asks whoever the program wired in, once per run and only for an address list; an
@@ -438,7 +437,7 @@ private slots:
         QCOMPARE(asked, 2);
         QCOMPARE(s.f.runs().size(), before);
         QCOMPARE(s.handoutCount(), 3);
-        checkViewRestored(s.f.cursors.tEgyszeru);
+        QVERIFY(viewRestored(s.f.cursors.tEgyszeru));
         QVERIFY(!s.fErdeklodo.isVisible());
         QCOMPARE(answers.windows(), QStringList());
     }
@@ -487,7 +486,7 @@ private slots:
         QVERIFY(
             inOrder(PrintFixture::pdfText(saved + QStringLiteral(".pdf")),
                     {"Címlista kiadás", "Előnézeti Vevő", "1.,", "P2", "2.,", "P5", "3.,", "P3"}));
-        checkViewRestored(s.f.cursors.tEgyszeru);
+        QVERIFY(viewRestored(s.f.cursors.tEgyszeru));
     }
 
     void blankSheetsFromMenu()
@@ -499,7 +498,7 @@ private slots:
         QVERIFY(s.f.runText(0).contains(QStringLiteral("Adatlap (1/2)")));
         QVERIFY(s.f.runText(1).contains(QStringLiteral("Adatlap (2/2)")));
         QCOMPARE(pageCount(s.f.runText(0)) + pageCount(s.f.runText(1)), 2);
-        checkViewRestored(s.f.cursors.tEgyszeru);
+        QVERIFY(viewRestored(s.f.cursors.tEgyszeru));
     }
 
     void pdfFilesAreNeverWrittenOver()
@@ -657,7 +656,7 @@ private slots:
         QVERIFY(answers.lastSeen().contains(QStringLiteral("nincs/ilyen/mappa.pdf")));
         QVERIFY(answers.lastSeen().contains(QStringLiteral("nem írható")));
         QCOMPARE(s.handoutCount(), 0);
-        checkViewRestored(s.f.cursors.tEgyszeru);
+        QVERIFY(viewRestored(s.f.cursors.tEgyszeru));
 
         // A printer that fails at the address list, after the data sheets went out and their
         // handouts were written, undoes the handouts of the whole run too.
@@ -679,7 +678,7 @@ private slots:
                     .contains(QStringLiteral("Ingatlan adatai")));
         QVERIFY(answers.lastSeen().contains(QStringLiteral("nincs/ilyen/lista.pdf")));
         QCOMPARE(s.handoutCount(), 0);
-        checkViewRestored(s.f.cursors.tEgyszeru);
+        QVERIFY(viewRestored(s.f.cursors.tEgyszeru));
     }
 };
 

@@ -32,8 +32,7 @@ T *child(QWidget *window, const char *name)
 
 void clickEntry(TfMain *main, const char *entry)
 {
-    auto *label = main->findChild<QLabel *>(QString::fromLatin1(entry));
-    QVERIFY(label);
+    auto *label = ::control<QLabel>(main, entry);
     const QPoint at = label->mapTo(main, label->rect().center());
     QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, at);
 }
@@ -71,11 +70,11 @@ QByteArray readFile(const QString &path)
     return file.readAll();
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+[[nodiscard]] bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        file.write(bytes) == bytes.size();
 }
 
 void addProperty(Cursor &tEgyszeru, const QString &azonosito)
@@ -117,8 +116,8 @@ struct StartedProgram
         main->setExitHandler([this] { exited = true; });
         setCompanyName(main->cursors().tDefaults, QStringLiteral("Első Iroda"));
         addProperty(main->cursors().tEgyszeru, QStringLiteral("A-1"));
-        writeFile(datadirectory::imagesDir(dataDir) + QStringLiteral("1-1.jpg"), backedUpPhoto());
-        return true;
+        return writeFile(datadirectory::imagesDir(dataDir) + QStringLiteral("1-1.jpg"),
+                         backedUpPhoto());
     }
 };
 
@@ -298,7 +297,7 @@ private slots:
         const QString good = backup::create(db, folder.path());
         addProperty(properties, QStringLiteral("D-4"));
         const QString junk = folder.filePath(QStringLiteral("szamla.tar"));
-        writeFile(junk, "nem mentés");
+        QVERIFY(writeFile(junk, "nem mentés"));
 
         DialogAnswerer answerer;
         bool stillOpen = false;
@@ -368,7 +367,7 @@ private slots:
                                QStringLiteral("pelmora-2020-01-02-1200.tar"),
                                QStringLiteral("pelmora-2020-01-03-1200.tar")};
         for (const QString &name : old)
-            writeFile(folder.filePath(name), "régi");
+            QVERIFY(writeFile(folder.filePath(name), "régi"));
         backup::saveSettings({folder.path(), 2, true});
         {
             TempDataDir dir;
