@@ -4,7 +4,7 @@
 #include "publish/ftpsecurity.h"
 #include "publish/newsfile.h"
 #include "publish/uploadfiles.h"
-#include "store/filter.h"
+#include "store/bulkwrite.h"
 #include "store/registerstate.h"
 #include "store/secretstore.h"
 #include "store/storeerror.h"
@@ -86,19 +86,14 @@ bool UploadRun::upload(FtpClient &client, const QString &localPath, const QStrin
 
 void UploadRun::markUploaded(const QList<int> &ids)
 {
-    Database::Transaction transaction(m_cursors.db);
-    // A cursor of its own, narrowed to one record at a time, so that marking costs the same
-    // whatever the size of the register.
-    Cursor marker(m_cursors.db, m_cursors.tEgyszeru.def().name, false);
-    marker.setFiltered(true);
-    for (const int id : ids) {
-        marker.setFilterText(filters::withId(id));
-        if (marker.recordCount() != 1)
-            continue;
-        marker.setValue(QStringLiteral("Feltoltve"), true);
-        marker.post();
-    }
-    transaction.commit();
+    // One prepared statement for the whole set: a property removed meanwhile is simply not
+    // found, and the open grids hear of the change once.
+    QVector<std::pair<qint64, bool>> marks;
+    marks.reserve(ids.size());
+    for (const int id : ids)
+        marks.append({id, true});
+    bulkwrite::setBooleans(m_cursors.db, m_cursors.tEgyszeru.def().name,
+                           QStringLiteral("Feltoltve"), marks);
 }
 
 void UploadRun::fetchNews(FtpClient &client)
