@@ -24,7 +24,7 @@ QPixmap workAreaBackground(const QSize &size)
         QPainterPath house;
         house.addRect(x, ground - h, w, h);
         house.moveTo(x - 10, ground - h);
-        house.lineTo(x + w / 2, ground - h - 45);
+        house.lineTo(x + w / 2.0, ground - h - 45);
         house.lineTo(x + w + 10, ground - h);
         house.closeSubpath();
         painter.drawPath(house);
