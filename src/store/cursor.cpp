@@ -8,6 +8,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace {
 
@@ -162,46 +163,185 @@ static Record recordFromQuery(const TableDef &def, const QSqlQuery &query)
     return record;
 }
 
+namespace {
+
+// Where a chunk's reading starts: from one end of the view, or next to a record already read,
+// skipping `skip` rows on the way. Reading on from a neighbour costs the same at any depth,
+// where an OFFSET from the start walks every row before it.
+struct ChunkStart
+{
+    qint64 after = 0; // read forward from just after this record (0: from the first)
+    qint64 before = 0; // read backward from just before this record (0: from the last)
+    bool backward = false;
+    int skip = 0;
+};
+
+ChunkStart nearestStart(const std::map<int, QVector<Record>> &chunks, int index, int size,
+                        int count)
+{
+    const int from = index * chunkSize;
+    ChunkStart best {0, 0, false, from};
+    auto consider = [&best](const ChunkStart &candidate) {
+        if (candidate.skip < best.skip)
+            best = candidate;
+    };
+    consider({0, 0, true, count - from - size});
+    for (const auto &[at, rows] : chunks) {
+        if (rows.isEmpty() || rows.front().rowId == 0 || rows.back().rowId == 0)
+            continue; // a record that went between the two reads is no landmark
+        if (at < index)
+            consider({rows.back().rowId, 0, false, from - (at * chunkSize + int(rows.size()))});
+        else if (at > index)
+            consider({0, rows.front().rowId, true, at * chunkSize - from - size});
+    }
+    return best;
+}
+
+// The records of the view on one side of a record, in its order (the order column, then the
+// row id), as conditions read one after the other. SQLite sorts empty (NULL) keys before every
+// value: a plain comparison with NULL would drop them, and one condition covering both the
+// NULLs and a range of values would make the index walk from the far end of the view.
+struct SeekPart
+{
+    QString condition; // empty: every record of the view
+    QVariantList binds;
+};
+
+QList<SeekPart> seekParts(Database &db, const Selection &view, qint64 rowId, bool backward)
+{
+    if (rowId == 0)
+        return {SeekPart {}};
+    const QString &column = view.orderColumn();
+    if (column.isEmpty())
+        return {{backward ? QStringLiteral("rowid < ?") : QStringLiteral("rowid > ?"), {rowId}}};
+    QSqlQuery keyQuery = db.query(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(column, quoted(view.def().name)),
+        {rowId});
+    const QVariant key = keyQuery.next() ? keyQuery.value(0) : QVariant();
+    const QString nulls = QStringLiteral("%1 IS NULL").arg(column);
+    if (key.isNull()) {
+        if (backward)
+            return {{nulls + QStringLiteral(" AND rowid < ?"), {rowId}}};
+        return {{nulls + QStringLiteral(" AND rowid > ?"), {rowId}},
+                {QStringLiteral("%1 IS NOT NULL").arg(column), {}}};
+    }
+    // The first term alone is an index range; the second settles the ties by row id.
+    if (backward)
+        return {
+            {QStringLiteral("%1 <= ? AND (%1 < ? OR rowid < ?)").arg(column), {key, key, rowId}},
+            {nulls, {}}};
+    return {{QStringLiteral("%1 >= ? AND (%1 > ? OR rowid > ?)").arg(column), {key, key, rowId}}};
+}
+
+// The filter of the view and one seek condition, as " WHERE ..." or nothing.
+QString whereWith(const Selection &view, const SeekPart &part, QVariantList &binds)
+{
+    QStringList conditions;
+    if (!view.where().isEmpty())
+        conditions << view.where();
+    binds = view.binds();
+    if (!part.condition.isEmpty()) {
+        conditions << QLatin1Char('(') + part.condition + QLatin1Char(')');
+        binds += part.binds;
+    }
+    return conditions.isEmpty()
+        ? QString()
+        : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+// The row ids of one chunk of the view, in its order.
+QVector<qint64> chunkRowIds(Database &db, const Selection &view,
+                            const std::map<int, QVector<Record>> &chunks, int index, int count)
+{
+    const int size = std::clamp(count - index * chunkSize, 0, chunkSize);
+    if (size == 0)
+        return {};
+    const ChunkStart start = nearestStart(chunks, index, size, count);
+    const QString &column = view.orderColumn();
+    const QString order = !start.backward ? view.order()
+        : column.isEmpty()                ? QStringLiteral("rowid DESC")
+                                          : column + QStringLiteral(" DESC, rowid DESC");
+    const QString table = quoted(view.def().name);
+    QVector<qint64> ids;
+    ids.reserve(size);
+    int skip = start.skip;
+    const QList<SeekPart> parts =
+        seekParts(db, view, start.backward ? start.before : start.after, start.backward);
+    for (qsizetype p = 0; p < parts.size() && ids.size() < size; ++p) {
+        QVariantList binds;
+        const QString where = whereWith(view, parts[p], binds);
+        const qsizetype before = ids.size();
+        QString sql = QStringLiteral("SELECT rowid FROM ") + table + where +
+            QStringLiteral(" ORDER BY ") + order +
+            QStringLiteral(" LIMIT %1").arg(size - ids.size());
+        if (skip > 0)
+            sql += QStringLiteral(" OFFSET %1").arg(skip);
+        QSqlQuery query = db.query(sql, binds);
+        while (query.next())
+            ids << query.value(0).toLongLong();
+        if (skip == 0 || ids.size() == size || p + 1 == parts.size())
+            continue;
+        if (ids.size() > before) {
+            skip = 0;
+        } else {
+            // The whole part lay within the rows to skip: fewer than `skip`, so counting them
+            // stays as cheap as skipping them.
+            QSqlQuery counted = db.query(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM ") +
+                                             table + where + QStringLiteral(" LIMIT %1)").arg(skip),
+                                         binds);
+            skip -= counted.next() ? counted.value(0).toInt() : 0;
+        }
+    }
+    if (start.backward)
+        std::reverse(ids.begin(), ids.end());
+    return ids;
+}
+
+} // namespace
+
 const QVector<Record> &Cursor::chunk(int index) const
 {
     auto found = m_chunks.find(index);
     if (found != m_chunks.end())
         return found->second;
-    if (m_chunks.size() >= chunksKept)
-        m_chunks.clear();
 
     // Two steps: the row ids of the screenful first, which the indexes answer without touching
     // the wide records, then just those records.
-    const Selection view = viewSql();
-    QSqlQuery ids =
-        m_db.query(QStringLiteral("SELECT rowid FROM ") + quoted(m_def.name) + view.whereClause() +
-                       QStringLiteral(" ORDER BY ") + view.order() +
-                       QStringLiteral(" LIMIT %1 OFFSET %2").arg(chunkSize).arg(index * chunkSize),
-                   view.binds());
-    QVector<qint64> order;
-    QVariantList binds;
-    while (ids.next()) {
-        order << ids.value(0).toLongLong();
-        binds << order.back();
-    }
+    const QVector<qint64> order = chunkRowIds(m_db, viewSql(), m_chunks, index, recordCount());
     QVector<Record> rows;
     if (!order.isEmpty()) {
         QStringList marks;
-        for (qsizetype i = 0; i < order.size(); ++i)
+        QVariantList binds;
+        for (const qint64 id : order) {
             marks << QStringLiteral("?");
+            binds << id;
+        }
         QSqlQuery query =
             m_db.query(QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM ") +
                            quoted(m_def.name) + QStringLiteral(" WHERE rowid IN (") +
                            marks.join(QLatin1Char(',')) + QLatin1Char(')'),
                        binds);
-        QHash<qint64, Record> byId;
+        QHash<qint64, qsizetype> placeOf;
+        placeOf.reserve(order.size());
+        for (qsizetype i = 0; i < order.size(); ++i)
+            placeOf.insert(order[i], i);
+        rows.resize(order.size());
         while (query.next()) {
             Record record = recordFromQuery(m_def, query);
-            byId.emplace(record.rowId, std::move(record));
+            rows[placeOf.value(record.rowId)] = std::move(record);
         }
-        rows.reserve(order.size());
-        for (const qint64 id : std::as_const(order))
-            rows.append(byId.value(id, Record(&m_def)));
+        // A record deleted between the two reads reads as empty, as a vanished row does.
+        for (Record &row : rows) {
+            if (row.isNull())
+                row = Record(&m_def);
+        }
+    }
+    // The chunk farthest away goes first: the neighbours of where the reading goes on are the
+    // landmarks the next chunks are sought from.
+    while (m_chunks.size() >= chunksKept) {
+        const int low = m_chunks.begin()->first;
+        const int high = std::prev(m_chunks.end())->first;
+        m_chunks.erase(index - low > high - index ? m_chunks.begin() : std::prev(m_chunks.end()));
     }
     return m_chunks.emplace(index, std::move(rows)).first->second;
 }
@@ -262,21 +402,20 @@ void Cursor::setCurrent(qint64 rowId) const
 
 int Cursor::positionOf(qint64 rowId) const
 {
+    if (rowId == 0)
+        return 0;
     const Selection view = viewSql();
+    QVariantList binds = view.binds();
     QString sql =
         QStringLiteral("SELECT COUNT(*) FROM ") + quoted(m_def.name) + QStringLiteral(" WHERE ");
     if (!view.where().isEmpty())
         sql += view.where() + QStringLiteral(" AND ");
-    QVariantList binds = view.binds();
-    if (view.orderColumn().isEmpty()) {
-        sql += QStringLiteral("rowid < ?");
-        binds << rowId;
-    } else {
-        const QString key = QStringLiteral("(SELECT %1 FROM %2 WHERE rowid = ?)")
-                                .arg(view.orderColumn(), quoted(m_def.name));
-        sql += QStringLiteral("(%1 < %2 OR (%1 = %2 AND rowid < ?))").arg(view.orderColumn(), key);
-        binds << rowId << rowId << rowId;
+    QStringList before;
+    for (const SeekPart &part : seekParts(m_db, view, rowId, true)) {
+        before << QLatin1Char('(') + part.condition + QLatin1Char(')');
+        binds += part.binds;
     }
+    sql += QLatin1Char('(') + before.join(QStringLiteral(" OR ")) + QLatin1Char(')');
     QSqlQuery query = m_db.query(sql, binds);
     return query.next() ? query.value(0).toInt() : 0;
 }
