@@ -15,9 +15,9 @@ void TfPrintApro::paint(PrintCanvas &canvas)
     report.begin();
     const QFont strong = PrintCanvas::font(10, true, true);
     const Cursor &view = m_c.tEgyszeru;
-    const int count = view.recordCount();
-    for (int i = 0; i < count; ++i) {
-        const RowValues p = RowValues::at(view, i);
+    // One pass over the view: reading it by position would fetch it a chunk at a time.
+    view.scan({}, [&](const Record &record) {
+        const RowValues p {view, record};
         report.beginFrame();
         report.addText(TextBlock(report.device(), report.width(),
                                  {{textformat::memoToEdit(p.text(QStringLiteral("LeirasApro"))),
@@ -30,6 +30,6 @@ void TfPrintApro::paint(PrintCanvas &canvas)
                                price}));
         report.endFrame();
         report.addSpace(3);
-    }
+    });
     report.finish();
 }

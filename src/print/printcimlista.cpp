@@ -58,10 +58,10 @@ void TfPrintCimlista::paint(PrintCanvas &canvas, const CimlistaRun &run)
     const QFont plain = PrintCanvas::font(10);
     const QFont small = PrintCanvas::font(8);
     const Cursor &view = m_c.tEgyszeru;
-    const int count = view.recordCount();
     int number = 0; // every run numbers from 1
-    for (int i = 0; i < count; ++i) {
-        const RowValues p = RowValues::at(view, i);
+    // One pass over the view: reading it by position would fetch it a chunk at a time.
+    view.scan({}, [&](const Record &record) {
+        const RowValues p {view, record};
         ++number;
         report.add(sheet::numberedEntry(
             report, number,
@@ -71,7 +71,7 @@ void TfPrintCimlista::paint(PrintCanvas &canvas, const CimlistaRun &run)
                 {{p.text(QStringLiteral("ArText")), strong}},
                 {{run.megbizoAdataival ? principalLine(p) : QString(), small}},
             }));
-    }
+    });
 
     if (run.qElvitel) {
         report.addSpace(3);
