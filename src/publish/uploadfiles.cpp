@@ -2,13 +2,16 @@
 
 #include "store/cp1250.h"
 #include "store/cursor.h"
+#include "store/directscan.h"
 #include "store/storeerror.h"
 #include "store/textformat.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -94,7 +97,7 @@ const EncodeTable &encodeTable()
     return table;
 }
 
-void appendUrlEncoded(QByteArray &out, const QByteArray &bytes)
+void appendEncodedBytes(QByteArray &out, QByteArrayView bytes)
 {
     const EncodeTable &table = encodeTable();
     const qsizetype start = out.size();
@@ -111,57 +114,47 @@ void appendUrlEncoded(QByteArray &out, const QByteArray &bytes)
     out.truncate(dst - out.constData());
 }
 
-// Windows-1250 byte of every UTF-16 code unit, so that the files' tens of megabytes of text
-// need no allocation per value. The mapping itself is the store's.
-const std::array<char, 65536> &cp1250Table()
+// A TAB or line break inside a plain column would break the portal's line structure: from
+// `start` on, CR and LF become a blank, and TAB too with `blankTabs`.
+void blankBreaks(QByteArray &out, qsizetype start, bool blankTabs)
 {
-    static const std::array<char, 65536> table = [] {
-        std::array<char, 65536> t {};
-        for (int u = 0; u < 65536; ++u) {
-            const QChar c(static_cast<char16_t>(u));
-            t[u] = c.isSurrogate() ? '?' : cp1250::encode(QString(c)).at(0);
-        }
-        return t;
-    }();
-    return table;
+    char *end = out.data() + out.size();
+    for (char *at = out.data() + start; at < end; ++at) {
+        if (*at == '\r' || *at == '\n' || (blankTabs && *at == '\t'))
+            *at = ' ';
+    }
 }
 
-// The text in Windows-1250, appended; a character outside the repertoire (a surrogate pair
-// too) is one "?". With `blankBreaks`, CR and LF become a blank, and TAB too with `blankTabs`.
-void appendCp1250(QByteArray &out, const QString &text, bool blankBreaks, bool blankTabs)
+void appendCp1250(QByteArray &out, const QString &text, bool blankTabs)
 {
-    const auto &table = cp1250Table();
     const qsizetype start = out.size();
-    out.resize(start + text.size());
-    char *dst = out.data() + start;
-    const auto *src = reinterpret_cast<const char16_t *>(text.utf16());
-    const char16_t *end = src + text.size();
-    for (; src < end; ++src) {
-        char b = table[*src];
-        if (QChar::isHighSurrogate(*src) && src + 1 < end && QChar::isLowSurrogate(src[1]))
-            ++src;
-        if ((blankBreaks && (b == '\r' || b == '\n')) || (blankTabs && b == '\t'))
-            b = ' ';
-        *dst++ = b;
-    }
-    out.truncate(dst - out.constData());
+    cp1250::append(out, text);
+    blankBreaks(out, start, blankTabs);
 }
 
 void appendUrlEncoded(QByteArray &out, const QString &text)
 {
     thread_local QByteArray bytes;
     bytes.clear();
-    appendCp1250(bytes, text, false, false);
-    appendUrlEncoded(out, bytes);
+    cp1250::append(bytes, text);
+    appendEncodedBytes(out, bytes);
 }
 
-QByteArray roundedText(double value)
+void appendNumber(QByteArray &out, qint64 value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
+}
+
+void appendRounded(QByteArray &out, double value)
 {
     // Prices beyond 32 bits are ordinary; only a value no integer type holds goes the long way.
     const double rounded = textformat::roundHalfEven(value);
     if (std::fabs(rounded) < 9.0e18)
-        return QByteArray::number(static_cast<qint64>(rounded));
-    return QByteArray::number(rounded, 'f', 0);
+        appendNumber(out, static_cast<qint64>(rounded));
+    else
+        out.append(QByteArray::number(rounded, 'f', 0));
 }
 
 enum class Form { Text, Integer, Rounded, Flag, Encoded };
@@ -213,13 +206,13 @@ void appendColumn(QByteArray &out, Form form, const QVariant &value)
     switch (form) {
     case Form::Text:
         // A TAB or line break inside a plain column would break the portal's line structure.
-        appendCp1250(out, value.toString(), true, true);
+        appendCp1250(out, value.toString(), true);
         break;
     case Form::Integer:
-        out.append(QByteArray::number(value.toLongLong()));
+        appendNumber(out, value.toLongLong());
         break;
     case Form::Rounded:
-        out.append(roundedText(value.toDouble()));
+        appendRounded(out, value.toDouble());
         break;
     case Form::Flag:
         out.append(value.toBool() ? '1' : '0');
@@ -228,6 +221,60 @@ void appendColumn(QByteArray &out, Form form, const QVariant &value)
         appendUrlEncoded(out, value.toString());
         break;
     }
+}
+
+bool isWholeNumber(FieldKind kind)
+{
+    return kind == FieldKind::Int16 || kind == FieldKind::Int32 || kind == FieldKind::AutoInc;
+}
+
+// The column straight from SQLite's bytes where it holds what its field stores (text as text,
+// whole numbers within 32 bits, reals as reals); anything else is read as Qt SQL reads it, so
+// both readers write the same bytes for every value a register may hold.
+void appendColumn(QByteArray &out, Form form, FieldKind kind, const directscan::Row &row,
+                  int column)
+{
+    using Type = directscan::Row::Type;
+    const Type type = row.type(column);
+    const bool text = kind == FieldKind::Text || kind == FieldKind::Memo;
+    if (type == Type::Text && text && form == Form::Text) {
+        const qsizetype start = out.size();
+        if (cp1250::appendUtf8(out, row.text(column))) {
+            blankBreaks(out, start, true);
+            return;
+        }
+    } else if (type == Type::Text && text && form == Form::Encoded) {
+        thread_local QByteArray bytes;
+        bytes.clear();
+        if (cp1250::appendUtf8(bytes, row.text(column))) {
+            appendEncodedBytes(out, bytes);
+            return;
+        }
+    } else if (type == Type::Integer &&
+               ((form == Form::Integer && isWholeNumber(kind)) ||
+                (form == Form::Flag && kind == FieldKind::Boolean))) {
+        const qint64 value = row.integer(column);
+        if (value >= std::numeric_limits<qint32>::min() &&
+            value <= std::numeric_limits<qint32>::max()) {
+            if (form == Form::Integer)
+                appendNumber(out, value);
+            else
+                out.append(value != 0 ? '1' : '0');
+            return;
+        }
+    } else if (type == Type::Real && kind == FieldKind::Float && form == Form::Rounded) {
+        appendRounded(out, row.real(column));
+        return;
+    }
+    appendColumn(out, form, row.value(column));
+}
+
+QStringList dataFields()
+{
+    QStringList fields;
+    for (const Column &column : dataColumns)
+        fields << QString::fromLatin1(column.field);
+    return fields;
 }
 
 } // namespace
@@ -242,7 +289,7 @@ QString MakeRunStamp(const QDateTime &localStart)
 QByteArray UrlEncode(const QByteArray &cp1250Text)
 {
     QByteArray out;
-    appendUrlEncoded(out, cp1250Text);
+    appendEncodedBytes(out, cp1250Text);
     return out;
 }
 
@@ -268,44 +315,69 @@ QString userFileName(const QString &runStamp)
     return runStamp + QStringLiteral("ingatlan.user");
 }
 
-QString WriteDataFile(const QString &runStamp, const Cursor &properties, const QDir &directory)
+QString WriteDataFile(const QString &runStamp, const Cursor &properties, const QDir &directory,
+                      RegisterReader reader)
 {
     QString path = directory.filePath(dataFileName(runStamp));
-    QStringList fields;
+    const QStringList fields = dataFields();
     std::array<int, dataColumns.size()> indexes {};
+    std::array<FieldKind, dataColumns.size()> kinds {};
     for (size_t i = 0; i < dataColumns.size(); ++i) {
-        fields << QString::fromLatin1(dataColumns[i].field);
-        indexes[i] = properties.def().fieldIndex(fields.last());
+        indexes[i] = properties.def().fieldIndex(fields[static_cast<qsizetype>(i)]);
+        kinds[i] = properties.def().fields[indexes[i]].kind;
     }
     LineFile file(path);
     QByteArray &out = file.buffer();
-    properties.scan(fields, [&](const Record &record) {
+    const auto direct = [&](const directscan::Row &row) {
         for (size_t i = 0; i < dataColumns.size(); ++i) {
             if (i > 0)
                 out.append('\t');
-            appendColumn(out, dataColumns[i].form, record.value(indexes[i]));
+            appendColumn(out, dataColumns[i].form, kinds[i], row, static_cast<int>(i));
         }
         file.endLine();
-    });
+    };
+    if (reader == RegisterReader::QtSql || !properties.scanDirect(fields, direct)) {
+        properties.scan(fields, [&](const Record &record) {
+            for (size_t i = 0; i < dataColumns.size(); ++i) {
+                if (i > 0)
+                    out.append('\t');
+                appendColumn(out, dataColumns[i].form, record.value(indexes[i]));
+            }
+            file.endLine();
+        });
+    }
     file.close();
     return path;
 }
 
-QString WriteHeadFile(const QString &runStamp, Cursor &properties, const QDir &directory)
+QString WriteHeadFile(const QString &runStamp, Cursor &properties, const QDir &directory,
+                      RegisterReader reader)
 {
     QString path = directory.filePath(headFileName(runStamp));
     properties.setFiltered(false);
-    const int id = properties.def().fieldIndex(QStringLiteral("Id"));
-    const int azonosito = properties.def().fieldIndex(QStringLiteral("Azonosito"));
+    const QStringList fields {QStringLiteral("Id"), QStringLiteral("Azonosito")};
+    const int id = properties.def().fieldIndex(fields[0]);
+    const int azonosito = properties.def().fieldIndex(fields[1]);
+    const FieldKind idKind = properties.def().fields[id].kind;
+    const FieldKind azonositoKind = properties.def().fields[azonosito].kind;
     LineFile file(path);
     QByteArray &out = file.buffer();
-    properties.scan({QStringLiteral("Id"), QStringLiteral("Azonosito")}, [&](const Record &record) {
-        out.append(QByteArray::number(record.value(id).toLongLong()));
+    const auto direct = [&](const directscan::Row &row) {
+        appendColumn(out, Form::Integer, idKind, row, 0);
         out.append('\t');
-        appendCp1250(out, record.value(azonosito).toString(), true, true);
+        appendColumn(out, Form::Text, azonositoKind, row, 1);
         out.append('\t');
         file.endLine();
-    });
+    };
+    if (reader == RegisterReader::QtSql || !properties.scanDirect(fields, direct)) {
+        properties.scan(fields, [&](const Record &record) {
+            appendColumn(out, Form::Integer, record.value(id));
+            out.append('\t');
+            appendColumn(out, Form::Text, record.value(azonosito));
+            out.append('\t');
+            file.endLine();
+        });
+    }
     file.close();
     return path;
 }
@@ -317,7 +389,7 @@ QString WriteUserFile(const QString &runStamp, const Cursor &settings, const QDi
     LineFile file(path);
     for (const char *field : {"Userid", "Name", "Irsz", "Varos", "Megye", "Utca", "Contact",
                               "Telefon", "Email", "Web"}) {
-        appendCp1250(file.buffer(), record.text(QString::fromLatin1(field)), true, false);
+        appendCp1250(file.buffer(), record.text(QString::fromLatin1(field)), false);
         file.endLine();
     }
     file.buffer().append(

@@ -23,12 +23,19 @@ QString dataFileName(const QString &runStamp);
 QString headFileName(const QString &runStamp);
 QString userFileName(const QString &runStamp);
 
+// How the data and head writers read the register: straight from SQLite where the register is an
+// SQLite file, else through Qt SQL, which serves every driver. Both write the same bytes; the
+// Qt SQL reading can be asked for to compare them.
+enum class RegisterReader { Fastest, QtSql };
+
 // Each writer creates its file in `directory` (an existing file is overwritten) and returns
 // its path. A file that cannot be written throws StoreError naming it.
 
 // One line per record of the properties' view, in the cursor's order.
-QString WriteDataFile(const QString &runStamp, const Cursor &properties, const QDir &directory);
+QString WriteDataFile(const QString &runStamp, const Cursor &properties, const QDir &directory,
+                      RegisterReader reader = RegisterReader::Fastest);
 // Every property: switches the cursor's filter off and leaves it off for the caller to restore.
-QString WriteHeadFile(const QString &runStamp, Cursor &properties, const QDir &directory);
+QString WriteHeadFile(const QString &runStamp, Cursor &properties, const QDir &directory,
+                      RegisterReader reader = RegisterReader::Fastest);
 // The agency's data from the current record of the settings cursor.
 QString WriteUserFile(const QString &runStamp, const Cursor &settings, const QDir &directory);

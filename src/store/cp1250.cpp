@@ -1,7 +1,7 @@
 #include "store/cp1250.h"
 
-#include <QHash>
 #include <array>
+#include <cstring>
 #include <iconv.h>
 #include <stdexcept>
 
@@ -15,10 +15,12 @@ constexpr char16_t undefined = u'?';
 struct Tables
 {
     std::array<char16_t, 256> toUnicode {};
-    QHash<char16_t, unsigned char> fromUnicode;
+    // Indexed by UTF-16 code unit: a lone surrogate reads as "?".
+    std::array<char, 0x10000> fromUnicode {};
 
     Tables()
     {
+        fromUnicode.fill('?');
         iconv_t cd = iconv_open("UTF-16LE", "WINDOWS-1250");
         // iconv's documented failure value is the handle -1.
         if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr)
@@ -39,9 +41,11 @@ struct Tables
             const char16_t u = static_cast<unsigned char>(out[0]) |
                 static_cast<char16_t>(static_cast<unsigned char>(out[1]) << 8);
             toUnicode[b] = u;
-            fromUnicode.insert(u, static_cast<unsigned char>(b));
+            fromUnicode[u] = static_cast<char>(b);
         }
         iconv_close(cd);
+        for (char16_t u = 0; u < 0x80; ++u)
+            fromUnicode[u] = static_cast<char>(u);
     }
 };
 
@@ -55,20 +59,85 @@ const Tables &tables()
 
 QByteArray encode(const QString &text)
 {
-    const auto &map = tables().fromUnicode;
     QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.unicode() < 0x80) {
-            out.append(static_cast<char>(c.unicode()));
+    append(out, text);
+    return out;
+}
+
+void append(QByteArray &out, QStringView text)
+{
+    const auto &map = tables().fromUnicode;
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *dst = out.data() + start;
+    const char16_t *src = text.utf16();
+    const char16_t *end = src + text.size();
+    for (; src < end; ++src) {
+        *dst++ = map[*src];
+        if (QChar::isHighSurrogate(*src) && src + 1 < end && QChar::isLowSurrogate(src[1]))
+            ++src; // one character outside the BMP is one "?"
+    }
+    out.truncate(dst - out.constData());
+}
+
+bool appendUtf8(QByteArray &out, QByteArrayView utf8)
+{
+    const auto &map = tables().fromUnicode;
+    const qsizetype start = out.size();
+    out.resize(start + utf8.size()); // never more bytes than the UTF-8 has
+    char *dst = out.data() + start;
+    const auto *src = reinterpret_cast<const unsigned char *>(utf8.data());
+    const unsigned char *end = src + utf8.size();
+    const auto follows = [&](int n) {
+        if (end - src <= n)
+            return false;
+        for (int i = 1; i <= n; ++i) {
+            if ((src[i] & 0xC0) != 0x80)
+                return false;
+        }
+        return true;
+    };
+    while (src < end) {
+        // Runs of ASCII, the bulk of every text, eight bytes at a time.
+        quint64 word;
+        if (end - src >= 8 && (std::memcpy(&word, src, 8), (word & 0x8080808080808080ULL) == 0)) {
+            std::memcpy(dst, src, 8);
+            dst += 8;
+            src += 8;
             continue;
         }
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i; // one character outside the BMP is one "?"
-        out.append(static_cast<char>(map.value(c.unicode(), '?')));
+        const unsigned char lead = *src;
+        if (lead < 0x80) {
+            *dst++ = static_cast<char>(lead);
+            ++src;
+            continue;
+        }
+        char32_t code = 0;
+        if (lead >= 0xC2 && lead < 0xE0 && follows(1)) {
+            code = (char32_t(lead & 0x1F) << 6) | (src[1] & 0x3F);
+            src += 2;
+        } else if (lead >= 0xE0 && lead < 0xF0 && follows(2)) {
+            code = (char32_t(lead & 0x0F) << 12) | (char32_t(src[1] & 0x3F) << 6) | (src[2] & 0x3F);
+            if (code < 0x800 || (code >= 0xD800 && code < 0xE000))
+                break; // overlong, or a surrogate written as a character
+            src += 3;
+        } else if (lead >= 0xF0 && lead < 0xF5 && follows(3)) {
+            code = (char32_t(lead & 0x07) << 18) | (char32_t(src[1] & 0x3F) << 12) |
+                (char32_t(src[2] & 0x3F) << 6) | (src[3] & 0x3F);
+            if (code < 0x10000 || code > 0x10FFFF)
+                break;
+            src += 4;
+        } else {
+            break;
+        }
+        *dst++ = code < 0x10000 ? map[code] : '?';
     }
-    return out;
+    if (src < end) {
+        out.truncate(start);
+        return false;
+    }
+    out.truncate(dst - out.constData());
+    return true;
 }
 
 QString decode(const QByteArray &bytes)

@@ -791,6 +791,15 @@ int Cursor::scan(const QStringList &fields, const std::function<void(const Recor
     });
 }
 
+std::optional<int>
+Cursor::scanDirect(const QStringList &fields,
+                   const std::function<void(const directscan::Row &)> &visit) const
+{
+    ensureOpen();
+    refreshIfStale();
+    return directscan::scan(m_db, viewSql(), fields, visit);
+}
+
 int Cursor::copyRecords(Cursor &destination, int count)
 {
     ensureOpen();

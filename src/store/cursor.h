@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/directscan.h"
 #include "store/filter.h"
 #include "store/record.h"
 #include "store/selection.h"
@@ -10,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 // A named handle on one table: a current record, a filter text with an on/off switch and an
 // optional named index, with the operations the windows are written in. Rows are read in
@@ -87,6 +89,10 @@ public:
     // the named fields are read (every field when none is named), the others read as empty; the
     // current record does not move. Returns the number of records visited.
     int scan(const QStringList &fields, const std::function<void(const Record &)> &visit) const;
+    // The same pass straight from SQLite's statement, each row holding the named fields in that
+    // order; nothing, having visited none, where the connection cannot be read that way.
+    std::optional<int> scanDirect(const QStringList &fields,
+                                  const std::function<void(const directscan::Row &)> &visit) const;
 
     // Appends copies of this cursor's records to the destination's table: from the current
     // record on, as many as asked, or all from the first when count is 0. Fields are matched by

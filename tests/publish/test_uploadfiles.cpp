@@ -2,6 +2,7 @@
 #include "store/database.h"
 #include "store/registerstate.h"
 #include "store/storeerror.h"
+#include "store/tables.h"
 #include "tests/publish/publishtestdata.h"
 #include "tests/support/tempdatadir.h"
 
@@ -55,6 +56,74 @@ private:
                   });
         addRecord(c, {{u"Azonosito"_s, u"B-2"_s}, {u"Ar"_s, 12500001.5}, {u"Web"_s, true}});
         addRecord(c, {{u"Azonosito"_s, u"C\r\n3"_s}});
+    }
+
+    // Properties as agencies type them: accents of both cases, the euro sign, apostrophes,
+    // percent and plus signs, memos of several lines, fractions of every rounding kind, empty
+    // fields and flags in every combination.
+    static void fillTypedRegister(Cursor &c)
+    {
+        const QStringList towns {u"Hódmezővásárhely"_s, u"Győr"_s,     u"ŐRSÉG"_s,
+                                 u"Tűzköves"_s,         u"Ürömháza"_s, u"O'Neill-telep"_s};
+        const QStringList memos {u"Szép ház, 3 szoba"_s,
+                                 u"50% + ÁFA\r\n2. sor: ŐŰ őű"_s,
+                                 u"\r\n"_s,
+                                 u"It's 100% new; a+b=c & d/e?f#g"_s,
+                                 u"Ára: 12 500 000 € – alkuképes"_s,
+                                 QString()};
+        for (int i = 0; i < 24; ++i) {
+            QVariantMap v {{u"Azonosito"_s, u"ÁRV-%1'ő"_s.arg(i)},
+                           {u"TipusId"_s, i * 0.5},
+                           {u"TipusText"_s, i % 3 ? u"Családi ház"_s : u"Lakás (tégla)"_s},
+                           {u"Ar"_s, 12500000.5 + i * 0.25},
+                           {u"EpuletTerulet"_s, -2.5 + i},
+                           {u"TelekTerulet"_s, i * 100.75},
+                           {u"TelekTeruletMertek"_s, i % 2 ? u"négyszögöl"_s : u"hektár"_s},
+                           {u"CimVaros"_s, towns[i % towns.size()]},
+                           {u"CimUtca"_s, u"Kossuth Lajos u.\t%1"_s.arg(i)},
+                           {u"LeirasMagyar"_s, memos[i % memos.size()]},
+                           {u"LeirasAngol"_s, memos[(i + 1) % memos.size()]},
+                           {u"LeirasApro"_s, u"ÉÁŰŐÚÖÜÓÍ éáűőúöüóí"_s},
+                           {u"Apro"_s, i % 2 == 0},
+                           {u"Web"_s, i % 3 == 0},
+                           {u"Telepulestis"_s, i % 4 == 0},
+                           {u"Feltoltve"_s, i % 5 == 0}};
+            if (i % 2) {
+                v.insert(u"EpitesEve"_s, 1900 + i);
+                v.insert(u"Szoba"_s, i % 7);
+                v.insert(u"Kep1"_s, u"%1-1.jpg"_s.arg(i));
+                v.insert(u"CimRegio"_s, u"Dél-Dunántúl"_s);
+            }
+            addRecord(c, v);
+        }
+    }
+
+    // Rows the table layer would never write but an older register or a hand-edited file may
+    // hold: empty columns, numbers stored as text and text as numbers, numbers beyond their
+    // field's size, characters outside Windows-1250 and bytes that are not UTF-8 at all.
+    static void addForeignRows(Database &db)
+    {
+        db.exec(u"INSERT INTO egyszeru (Azonosito, TipusId, TipusText, Ar, EpitesEve, Szoba, "
+                "Web, Apro, CimVaros, LeirasMagyar, CimRegio) VALUES (NULL, NULL, NULL, NULL, "
+                "NULL, NULL, NULL, NULL, NULL, NULL, NULL)"_s);
+        db.exec(u"INSERT INTO egyszeru (Azonosito, TipusId, Ar, EpitesEve, FelujitasEve, "
+                "OsszesHelyseg, Szoba, Garazs, Web, Apro, Telepulestis, CimIrsz, CimUtca) VALUES "
+                "(12345, '2.5', 'sok', 2.5, 5000000000, '12', ' 7 ', 'x', 2, 4294967296, -1, "
+                "6720, 3.75)"_s);
+        db.exec(u"INSERT INTO egyszeru (Azonosito, TipusText, CimVaros, LeirasMagyar, "
+                "LeirasAngol, LeirasNemet, CimUtca, Hrsz, Web) VALUES ('ñ日😀', 'Kő ñ', "
+                "'Mañana 😀', 'a😀b日c', CAST(x'48C3' AS TEXT), CAST(x'41EDA08042' AS TEXT), "
+                "CAST(x'C3A90041' AS TEXT), x'C3A9', 1)"_s);
+        db.exec(u"INSERT INTO egyszeru (Azonosito, Ar, TelekTerulet, EpuletTerulet, CimMegye, "
+                "LeirasApro, Web) VALUES (CAST(x'C0AF' AS TEXT), 1e300, -0.5, 0.5, "
+                "CAST(x'E282' AS TEXT), CAST(x'F4908080' AS TEXT), 1)"_s);
+        db.tableChanged(tables::egyszeru);
+    }
+
+    static QByteArray expectedFile(const QString &name)
+    {
+        QFile file(QStringLiteral(PELMORA_UPLOAD_TEST_DATA "/") + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     static QByteArray firstDataLine()
@@ -180,6 +249,56 @@ private slots:
         properties.setFiltered(true);
         WriteDataFile(u"7"_s, properties, here);
         QCOMPARE(work.read(u"7ingatlan.data"_s), secondDataLine());
+    }
+
+    void awkwardRegisterGivesTheKnownBytes_data()
+    {
+        QTest::addColumn<RegisterReader>("reader");
+        QTest::newRow("straight from SQLite") << RegisterReader::Fastest;
+        QTest::newRow("through Qt SQL") << RegisterReader::QtSql;
+    }
+
+    // The register with every kind of value, read through the upload set's filter in the price
+    // order and in full in the identifier order: both readers write the files as the writers
+    // wrote them when they read through Qt SQL alone.
+    void awkwardRegisterGivesTheKnownBytes()
+    {
+        QFETCH(RegisterReader, reader);
+        TempDataDir data;
+        Database db(data.path());
+        RegisterState cursors(db);
+        fillTypedRegister(cursors.tEgyszeru);
+        addForeignRows(db);
+        Cursor &properties = cursors.tEgyszeru;
+        WorkDir work;
+        const QDir here = QDir::current();
+
+        properties.setFilterText(uploadFilter);
+        properties.setFiltered(true);
+        properties.setIndexName(u"iar"_s);
+        // The SQLite register is read straight, its filter's values bound as Qt SQL binds them.
+        QCOMPARE(properties.scanDirect({u"Id"_s}, [](const directscan::Row &) {}),
+                 std::optional<int>(properties.recordCount()));
+        WriteDataFile(u"1"_s, properties, here, reader);
+        QCOMPARE(work.read(u"1ingatlan.data"_s), expectedFile(u"awkward.data"_s));
+
+        properties.setIndexName(u"iazonosito"_s);
+        WriteHeadFile(u"1"_s, properties, here, reader);
+        QCOMPARE(work.read(u"1ingatlan.head"_s), expectedFile(u"awkward.head"_s));
+        WriteDataFile(u"2"_s, properties, here, reader);
+        QCOMPARE(work.read(u"2ingatlan.data"_s), expectedFile(u"awkward-all.data"_s));
+
+        // A filter binding texts and numbers, and a view that changed since it was last read.
+        properties.setFilterText(u"CimVaros = 'Győr*' and Ar >= 12500002"_s);
+        properties.setFiltered(true);
+        QVERIFY(properties.recordCount() > 0);
+        properties.last();
+        properties.setValue(u"Ar"_s, 12500001.0);
+        properties.post();
+        WriteDataFile(u"3"_s, properties, here, reader);
+        WriteDataFile(u"4"_s, properties, here, RegisterReader::QtSql);
+        QCOMPARE(work.read(u"3ingatlan.data"_s).count("\r\n"), properties.recordCount());
+        QCOMPARE(work.read(u"3ingatlan.data"_s), work.read(u"4ingatlan.data"_s));
     }
 
     void emptySetAndEmptyRegister()
