@@ -161,6 +161,16 @@ QStringList restoreThroughTheWindow(TfMain *main, const QString &backupPath)
 } // namespace
 
 // The backup window driven through its controls, and the program's quit and restart around it.
+// Starts the program on `dataDir`, backs up into `folder`, works on and restores the backup
+// through the window: what the restore said, or nothing when a step failed.
+QStringList backUpAndRestore(StartedProgram &started, const QString &dataDir, const QString &folder)
+{
+    if (!started.start(dataDir))
+        return {};
+    const QString backupPath = backUpAndWorkOn(started.main, dataDir, folder);
+    return backupPath.isEmpty() ? QStringList() : restoreThroughTheWindow(started.main, backupPath);
+}
+
 class TestMentes : public QObject
 {
     Q_OBJECT
@@ -232,11 +242,7 @@ private slots:
         TempDataDir dir;
         QTemporaryDir folder;
         StartedProgram started;
-        QVERIFY(started.start(dir.path()));
-        const QString backupPath = backUpAndWorkOn(started.main, dir.path(), folder.path());
-        QVERIFY(!backupPath.isEmpty());
-
-        const QStringList seen = restoreThroughTheWindow(started.main, backupPath);
+        const QStringList seen = backUpAndRestore(started, dir.path(), folder.path());
         QVERIFY(seen.size() >= 2);
         const QString question = seen.value(seen.size() - 2);
         QVERIFY2(question.contains(QStringLiteral(
@@ -257,10 +263,7 @@ private slots:
         QTemporaryDir folder;
         {
             StartedProgram started;
-            QVERIFY(started.start(dir.path()));
-            const QString backupPath = backUpAndWorkOn(started.main, dir.path(), folder.path());
-            QVERIFY(!backupPath.isEmpty());
-            QVERIFY(!restoreThroughTheWindow(started.main, backupPath).isEmpty());
+            QVERIFY(!backUpAndRestore(started, dir.path(), folder.path()).isEmpty());
             QVERIFY(started.program.shutDown());
         }
         // No backup at quit went over the one being restored.
