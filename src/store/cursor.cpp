@@ -1,6 +1,7 @@
 #include "store/cursor.h"
 
 #include "store/bulkwrite.h"
+#include "store/directread.h"
 #include "store/storeerror.h"
 #include "store/tables.h"
 #include "store/tablescan.h"
@@ -249,39 +250,40 @@ QString whereWith(const Selection &view, const SeekPart &part, QVariantList &bin
         : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
 }
 
-// The row ids of one chunk of the view, in its order.
-QVector<qint64> chunkRowIds(Database &db, const Selection &view,
-                            const std::map<int, QVector<Record>> &chunks, int index, int count)
+// Reads one part of a chunk (the statement and its values) and says how many rows came.
+using PartReader = std::function<qsizetype(const QString &sql, const QVariantList &binds)>;
+
+// Reads one chunk of the view through `read`, selecting `columns`. Returns whether the rows
+// came backward (from the far end of the chunk), for the caller to turn round.
+bool readChunk(Database &db, const Selection &view, const std::map<int, QVector<Record>> &chunks,
+               int index, int count, const QString &columns, const PartReader &read)
 {
     const int size = std::clamp(count - index * chunkSize, 0, chunkSize);
     if (size == 0)
-        return {};
+        return false;
     const ChunkStart start = nearestStart(chunks, index, size, count);
     const QString &column = view.orderColumn();
     const QString order = !start.backward ? view.order()
         : column.isEmpty()                ? QStringLiteral("rowid DESC")
                                           : column + QStringLiteral(" DESC, rowid DESC");
     const QString table = quoted(view.def().name);
-    QVector<qint64> ids;
-    ids.reserve(size);
+    qsizetype got = 0;
     int skip = start.skip;
     const QList<SeekPart> parts =
         seekParts(db, view, start.backward ? start.before : start.after, start.backward);
-    for (qsizetype p = 0; p < parts.size() && ids.size() < size; ++p) {
+    for (qsizetype p = 0; p < parts.size() && got < size; ++p) {
         QVariantList binds;
         const QString where = whereWith(view, parts[p], binds);
-        const qsizetype before = ids.size();
-        QString sql = QStringLiteral("SELECT rowid FROM ") + table + where +
-            QStringLiteral(" ORDER BY ") + order +
-            QStringLiteral(" LIMIT %1").arg(size - ids.size());
+        QString sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + table +
+            where + QStringLiteral(" ORDER BY ") + order +
+            QStringLiteral(" LIMIT %1").arg(size - got);
         if (skip > 0)
             sql += QStringLiteral(" OFFSET %1").arg(skip);
-        QSqlQuery query = db.query(sql, binds);
-        while (query.next())
-            ids << query.value(0).toLongLong();
-        if (skip == 0 || ids.size() == size || p + 1 == parts.size())
+        const qsizetype came = read(sql, binds);
+        got += came;
+        if (skip == 0 || got == size || p + 1 == parts.size())
             continue;
-        if (ids.size() > before) {
+        if (came > 0) {
             skip = 0;
         } else {
             // The whole part lay within the rows to skip: fewer than `skip`, so counting them
@@ -292,9 +294,50 @@ QVector<qint64> chunkRowIds(Database &db, const Selection &view,
             skip -= counted.next() ? counted.value(0).toInt() : 0;
         }
     }
-    if (start.backward)
+    return start.backward;
+}
+
+// The row ids of one chunk of the view, in its order.
+QVector<qint64> chunkRowIds(Database &db, const Selection &view,
+                            const std::map<int, QVector<Record>> &chunks, int index, int count)
+{
+    QVector<qint64> ids;
+    const bool backward = readChunk(db, view, chunks, index, count, QStringLiteral("rowid"),
+                                    [&](const QString &sql, const QVariantList &binds) {
+                                        QSqlQuery query = db.query(sql, binds);
+                                        const qsizetype before = ids.size();
+                                        while (query.next())
+                                            ids << query.value(0).toLongLong();
+                                        return ids.size() - before;
+                                    });
+    if (backward)
         std::reverse(ids.begin(), ids.end());
     return ids;
+}
+
+// One chunk's whole records in one statement per part, read straight from SQLite.
+QVector<Record> directChunk(Database &db, const Selection &view,
+                            const std::map<int, QVector<Record>> &chunks, int index, int count,
+                            const QString &columns)
+{
+    const TableDef &def = view.def();
+    QVector<Record> rows;
+    rows.reserve(chunkSize);
+    const bool backward =
+        readChunk(db, view, chunks, index, count, columns,
+                  [&](const QString &sql, const QVariantList &binds) {
+                      return directread::rows(db, sql, binds, [&](sqlite3_stmt *statement) {
+                          Record record(&def);
+                          record.rowId = directread::integer(statement, 0);
+                          for (int i = 0; i < def.fields.size(); ++i)
+                              record.setStoredValue(
+                                  i, directread::fieldValue(statement, i + 1, def.fields[i].kind));
+                          rows << std::move(record);
+                      });
+                  });
+    if (backward)
+        std::reverse(rows.begin(), rows.end());
+    return rows;
 }
 
 } // namespace
@@ -305,10 +348,18 @@ const QVector<Record> &Cursor::chunk(int index) const
     if (found != m_chunks.end())
         return found->second;
 
-    // Two steps: the row ids of the screenful first, which the indexes answer without touching
-    // the wide records, then just those records.
-    const QVector<qint64> order = chunkRowIds(m_db, viewSql(), m_chunks, index, recordCount());
+    const Selection view = viewSql();
     QVector<Record> rows;
+    QVector<qint64> order;
+    if (directread::available(m_db, view.binds())) {
+        // The records in the statement that finds them: SQLite reads a record's columns only
+        // once a row is past the OFFSET, so a skip costs no more than with the row ids alone.
+        rows = directChunk(m_db, view, m_chunks, index, recordCount(), selectColumns());
+    } else {
+        // Two steps: the row ids of the screenful first, which the indexes answer without
+        // touching the wide records, then just those records.
+        order = chunkRowIds(m_db, view, m_chunks, index, recordCount());
+    }
     if (!order.isEmpty()) {
         QStringList marks;
         QVariantList binds;

@@ -1,10 +1,13 @@
 #include "store/directscan.h"
+#include "store/directread.h"
 
 #include "store/database.h"
 #include "store/storeerror.h"
 #include "store/tablescan.h"
 
 #include <QSqlDriver>
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <sqlite3.h>
 
@@ -32,6 +35,22 @@ using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
 {
     throw StoreError(QStringLiteral("Az adatbázis nem olvasható: %1")
                          .arg(QString::fromUtf8(sqlite3_errmsg(handle))));
+}
+
+bool bindable(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+    case QMetaType::Int:
+    case QMetaType::Bool:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::QString:
+        return true;
+    default:
+        return value.isNull();
+    }
 }
 
 // Binds as Qt's SQLite driver binds the kinds a selection carries; false for any other kind,
@@ -115,11 +134,11 @@ QByteArrayView Row::text(int column) const
     return {bytes, sqlite3_column_bytes(m_statement, column + 1)};
 }
 
-QVariant Row::value(int column) const
+namespace {
+
+// A column as Qt's SQLite driver makes its value, so that the field's reading is the very same.
+QVariant driverValue(sqlite3_stmt *s, int at)
 {
-    // As Qt's SQLite driver makes its values, so that the field's reading is the very same.
-    sqlite3_stmt *s = m_statement;
-    const int at = column + 1;
     QVariant raw;
     switch (sqlite3_column_type(s, at)) {
     case SQLITE_INTEGER:
@@ -141,7 +160,14 @@ QVariant Row::value(int column) const
         break;
     }
     }
-    return fromColumn(m_kinds[column], raw);
+    return raw;
+}
+
+} // namespace
+
+QVariant Row::value(int column) const
+{
+    return fromColumn(m_kinds[column], driverValue(m_statement, column + 1));
 }
 
 bool available(Database &db)
@@ -191,3 +217,85 @@ std::optional<int> scan(Database &db, const Selection &selection, const QStringL
 }
 
 } // namespace directscan
+
+namespace directread {
+
+bool available(Database &db, const QVariantList &binds)
+{
+    if (!directscan::nativeHandle(db))
+        return false;
+    return std::all_of(binds.begin(), binds.end(),
+                       [](const QVariant &value) { return directscan::bindable(value); });
+}
+
+qsizetype rows(Database &db, const QString &sql, const QVariantList &binds,
+               const std::function<void(sqlite3_stmt *)> &visit)
+{
+    sqlite3 *handle = directscan::nativeHandle(db);
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *raw = nullptr;
+    if (sqlite3_prepare_v2(handle, text.constData(), static_cast<int>(text.size()), &raw,
+                           nullptr) != SQLITE_OK)
+        directscan::fail(handle);
+    const directscan::Statement statement(raw);
+    for (int i = 0; i < binds.size(); ++i)
+        directscan::bind(handle, raw, i + 1, binds[i]);
+    qsizetype visited = 0;
+    int step;
+    while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
+        visit(raw);
+        ++visited;
+    }
+    if (step != SQLITE_DONE)
+        directscan::fail(handle);
+    return visited;
+}
+
+qint64 integer(sqlite3_stmt *statement, int at)
+{
+    return sqlite3_column_int64(statement, at);
+}
+
+QVariant fieldValue(sqlite3_stmt *s, int at, FieldKind kind)
+{
+    // The common forms straight from the statement; anything else (a text in a number
+    // column, a number out of range) through the driver's value, as before.
+    const int type = sqlite3_column_type(s, at);
+    if (type == SQLITE_NULL)
+        return emptyValue(kind);
+    switch (kind) {
+    case FieldKind::Text:
+    case FieldKind::Memo:
+        if (type == SQLITE_TEXT) {
+            const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(s, at));
+            const QByteArrayView utf8(bytes, sqlite3_column_bytes(s, at));
+            // SQLite reads a malformed sequence its own way: only valid text skips its
+            // translation.
+            if (utf8.isValidUtf8())
+                return QString::fromUtf8(utf8);
+        }
+        break;
+    case FieldKind::Int16:
+    case FieldKind::Int32:
+    case FieldKind::AutoInc:
+    case FieldKind::Boolean:
+        if (type == SQLITE_INTEGER) {
+            const qint64 value = sqlite3_column_int64(s, at);
+            if (value >= std::numeric_limits<int>::min() &&
+                value <= std::numeric_limits<int>::max()) {
+                return kind == FieldKind::Boolean ? QVariant(value != 0)
+                                                  : QVariant(static_cast<int>(value));
+            }
+        }
+        break;
+    case FieldKind::Float:
+        if (type == SQLITE_FLOAT)
+            return sqlite3_column_double(s, at);
+        break;
+    case FieldKind::DateTime:
+        break;
+    }
+    return fromColumn(kind, directscan::driverValue(s, at));
+}
+
+} // namespace directread
