@@ -6,6 +6,7 @@
 #include "store/tablescan.h"
 
 #include <QSqlDriver>
+#include <QSqlError>
 #include <algorithm>
 #include <limits>
 #include <memory>
@@ -219,6 +220,18 @@ std::optional<int> scan(Database &db, const Selection &selection, const QStringL
 } // namespace directscan
 
 namespace directread {
+namespace {
+
+// As the same failure read through Qt SQL is told: the cursor's reading fails the same way
+// on either path, a full disk included.
+[[noreturn]] void fail(sqlite3 *handle)
+{
+    throw StoreError(databaseError(QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(handle)),
+                                             QSqlError::StatementError,
+                                             QString::number(sqlite3_errcode(handle)))));
+}
+
+} // namespace
 
 bool available(Database &db, const QVariantList &binds)
 {
@@ -236,7 +249,7 @@ qsizetype rows(Database &db, const QString &sql, const QVariantList &binds,
     sqlite3_stmt *raw = nullptr;
     if (sqlite3_prepare_v2(handle, text.constData(), static_cast<int>(text.size()), &raw,
                            nullptr) != SQLITE_OK)
-        directscan::fail(handle);
+        fail(handle);
     const directscan::Statement statement(raw);
     for (int i = 0; i < binds.size(); ++i)
         directscan::bind(handle, raw, i + 1, binds[i]);
@@ -247,7 +260,7 @@ qsizetype rows(Database &db, const QString &sql, const QVariantList &binds,
         ++visited;
     }
     if (step != SQLITE_DONE)
-        directscan::fail(handle);
+        fail(handle);
     return visited;
 }
 
