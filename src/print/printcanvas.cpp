@@ -71,6 +71,9 @@ void PrintCanvas::startPage()
     else if (!m_paged && m_painter.isActive())
         m_painter.fillRect(m_painter.window(), Qt::white);
     m_pageStarted = true;
+    ++m_pages;
+    if (m_pageHook)
+        m_pageHook(m_pages);
 }
 
 bool PrintCanvas::finish()

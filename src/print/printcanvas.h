@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QRectF>
+#include <functional>
 
 class QPagedPaintDevice;
 
@@ -31,6 +32,10 @@ public:
     // The area inside the margins, at the origin.
     QRectF pageRect() const { return m_page; }
 
+    // Told the number of every page started; it may throw to end the painting there.
+    using PageHook = std::function<void(int page)>;
+    void setPageHook(PageHook hook) { m_pageHook = std::move(hook); }
+
     // The first call paints on the first page, every later one on a new page.
     void startPage();
     // Ends the session. False when the printer reported an error.
@@ -47,6 +52,8 @@ private:
     QPainter m_painter;
     double m_unitsPerMm = 1;
     QRectF m_page;
+    PageHook m_pageHook;
+    int m_pages = 0;
     bool m_pageStarted = false;
     bool m_finished = false;
 };

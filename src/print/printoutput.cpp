@@ -5,12 +5,15 @@
 #include "widgets/messages.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QStandardPaths>
 #include <QToolBar>
 
@@ -29,6 +32,54 @@ QString startError(const QPrinter *printer)
     return QStringLiteral("A(z) %1 nyomtató nem érhető el, a nyomtatás nem indítható!")
         .arg(printer->printerName());
 }
+
+// A long run (the lists of a whole register) shows which page it is at and can be stopped; the
+// window is repainted meanwhile. A short one is over before anything is shown.
+class PrintProgress
+{
+public:
+    PrintProgress(QWidget *parent, PrintOutput::ProgressTiming timing)
+        : m_parent(parent)
+        , m_timing(timing)
+    {
+        m_clock.start();
+    }
+
+    // Throws PrintCancelled once the user pressed "Mégsem".
+    void at(int page)
+    {
+        if (m_clock.elapsed() < m_nextLook)
+            return;
+        m_nextLook = m_clock.elapsed() + m_timing.lookEveryMs;
+        if (!m_dialog && m_clock.elapsed() >= m_timing.showAfterMs)
+            open();
+        if (!m_dialog)
+            return;
+        m_dialog->setLabelText(QStringLiteral("Nyomtatás folyamatban: %1. oldal").arg(page));
+        QCoreApplication::processEvents();
+        if (m_dialog->wasCanceled())
+            throw PrintCancelled();
+    }
+
+private:
+    void open()
+    {
+        m_dialog = std::make_unique<QProgressDialog>(m_parent);
+        m_dialog->setObjectName(QStringLiteral("nyomtatasFolyamat"));
+        m_dialog->setWindowTitle(QStringLiteral("Pelmora - Nyomtatás"));
+        m_dialog->setCancelButtonText(QStringLiteral("Mégsem"));
+        m_dialog->setRange(0, 0); // the number of pages is known only at the end
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        m_dialog->setMinimumDuration(0);
+        m_dialog->show();
+    }
+
+    QWidget *m_parent;
+    PrintOutput::ProgressTiming m_timing;
+    QElapsedTimer m_clock;
+    qint64 m_nextLook = 0;
+    std::unique_ptr<QProgressDialog> m_dialog;
+};
 
 } // namespace
 
@@ -148,7 +199,7 @@ void PrintOutput::setupPrinter(QWidget *parent)
 }
 
 bool PrintOutput::paintCopies(QPrinter *printer, const PaintRoutine &paint, int copies,
-                              QString *error)
+                              QString *error, const std::function<void(int page)> &progress)
 {
     copies = std::max(copies, 1);
     int passes = 1;
@@ -165,8 +216,17 @@ bool PrintOutput::paintCopies(QPrinter *printer, const PaintRoutine &paint, int 
             *error = startError(printer);
         return false;
     }
-    for (int i = 0; i < passes; ++i)
-        paint(canvas);
+    canvas.setPageHook(progress);
+    try {
+        for (int i = 0; i < passes; ++i)
+            paint(canvas);
+    } catch (const PrintCancelled &) {
+        // Nothing half printed is left behind: the printer drops the job, a PDF its file.
+        printer->abort();
+        if (error)
+            error->clear();
+        return false;
+    }
     // A printer can end in error after the last page was handed over.
     if (!canvas.finish() || printer->printerState() == QPrinter::Error) {
         if (error)
@@ -186,9 +246,11 @@ bool PrintOutput::run(Destination destination, const PaintRoutine &paint, int co
     if (printer->outputFormat() == QPrinter::PdfFormat && !choosePdfFile(*printer, parent))
         return false;
     QString error;
-    if (paintCopies(printer.get(), paint, copies, &error))
+    PrintProgress progress(parent, m_progressTiming);
+    if (paintCopies(printer.get(), paint, copies, &error, [&](int page) { progress.at(page); }))
         return true;
-    showMessage(error);
+    if (!error.isEmpty())
+        showMessage(error);
     return false;
 }
 

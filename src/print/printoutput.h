@@ -14,6 +14,10 @@ using PaintRoutine = std::function<void(PrintCanvas &)>;
 
 enum class Destination { Printer, Preview };
 
+// Thrown from a page hook when the user stopped the run.
+struct PrintCancelled
+{ };
+
 // Where the reports go: the printer the user set up (or the system's default), a preview window,
 // or a PDF file saved from the preview. Making the printer for a run is one replaceable
 // function, so every run can be sent elsewhere (the tests write each run to a PDF of its own).
@@ -45,6 +49,14 @@ public:
     ~PrintOutput();
 
     void setPrinterFactory(PrinterFactory factory) { m_factory = std::move(factory); }
+
+    // When a long run shows its progress window, and how often it looks at it meanwhile.
+    struct ProgressTiming
+    {
+        int showAfterMs = 400;
+        int lookEveryMs = 50;
+    };
+    void setProgressTiming(ProgressTiming timing) { m_progressTiming = timing; }
     std::unique_ptr<QPrinter> makePrinter() const;
 
     // The platform's printer setup dialog; the printer chosen there serves the following runs.
@@ -56,8 +68,11 @@ public:
 
     // Paints the copies on one printer. A printer that cannot make copies itself (a PDF file)
     // gets the report painted that many times. False when it could not print; `error` says why.
+    // `progress` is told every page started; when it throws PrintCancelled the run is aborted
+    // and false returned with no error.
     static bool paintCopies(QPrinter *printer, const PaintRoutine &paint, int copies,
-                            QString *error = nullptr);
+                            QString *error = nullptr,
+                            const std::function<void(int page)> &progress = {});
 
     // The save dialog for a PDF file, offering `suggestion`; empty when the user cancelled.
     static QString askPdfFile(QWidget *parent, const QString &title, const QString &suggestion);
@@ -70,6 +85,7 @@ private:
     bool choosePdfFile(QPrinter &printer, QWidget *parent);
 
     PrinterFactory m_factory;
+    ProgressTiming m_progressTiming;
     std::unique_ptr<QPrinter> m_chosen; // what the setup dialog left, null until it was used
     int m_batches = 0;
     QString m_batchFile; // the file asked for in the current batch

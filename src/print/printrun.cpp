@@ -2,9 +2,12 @@
 
 #include "buyers/handouts.h"
 #include "print/printreports.h"
+#include "store/bulkwrite.h"
 #include "store/cursorstate.h"
 #include "store/filter.h"
 #include "store/registerstate.h"
+#include "store/selection.h"
+#include "store/tables.h"
 
 PrintRun::PrintRun(PrintReports &reports, QWidget *parent)
     : m_reports(reports)
@@ -42,35 +45,35 @@ bool PrintRun::execute(const PrintChoice &choice, Destination destination)
     CursorState keepHandouts(handouts);
     CursorState keepView(m_reports.cursors.tEgyszeru);
     handouts.open();
-    m_pending.clear();
+    m_handouts.reset();
     const bool done = choice.archivalas ? archiveSheets(choice) : sheetsAndLists(choice, buyer);
     if (done)
         recordHandouts();
-    m_pending.clear();
+    m_handouts.reset();
     return done;
 }
 
 // The handouts wait while the reports go out, since a preview or a print dialog may stay open
 // for as long as the user likes and no unit of writes may stay open that long. Written once
-// everything went out, together.
+// everything went out, together, in the order they were printed.
 void PrintRun::recordHandouts()
 {
-    if (m_pending.isEmpty())
+    if (!m_handouts)
         return;
-    Cursor &handouts = m_reports.cursors.tErdeklodo;
-    Database::Transaction unit(handouts.database());
-    for (const Record &handout : std::as_const(m_pending))
-        ErdeklodoFelvitel(handouts, handout);
-    unit.commit();
-}
-
-Record PrintRun::latestHandoutOf(double ingatlanId)
-{
-    for (auto it = m_pending.crbegin(); it != m_pending.crend(); ++it) {
-        if (it->number(QStringLiteral("IngatlanId")) == ingatlanId)
-            return *it;
-    }
-    return latestHandout(m_reports.cursors.tErdeklodo, ingatlanId);
+    Cursor &view = m_reports.cursors.tEgyszeru;
+    Selection handedOut(view.def());
+    handedOut.addFilter(Filter::parse(m_handouts->filterText), view.caseInsensitive());
+    handedOut.setIndexName(m_handouts->indexName);
+    const Record &handout = m_handouts->handout;
+    QVector<std::pair<QString, QVariant>> fixed;
+    for (const QString &field :
+         {QStringLiteral("Name"), QStringLiteral("Address"), QStringLiteral("Telefon"),
+          QStringLiteral("Szigsz"), QStringLiteral("When")})
+        fixed.append({field, handout.value(field)});
+    bulkwrite::appendFor(view.database(), handedOut, tables::erdeklodok,
+                         {{QStringLiteral("IngatlanId"), QStringLiteral("Id")},
+                          {QStringLiteral("IngatlanAzon"), QStringLiteral("Azonosito")}},
+                         fixed);
 }
 
 bool PrintRun::archiveSheets(const PrintChoice &choice)
@@ -101,25 +104,19 @@ bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buy
     auto adList = [this] {
         return send([this](PrintCanvas &canvas) { m_reports.fPrintApro.paint(canvas); }, 1);
     };
+    // Only the data sheets need a visit to each property; the handouts are the view's set.
     auto sheetStep = [&] {
-        if (!choice.cimlista || options.reszletesAdatokkal) {
-            if (!send([&](PrintCanvas &canvas) { m_reports.fPrintTeljes.paint(canvas, options); },
-                      choice.copies))
-                return false;
-        }
-        if (choice.cimlista)
-            m_pending.append(handoutRecord(view.number(QStringLiteral("Id")),
-                                           view.text(QStringLiteral("Azonosito")), *buyer,
-                                           QDateTime::currentDateTime()));
-        return true;
+        return send([&](PrintCanvas &canvas) { m_reports.fPrintTeljes.paint(canvas, options); },
+                    choice.copies);
     };
+    const bool sheets = !choice.cimlista || options.reszletesAdatokkal;
 
     if (aktualis) {
         if (choice.apro) {
             filterView(filters::withId(currentId));
             if (!adList())
                 return false;
-        } else if (!sheetStep()) {
+        } else if (sheets && !sheetStep()) {
             return false;
         }
     } else {
@@ -127,7 +124,7 @@ bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buy
         if (choice.apro) {
             if (!adList())
                 return false;
-        } else {
+        } else if (sheets) {
             const int n = view.recordCount();
             for (int i = 0; i < n; ++i) {
                 if (!sheetStep())
@@ -143,8 +140,12 @@ bool PrintRun::sheetsAndLists(const PrintChoice &choice, const std::optional<Buy
         filterView(filters::withId(currentId));
     else
         view.first();
+    const QDateTime when = QDateTime::currentDateTime();
+    m_handouts = Handouts {view.filterText(), view.indexName(),
+                           handoutRecord(view.number(QStringLiteral("Id")),
+                                         view.text(QStringLiteral("Azonosito")), *buyer, when)};
     CimlistaRun run;
-    run.handout = latestHandoutOf(view.number(QStringLiteral("Id")));
+    run.handout = m_handouts->handout;
     run.megbizoAdataival = options.megbizoAdataival;
     Cursor &settings = m_reports.cursors.tDefaults;
     settings.open();

@@ -4,7 +4,6 @@
 #include "print/sheetoptions.h"
 #include "store/record.h"
 
-#include <QList>
 #include <optional>
 
 struct Buyer;
@@ -44,12 +43,17 @@ private:
     bool sheetsAndLists(const PrintChoice &choice, const std::optional<Buyer> &buyer);
     void filterView(const QString &filterText);
     void recordHandouts();
-    // The buyer an address list names: the handout this run is about to record for the
-    // property, or else its latest recorded one.
-    Record latestHandoutOf(double ingatlanId);
 
     PrintReports &m_reports;
     QWidget *m_parent;
     Destination m_destination = Destination::Printer;
-    QList<Record> m_pending; // the run's handouts, recorded when everything went out
+    // The run's handouts, recorded when everything went out: one for each property the filter
+    // lets through, all with the same buyer and time.
+    struct Handouts
+    {
+        QString filterText;
+        QString indexName;
+        Record handout; // as the address list shows it
+    };
+    std::optional<Handouts> m_handouts;
 };

@@ -24,6 +24,8 @@ TextBlock::TextBlock(QPaintDevice *device, double width, QList<Span> spans, Qt::
     const QFont base = spans.isEmpty() ? QFont() : spans.front().font;
     m_layout = std::make_unique<QTextLayout>(text, base, device);
     m_layout->setFormats(formats);
+    // Keep the shaped glyphs: without the cache, painting shapes every line a second time.
+    m_layout->setCacheEnabled(true);
     QTextOption option(alignment);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_layout->setTextOption(option);

@@ -72,6 +72,55 @@ void setBooleans(Database &db, const QString &table, const QString &field,
     unit.commit();
 }
 
+int appendFor(Database &db, const Selection &selection, const QString &table,
+              const QVector<std::pair<QString, QString>> &copied,
+              const QVector<std::pair<QString, QVariant>> &fixed)
+{
+    const TableDef &source = selection.def();
+    const TableDef &target = tables::def(table);
+    QStringList columns;
+    QStringList values;
+    QVariantList binds;
+    for (const auto &[name, from] : copied) {
+        const FieldDef &field = requireField(target, name);
+        const int sourceIndex = source.fieldIndex(from);
+        if (sourceIndex < 0)
+            throw StoreError(QStringLiteral("Ismeretlen mező: %1.%2").arg(source.name, from));
+        const FieldDef &sourceField = source.fields[sourceIndex];
+        // A number goes into a number (a record number included), a text into a text.
+        if (field.folded ||
+            (field.kind == FieldKind::Text) != (sourceField.kind == FieldKind::Text))
+            throw StoreError(QStringLiteral("Nem másolható mező: %1.%2").arg(table, name));
+        columns << Selection::quoted(field.name);
+        // The source holds clean text already; only a narrower target needs a cut.
+        if (field.kind == FieldKind::Text && field.width < sourceField.width)
+            values << QStringLiteral("SUBSTR(%1, 1, %2)")
+                          .arg(Selection::quoted(sourceField.name))
+                          .arg(field.width);
+        else
+            values << Selection::quoted(sourceField.name);
+    }
+    for (const auto &[name, value] : fixed) {
+        const FieldDef &field = requireField(target, name);
+        if (field.folded)
+            throw StoreError(QStringLiteral("Nem másolható mező: %1.%2").arg(table, name));
+        columns << Selection::quoted(field.name);
+        values << QStringLiteral("?");
+        binds << toColumn(field.kind, storedValue(field, value));
+    }
+    Database::Transaction unit(db);
+    const QSqlQuery query =
+        db.query(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %4")
+                         .arg(Selection::quoted(target.name), columns.join(QStringLiteral(", ")),
+                              values.join(QStringLiteral(", ")), Selection::quoted(source.name)) +
+                     selection.whereClause() + QStringLiteral(" ORDER BY ") + selection.order(),
+                 binds + selection.binds());
+    const int appended = query.numRowsAffected();
+    db.tableChanged(target.name);
+    unit.commit();
+    return appended;
+}
+
 int remove(Database &db, const Selection &selection)
 {
     Database::Transaction unit(db);

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -440,6 +441,61 @@ private slots:
         QVERIFY(viewRestored(s.f.cursors.tEgyszeru));
         QVERIFY(!s.fErdeklodo.isVisible());
         QCOMPARE(answers.windows(), QStringList());
+    }
+
+    // A long run shows its progress; "Mégsem" there stops it: false, no handouts recorded, and
+    // the dialog goes on working afterwards.
+    void longRunCancelled()
+    {
+        Setup s;
+        QString ad;
+        for (int line = 0; line < 12; ++line)
+            ad += QStringLiteral("Hosszú apróhirdetés %1. sora.\r\n").arg(line + 1);
+        for (int i = 0; i < 400; ++i)
+            s.f.addProperty({{"Azonosito", QStringLiteral("H%1").arg(i)},
+                             {"Ar", 1000000 + i},
+                             {"Print", true},
+                             {"LeirasApro", ad}});
+        s.reports.output.setProgressTiming({0, 0});
+        s.stand_in = [] {
+            return std::optional<Buyer>(Buyer {QStringLiteral("Vevő"), QStringLiteral("Pécs"),
+                                               QStringLiteral("1"), QStringLiteral("2")});
+        };
+        DialogAnswerer answers;
+        int pageSeen = 0;
+        answers.handle(
+            [&](QWidget *w) {
+                auto *progress = qobject_cast<QProgressDialog *>(w);
+                QVERIFY(progress);
+                QCOMPARE(progress->windowTitle(), QStringLiteral("Pelmora - Nyomtatás"));
+                static const QRegularExpression page(
+                    QStringLiteral("^Nyomtatás folyamatban: (\\d+)\\. oldal$"));
+                pageSeen = page.match(progress->labelText()).captured(1).toInt();
+                progress->cancel();
+            },
+            QStringLiteral("nyomtatasFolyamat"));
+        PrintChoice choice;
+        choice.target = PrintChoice::Target::Kijelolt;
+        choice.apro = true;
+        PrintRun run(s.reports);
+        QVERIFY(!run.execute(choice, Destination::Printer));
+        QCOMPARE(answers.pending(), 0);
+        QVERIFY(pageSeen >= 1);
+        QCOMPARE(answers.seen().size(), 1); // no error message after the stop
+
+        choice.apro = false;
+        choice.cimlista = true;
+        answers.handle([](QWidget *w) { qobject_cast<QProgressDialog *>(w)->cancel(); },
+                       QStringLiteral("nyomtatasFolyamat"));
+        QVERIFY(!run.execute(choice, Destination::Printer));
+        QCOMPARE(s.handoutCount(), 0);
+
+        // Left alone, the same run goes out whole and records every handout.
+        s.reports.output.setProgressTiming({});
+        QVERIFY(run.execute(choice, Destination::Printer));
+        QCOMPARE(s.handoutCount(), 400);
+        const QString list = s.f.runText(s.f.runs().size() - 1);
+        QVERIFY(inOrder(list, {"H0", "H1", "H399"}));
     }
 
     void previews()
