@@ -2,6 +2,7 @@
 
 #include "store/cursor.h"
 #include "widgets/fieldbinder.h"
+#include "widgets/lazywindow.h"
 
 #include <QDialog>
 #include <QList>
@@ -18,14 +19,14 @@ class TfModositErdeklodes;
 class TfUjErdeklodes;
 struct RegisterState;
 
-// The long-lived request windows. Start-up creates them in the program's fixed order and fills
-// these in; the requests window looks them up when a button needs one.
+// The long-lived request windows, each made on its first use (start-up says how); the requests
+// window opens them through these when a button needs one.
 struct RequestWindows
 {
-    TfErdeklodes *fErdeklodes = nullptr;
-    TfUjErdeklodes *fUjErdeklodes = nullptr;
-    TfModositErdeklodes *fModositErdeklodes = nullptr;
-    TfErdUtkoztet *fErdUtkoztet = nullptr;
+    LazyWindow<TfErdeklodes> fErdeklodes;
+    LazyWindow<TfUjErdeklodes> fUjErdeklodes;
+    LazyWindow<TfModositErdeklodes> fModositErdeklodes;
+    LazyWindow<TfErdUtkoztet> fErdUtkoztet;
 };
 
 // The requests window: every buyer's search request with its match flag, the selected one

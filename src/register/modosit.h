@@ -20,7 +20,7 @@ struct RegisterWindows;
 
 // The modify window `fModosit`: everything entered for the property selected on the search
 // panel (the current record of `tEgyszeru`), reloaded from the tables on every showing and saved
-// back at once with "Módosít". Made once at start-up, after the photo and owner windows.
+// back at once with "Módosít". Made once, when it is first opened, and kept from then on.
 class TfModosit : public QDialog
 {
     Q_OBJECT

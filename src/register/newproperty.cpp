@@ -101,8 +101,9 @@ void NewPropertyPanel::chainTabOrder()
 
 void NewPropertyPanel::clear()
 {
-    if (m_windows.fUjKep)
-        m_windows.fUjKep->emptyPhotos();
+    // A photo list never opened holds nothing to empty.
+    if (TfUjKep *photos = m_windows.fUjKep.made())
+        photos->emptyPhotos();
     m_photos->setCount(0);
     m_scroll->verticalScrollBar()->setValue(0);
 
@@ -151,8 +152,8 @@ NewProperty NewPropertyPanel::collect() const
         property.fields.insert(field, value);
     property.fields.insert(QStringLiteral("Reszletes"), m_reszletes->isChecked());
 
-    if (m_windows.fUjKep)
-        property.photos = m_windows.fUjKep->photos();
+    if (const TfUjKep *photos = m_windows.fUjKep.made())
+        property.photos = photos->photos();
     property.photoCount = m_photos->count();
     property.detailed = m_reszletes->isChecked();
     if (m_detailedPanel) {

@@ -1,17 +1,18 @@
 #pragma once
 
+#include "widgets/lazywindow.h"
+
 class TfUjKep;
 class TfKepmegtekint;
 class TfTulajHozzaad;
 class TfTulajModosit;
 
-// The long-lived windows of the register that panels and other windows open. Start-up creates
-// them in the program's fixed order, after the main window, and fills these in; a panel looks
-// them up when it needs one.
+// The long-lived windows of the register that panels and other windows open. Start-up tells each
+// handle how its window is made; the window is made on its first use and lives on from there.
 struct RegisterWindows
 {
-    TfUjKep *fUjKep = nullptr;
-    TfKepmegtekint *fKepmegtekint = nullptr;
-    TfTulajHozzaad *fTulajHozzaad = nullptr;
-    TfTulajModosit *fTulajModosit = nullptr;
+    LazyWindow<TfUjKep> fUjKep;
+    LazyWindow<TfKepmegtekint> fKepmegtekint;
+    LazyWindow<TfTulajHozzaad> fTulajHozzaad;
+    LazyWindow<TfTulajModosit> fTulajModosit;
 };

@@ -327,7 +327,7 @@ void TfTallozas::bKepekClick()
         return;
     const QString path =
         m_tEgyszeru.dataDir() + QStringLiteral("Images/") + m_tEgyszeru.text(photoField(slot));
-    TfKepmegtekint *viewer = m_windows.fKepmegtekint;
+    TfKepmegtekint *viewer = m_windows.fKepmegtekint.get();
     if (guarded([viewer, &path] { viewer->loadPicture(path); }))
         viewer->exec();
 }

@@ -130,9 +130,9 @@ void TfUjKep::remove()
 void TfUjKep::view()
 {
     QListWidgetItem *item = m_list->currentItem();
-    if (!item || !item->isSelected() || !m_windows.fKepmegtekint)
+    if (!item || !item->isSelected() || !m_windows.fKepmegtekint.available())
         return;
-    TfKepmegtekint *viewer = m_windows.fKepmegtekint;
+    TfKepmegtekint *viewer = m_windows.fKepmegtekint.get();
     if (guarded([&] { viewer->loadPicture(item->text()); }))
         viewer->exec();
 }

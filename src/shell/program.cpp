@@ -88,51 +88,73 @@ bool Program::openRegister()
     return true;
 }
 
-// Every long-lived window is made here, in the program's fixed order, as a child of the main
-// window: the main window alone owns them, and they stay over it when shown.
+// The long-lived windows are made on their first use, each as a child of the main window: the
+// main window alone owns them, and they stay over it when shown. A window made later is the same
+// window it would have been at start: it reads its lists when it is made and keeps its contents
+// from then on. Only the message and question dialogs, which any step may need, are made now.
 void Program::createWindows()
 {
     TfMain *main = m_main.get();
     RegisterState &cursors = main->cursors();
-    RegisterWindows &reg = m_windows.registerWindows;
-    RequestWindows &requests = m_windows.requestWindows;
-    auto *buyerWindow = new TfErdeklodo(cursors, main);
-    m_windows.fErdeklodo = buyerWindow;
+    installDialogs(new TfUzenet(main), new TfKerdes(main));
+    LazyWindow<TfErdeklodo> &buyerWindow = m_windows.fErdeklodo;
+    buyerWindow.makeWith([&cursors, main] { return new TfErdeklodo(cursors, main); });
     // The report forms (fPrintErdeklodo, fPrintTeljes, fPrintArchiv, fPrintCimlista, fPrintApro)
     // live together with the printer they print on.
     m_printReports =
-        std::make_unique<PrintReports>(cursors, [buyerWindow]() -> std::optional<Buyer> {
+        std::make_unique<PrintReports>(cursors, [&buyerWindow]() -> std::optional<Buyer> {
             if (buyerWindow->ask() == TfErdeklodo::Outcome::Abandon)
                 return std::nullopt;
             return buyerWindow->buyer();
         });
     m_windows.printReports = m_printReports.get();
-    reg.fUjKep = new TfUjKep(reg, main);
-    requests.fErdeklodes = new TfErdeklodes(cursors, requests, main);
-    m_windows.fModosit = new TfModosit(cursors, reg, main);
-    reg.fKepmegtekint = new TfKepmegtekint(main);
-    m_windows.fHirek = new TfHirek(cursors, main);
-    reg.fTulajHozzaad = new TfTulajHozzaad(cursors.tdTulaj, main);
-    reg.fTulajModosit = new TfTulajModosit(cursors.tdTulaj, main);
-    requests.fUjErdeklodes = new TfUjErdeklodes(cursors, cursors.tErdeklodes, main);
-    installDialogs(new TfUzenet(main), new TfKerdes(main));
-    requests.fModositErdeklodes = new TfModositErdeklodes(cursors, cursors.tErdeklodes, main);
-    requests.fErdUtkoztet = new TfErdUtkoztet(cursors, main);
+    m_windows.fHirek.makeWith([&cursors, main] { return new TfHirek(cursors, main); });
+    m_windows.fModosit.makeWith([&cursors, main, &reg = m_windows.registerWindows] {
+        auto *window = new TfModosit(cursors, reg, main);
+        // After a save the search grid shows the property where its filter and order now put it.
+        QObject::connect(window, &TfModosit::propertySaved, main,
+                         [main] { main->searchPanel()->grid()->followCursor(); });
+        return window;
+    });
+    makeRegisterWindows(cursors);
+    makeRequestWindows(cursors);
     wireWindows();
+}
+
+void Program::makeRegisterWindows(RegisterState &cursors)
+{
+    TfMain *main = m_main.get();
+    RegisterWindows &reg = m_windows.registerWindows;
+    reg.fUjKep.makeWith([&reg, main] { return new TfUjKep(reg, main); });
+    reg.fKepmegtekint.makeWith([main] { return new TfKepmegtekint(main); });
+    reg.fTulajHozzaad.makeWith(
+        [&cursors, main] { return new TfTulajHozzaad(cursors.tdTulaj, main); });
+    reg.fTulajModosit.makeWith(
+        [&cursors, main] { return new TfTulajModosit(cursors.tdTulaj, main); });
+}
+
+void Program::makeRequestWindows(RegisterState &cursors)
+{
+    TfMain *main = m_main.get();
+    RequestWindows &requests = m_windows.requestWindows;
+    requests.fErdeklodes.makeWith(
+        [&cursors, &requests, main] { return new TfErdeklodes(cursors, requests, main); });
+    requests.fUjErdeklodes.makeWith(
+        [&cursors, main] { return new TfUjErdeklodes(cursors, cursors.tErdeklodes, main); });
+    requests.fModositErdeklodes.makeWith(
+        [&cursors, main] { return new TfModositErdeklodes(cursors, cursors.tErdeklodes, main); });
+    requests.fErdUtkoztet.makeWith([&cursors, main] { return new TfErdUtkoztet(cursors, main); });
 }
 
 void Program::wireWindows()
 {
     TfMain *main = m_main.get();
-    TfErdeklodes *requestsWindow = m_windows.requestWindows.fErdeklodes;
+    LazyWindow<TfErdeklodes> &requestsWindow = m_windows.requestWindows.fErdeklodes;
     // Every request the new property fits is flagged before the form is cleared.
     auto *pNew = qobject_cast<NewPropertyPanel *>(main->panel(QStringLiteral("pNew")));
     QObject::connect(
-        pNew, &NewPropertyPanel::propertyStored, requestsWindow,
-        [requestsWindow] { requestsWindow->Utkoztet(); }, Qt::DirectConnection);
-    // After a save the search grid shows the property where its filter and order now put it.
-    QObject::connect(m_windows.fModosit, &TfModosit::propertySaved, main,
-                     [main] { main->searchPanel()->grid()->followCursor(); });
+        pNew, &NewPropertyPanel::propertyStored, main,
+        [&requestsWindow] { requestsWindow->Utkoztet(); }, Qt::DirectConnection);
 }
 
 void Program::show()

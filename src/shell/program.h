@@ -6,11 +6,12 @@
 #include <memory>
 
 class Database;
+struct RegisterState;
 class TfMain;
 
-// The program from start to end: the data directory, then the long-lived windows in their fixed
-// order, the main window first. Tests run it just as main() does, on a data directory of their
-// own.
+// The program from start to end: the data directory, then the main window; the other long-lived
+// windows are made when they are first opened. Tests run it just as main() does, on a data
+// directory of their own.
 class Program
 {
 public:
@@ -34,6 +35,8 @@ public:
 private:
     bool openRegister();
     void createWindows();
+    void makeRegisterWindows(RegisterState &cursors);
+    void makeRequestWindows(RegisterState &cursors);
     void wireWindows();
     void closeWindows();
 

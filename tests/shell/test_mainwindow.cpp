@@ -1,4 +1,10 @@
+#include "buyers/erdeklodes.h"
+#include "buyers/ujerdeklodes.h"
 #include "print/printreports.h"
+#include "publish/hirek.h"
+#include "register/kepmegtekintes.h"
+#include "register/modosit.h"
+#include "register/ujkep.h"
 #include "shell/main.h"
 #include "shell/program.h"
 #include "store/cursor.h"
@@ -9,7 +15,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QtTest>
@@ -266,6 +274,81 @@ private slots:
         QCOMPARE(answerer.windows().size(), 2);
         QVERIFY(answerer.seen().first().contains(QStringLiteral("licence.txt")));
         QCOMPARE(answerer.windows().last(), QStringLiteral("fAbout"));
+    }
+    // The long-lived windows are made when first opened, from their menu entries and buttons, as
+    // the main window's own; the same window comes back at the next opening with what it held.
+    // The program then ends with some of them made and some never made: each made one goes once.
+    void windowsAreMadeOnFirstOpeningAndKept()
+    {
+        Windows &w = m_program->windows();
+        for (const char *name : {"fHirek", "fErdeklodes", "fUjKep", "fModosit", "fErdeklodo"})
+            QVERIFY2(!m_main->findChild<QWidget *>(QString::fromLatin1(name)), name);
+        QVERIFY(!w.fHirek.made() && !w.requestWindows.fErdeklodes.made());
+        QVERIFY(!w.registerWindows.fUjKep.made() && !w.fModosit.made());
+
+        DialogAnswerer answerer;
+        QList<QPointer<QWidget>> opened;
+        const auto remember = [&opened](QWidget *window) {
+            opened.append(window);
+        };
+        for (const char *entry : {"Label2", "Label2", "Label89", "Label89"}) {
+            answerer.handle([&](QWidget *window) {
+                remember(window);
+                window->close();
+            });
+            clickEntry(m_main, entry);
+            QCOMPARE(answerer.pending(), 0);
+        }
+        QCOMPARE(opened.size(), 4);
+        QCOMPARE(opened[0]->objectName(), QStringLiteral("fHirek"));
+        QCOMPARE(opened[0]->windowTitle(), QStringLiteral("Pelmora - Üzenetek"));
+        QCOMPARE(opened[1], opened[0]);
+        QCOMPARE(opened[2]->objectName(), QStringLiteral("fErdeklodes"));
+        QCOMPARE(opened[2]->windowTitle(), QStringLiteral("Pelmora - Ingatlant keres"));
+        QCOMPARE(opened[3], opened[2]);
+        QVERIFY(!w.requestWindows.fUjErdeklodes.made());
+
+        // The photo list keeps its entries between openings.
+        const QString photo = m_dir->filePath(QStringLiteral("kep.jpg"));
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QVERIFY(picture.save(photo, "JPG"));
+        clickEntry(m_main, "Label78");
+        auto *change = m_main->findChild<QPushButton *>(QStringLiteral("nKepValtoztat"));
+        QVERIFY(change);
+        answerer.handle([&](QWidget *window) {
+            remember(window);
+            qobject_cast<TfUjKep *>(window)->addPhoto(photo);
+            window->close();
+        });
+        change->click();
+        QCOMPARE(m_main->findChild<QLabel *>(QStringLiteral("Label100"))->text(),
+                 QStringLiteral("1"));
+        QStringList listed;
+        answerer.handle([&](QWidget *window) {
+            remember(window);
+            auto *list = window->findChild<QListWidget *>(QStringLiteral("pKepLista"));
+            for (int i = 0; i < list->count(); ++i)
+                listed << list->item(i)->text();
+            window->close();
+        });
+        change->click();
+        QCOMPARE(opened.size(), 6);
+        QCOMPARE(opened[4]->objectName(), QStringLiteral("fUjKep"));
+        QCOMPARE(opened[5], opened[4]);
+        QCOMPARE(listed, QStringList {photo});
+        for (const QPointer<QWidget> &window : opened)
+            QCOMPARE(window->parentWidget(), m_main);
+
+        int deletions = 0;
+        for (QWidget *window : {opened[0].data(), opened[2].data(), opened[4].data()})
+            connect(window, &QObject::destroyed, [&deletions] { ++deletions; });
+        QVERIFY(!w.fModosit.made() && !w.registerWindows.fKepmegtekint.made());
+        delete m_program;
+        m_program = nullptr;
+        QCOMPARE(deletions, 3);
+        for (const QPointer<QWidget> &window : opened)
+            QVERIFY(window.isNull());
     }
 };
 

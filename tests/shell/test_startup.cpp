@@ -310,17 +310,18 @@ private slots:
             TfMain *main = program.main();
             RegisterState &cursors = main->cursors();
             const Windows &w = program.windows();
-            const QList<QWidget *> made = {w.fErdeklodo,
-                                           w.fModosit,
-                                           w.fHirek,
-                                           w.registerWindows.fUjKep,
-                                           w.registerWindows.fKepmegtekint,
-                                           w.registerWindows.fTulajHozzaad,
-                                           w.registerWindows.fTulajModosit,
-                                           w.requestWindows.fErdeklodes,
-                                           w.requestWindows.fUjErdeklodes,
-                                           w.requestWindows.fModositErdeklodes,
-                                           w.requestWindows.fErdUtkoztet};
+            // Each handle makes its window when it is first asked for it.
+            const QList<QWidget *> made = {w.fErdeklodo.get(),
+                                           w.fModosit.get(),
+                                           w.fHirek.get(),
+                                           w.registerWindows.fUjKep.get(),
+                                           w.registerWindows.fKepmegtekint.get(),
+                                           w.registerWindows.fTulajHozzaad.get(),
+                                           w.registerWindows.fTulajModosit.get(),
+                                           w.requestWindows.fErdeklodes.get(),
+                                           w.requestWindows.fUjErdeklodes.get(),
+                                           w.requestWindows.fModositErdeklodes.get(),
+                                           w.requestWindows.fErdUtkoztet.get()};
             for (QWidget *window : made) {
                 QVERIFY(window);
                 QCOMPARE(window->parentWidget(), main);
@@ -342,7 +343,7 @@ private slots:
             QVERIFY(!cursors.tHirek.isOpen());
             program.show();
             w.fHirek->show();
-            QVERIFY(QTest::qWaitForWindowExposed(w.fHirek));
+            QVERIFY(QTest::qWaitForWindowExposed(w.fHirek.get()));
             QVERIFY(cursors.tHirek.isOpen());
             w.fHirek->hide();
             QVERIFY(!cursors.tHirek.isOpen());
