@@ -71,16 +71,31 @@ void createIndex(Database &db, const TableDef &table, const QString &name,
                      quotedColumns.join(QStringLiteral(", "))));
 }
 
+void createNamedIndex(Database &db, const TableDef &table, const IndexDef &index)
+{
+    const FieldDef &field = table.fields[table.fieldIndex(index.field)];
+    const QStringList columns =
+        QStringList {field.folded ? TableDef::sortColumn(field.name) : field.name} + index.covers;
+    createIndex(db, table, index.name, columns);
+}
+
 void createIndexes(Database &db, const TableDef &table)
 {
     for (const QStringList &columns : table.filterIndexes)
         createIndex(db, table, columns.join(QLatin1Char('_')), columns);
+    for (const IndexDef &index : table.indexes)
+        createNamedIndex(db, table, index);
+}
+
+// A named index that layout `version` changed: the older form goes, the new one is built.
+void remakeIndexes(Database &db, const TableDef &table, int version)
+{
     for (const IndexDef &index : table.indexes) {
-        const FieldDef &field = table.fields[table.fieldIndex(index.field)];
-        const QStringList columns =
-            QStringList {field.folded ? TableDef::sortColumn(field.name) : field.name} +
-            index.covers;
-        createIndex(db, table, index.name, columns);
+        if (index.since != version || index.since <= table.since)
+            continue;
+        db.exec(QStringLiteral("DROP INDEX IF EXISTS %1")
+                    .arg(quoted(table.name + QLatin1Char('_') + index.name)));
+        createNamedIndex(db, table, index);
     }
 }
 
@@ -118,6 +133,8 @@ void step(Database &db, int version, const QSet<QString> &present)
         }
         if (table.since == version)
             createIndexes(db, table);
+        else
+            remakeIndexes(db, table, version);
     }
 }
 

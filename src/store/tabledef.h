@@ -37,6 +37,9 @@ struct IndexDef
     // Further columns the index carries, so that counting a filtered view in this order needs
     // only the index (the folded search columns, for instance).
     QStringList covers = {};
+    // The table layout that brought this form of the index: an older register's index of the
+    // same name is made anew by that layout's upgrade step.
+    int since = 1;
 };
 
 struct TableDef

@@ -147,11 +147,12 @@ TableDef egyszeruDef()
             {QStringLiteral("iazonosito"), QStringLiteral("Azonosito")},
             {QStringLiteral("itipustext"), QStringLiteral("TipusText")},
             // The price order is the search panel's own: it carries what the searches filter
-            // on, so a search over many properties is answered from the index alone.
+            // on, so a search over many properties is answered from the index alone. Not the
+            // print mark: every property put on or taken off the list would rewrite it.
             {QStringLiteral("iar"),
              QStringLiteral("Ar"),
-             {QStringLiteral("CimVaros_f"), QStringLiteral("TipusText_f"),
-              QStringLiteral("Print")}},
+             {QStringLiteral("CimVaros_f"), QStringLiteral("TipusText_f")},
+             3},
             {QStringLiteral("ivaros"), QStringLiteral("CimVaros")},
         },
         {

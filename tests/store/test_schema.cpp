@@ -143,6 +143,48 @@ private slots:
         }
     }
 
+    // A register of the layout before the price order lost the print mark: the index is made
+    // anew in the upgrade, its rows and the print list untouched, and the order still serves.
+    void priceOrderIsRemadeWithoutThePrintMark()
+    {
+        TempDataDir dir;
+        auto indexSql = [](Database &db) {
+            QSqlQuery query = db.query(QStringLiteral(
+                "SELECT sql FROM sqlite_master WHERE type = 'index' AND name = 'egyszeru_iar'"));
+            return query.next() ? query.value(0).toString() : QString();
+        };
+        {
+            Database db(dir.path(), datadirectory::seed);
+            QVERIFY(!indexSql(db).contains(QStringLiteral("Print")));
+            db.exec(QStringLiteral("DROP INDEX egyszeru_iar"));
+            db.exec(QStringLiteral("CREATE INDEX egyszeru_iar ON egyszeru "
+                                   "(Ar, CimVaros_f, TipusText_f, Print)"));
+            Cursor c(db, tables::egyszeru, true);
+            for (int i = 0; i < 3; ++i) {
+                c.append();
+                c.setValue(QStringLiteral("Azonosito"), QStringLiteral("A%1").arg(i));
+                c.setValue(QStringLiteral("Ar"), 30 - i * 10);
+                c.setValue(QStringLiteral("Print"), i != 1);
+                c.post();
+            }
+            db.exec(QStringLiteral("PRAGMA user_version = 2"));
+        }
+        Database db(dir.path(), datadirectory::seed);
+        checkFullLayout(db);
+        const QString remade = indexSql(db);
+        QVERIFY(remade.contains(QStringLiteral("TipusText_f")));
+        QVERIFY(!remade.contains(QStringLiteral("Print")));
+        Cursor c(db, tables::egyszeru, true);
+        c.setIndexName(QStringLiteral("iar"));
+        QStringList order;
+        for (c.first(); !c.atEnd(); c.next())
+            order << c.text(QStringLiteral("Azonosito")) +
+                    (c.boolean(QStringLiteral("Print")) ? QStringLiteral("*") : QString());
+        QCOMPARE(
+            order,
+            (QStringList {QStringLiteral("A2*"), QStringLiteral("A1"), QStringLiteral("A0*")}));
+    }
+
     // A build that counted no layout may have made some of the later tables already.
     void partlyUpgradedRegisterGainsTheRest()
     {
