@@ -131,10 +131,14 @@ void step(Database &db, int version, const QSet<QString> &present)
                                 .arg(quoted(table.name), quoted(name), columnType(kind)));
             }
         }
-        if (table.since == version)
+        if (table.since == version) {
             createIndexes(db, table);
-        else
-            remakeIndexes(db, table, version);
+            continue;
+        }
+        remakeIndexes(db, table, version);
+        // The last step sees every column, so it can make whatever index the list added.
+        if (version == tables::layoutVersion)
+            createIndexes(db, table);
     }
 }
 

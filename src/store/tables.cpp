@@ -266,6 +266,9 @@ TableDef erdeklodokDef()
         },
         {},
         {},
+        // A property's handouts are read by its sheet and its buyers' list; an address list of
+        // the whole register adds a handout for every property, so the table grows fast.
+        {{QStringLiteral("IngatlanId")}},
     };
 }
 

@@ -38,7 +38,8 @@ constexpr int databaseVersion = 3;
 // The layout of the tables, counted apart from `Version`: 1 is the twelve tables of the first
 // build; 2 brought the portal entries' digests, the FTP connection, the photo moves and the
 // working lists' names; 3 made the price order without the print mark, so that clearing the print
-// list does not rewrite it. Each table, field and index says which layout brought it.
+// list does not rewrite it, and indexed the handouts by property. Each table, field and index says
+// which layout brought it.
 constexpr int layoutVersion = 3;
 
 } // namespace tables

@@ -143,8 +143,9 @@ private slots:
         }
     }
 
-    // A register of the layout before the price order lost the print mark: the index is made
-    // anew in the upgrade, its rows and the print list untouched, and the order still serves.
+    // A register of the layout before the price order lost the print mark and the handouts
+    // their index: the price order is made anew in the upgrade, the handouts' index added, the
+    // rows and the print list untouched, and the order still serves.
     void priceOrderIsRemadeWithoutThePrintMark()
     {
         TempDataDir dir;
@@ -156,9 +157,6 @@ private slots:
         {
             Database db(dir.path(), datadirectory::seed);
             QVERIFY(!indexSql(db).contains(QStringLiteral("Print")));
-            db.exec(QStringLiteral("DROP INDEX egyszeru_iar"));
-            db.exec(QStringLiteral("CREATE INDEX egyszeru_iar ON egyszeru "
-                                   "(Ar, CimVaros_f, TipusText_f, Print)"));
             Cursor c(db, tables::egyszeru, true);
             for (int i = 0; i < 3; ++i) {
                 c.append();
@@ -167,6 +165,10 @@ private slots:
                 c.setValue(QStringLiteral("Print"), i != 1);
                 c.post();
             }
+            db.exec(QStringLiteral("DROP INDEX egyszeru_iar"));
+            db.exec(QStringLiteral("CREATE INDEX egyszeru_iar ON egyszeru "
+                                   "(Ar, CimVaros_f, TipusText_f, Print)"));
+            db.exec(QStringLiteral("DROP INDEX erdeklodok_IngatlanId"));
             db.exec(QStringLiteral("PRAGMA user_version = 2"));
         }
         Database db(dir.path(), datadirectory::seed);
@@ -174,6 +176,10 @@ private slots:
         const QString remade = indexSql(db);
         QVERIFY(remade.contains(QStringLiteral("TipusText_f")));
         QVERIFY(!remade.contains(QStringLiteral("Print")));
+        QSqlQuery handouts = db.query(
+            QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM erdeklodok WHERE IngatlanId = 5"));
+        QVERIFY(handouts.next());
+        QVERIFY(handouts.value(3).toString().contains(QStringLiteral("USING INDEX")));
         Cursor c(db, tables::egyszeru, true);
         c.setIndexName(QStringLiteral("iar"));
         QStringList order;
