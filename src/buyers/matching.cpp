@@ -3,7 +3,9 @@
 #include "store/bulkwrite.h"
 #include "store/cursor.h"
 #include "store/filter.h"
+#include "store/officelock.h"
 #include "store/record.h"
+#include "store/storeerror.h"
 #include "store/tables.h"
 #include "store/tablescan.h"
 #include "store/textformat.h"
@@ -170,6 +172,10 @@ bool PropertyIndex::anyFits(const Criteria &request) const
 
 void utkoztet(Cursor &tErdeklodes, Cursor &tEgyszeru)
 {
+    // One run for the whole office: two would write the same flags from different registers.
+    OfficeLock office(tErdeklodes.database(), OfficeLock::Kind::Matching);
+    if (!office.tryTake())
+        throw StoreError(office.busyMessage());
     tErdeklodes.open();
     tErdeklodes.post();
     tEgyszeru.setFiltered(false);

@@ -1,5 +1,7 @@
 #include "publish/uploadrun.h"
 
+#include "store/officelock.h"
+
 #include "publish/ftppassword.h"
 #include "publish/ftpsecurity.h"
 #include "publish/newsfile.h"
@@ -382,6 +384,12 @@ UploadRun::Ending UploadRun::run()
     m_running = true;
     m_newsProblem.clear();
     const auto stopped = qScopeGuard([this] { m_running = false; });
+    // One upload for the whole office: two runs would send crossing files to the portal.
+    OfficeLock office(m_cursors.db, OfficeLock::Kind::Upload);
+    if (!office.tryTake()) {
+        emit problem(office.busyMessage());
+        return Ending::Busy;
+    }
     const QString stamp = MakeRunStamp(QDateTime::currentDateTime());
     const QDir here = QDir::current();
     Cursor &properties = m_cursors.tEgyszeru;

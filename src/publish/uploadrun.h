@@ -25,6 +25,7 @@ public:
         WithErrors, // the run went through, but something was not uploaded
         ConnectionFailed, // nothing was uploaded
         FileError, // a local file could not be written; nothing more was done
+        Busy, // another workstation of the office was uploading; nothing was done
     };
 
     explicit UploadRun(RegisterState &cursors, QObject *parent = nullptr);

@@ -6,6 +6,7 @@
 #include "store/cursor.h"
 #include "store/filter.h"
 #include "store/registerstate.h"
+#include "store/storeerror.h"
 #include "store/tables.h"
 #include "store/textformat.h"
 
@@ -182,12 +183,15 @@ void loadWorkingOwners(RegisterState &c, int id)
 void saveModifiedProperty(RegisterState &c, const PropertyChanges &changes)
 {
     Cursor &property = c.tEgyszeru;
+    if (changes.id != 0 && property.integer(u"Id"_s) != changes.id &&
+        !property.locate(filters::withId(changes.id)))
+        throw ConflictError(tables::egyszeru, true);
     if (property.isEmpty())
         return;
     const int id = property.integer(u"Id"_s);
     PhotoUpdate photos(c.db);
     try {
-        property.edit();
+        property.edit(changes.readVersion);
         QString identifier = property.text(azonositoField);
         for (const auto &[field, value] : changes.fields) {
             property.setValue(field, value);

@@ -43,6 +43,11 @@ struct PropertyChanges
     int photoCount = 0;
     // Empty when the property is to have no detailed record (a stored one is removed).
     DetailedWriter writeDetailed;
+    // The property the window was opened on, and its save count as the window read it: a
+    // property saved or archived elsewhere since is not overwritten (ConflictError). 0 and -1:
+    // the current property as the cursor holds it.
+    int id = 0;
+    qint64 readVersion = -1;
 };
 
 // The first check a new property fails: its message and the objectName of the control that

@@ -28,7 +28,9 @@ int setField(Database &db, const Selection &selection, const QString &field, con
     const TableDef &def = selection.def();
     const FieldDef &target = requireField(def, field);
     const QVariant stored = storedValue(target, value);
-    QStringList sets {Selection::quoted(target.name) + QStringLiteral(" = ?")};
+    // A changed record is a saved one: a form holding it from before sees so when it saves.
+    QStringList sets {Selection::quoted(target.name) + QStringLiteral(" = ?"),
+                      QStringLiteral("%1 = %1 + 1").arg(tables::rowVersionColumn)};
     QVariantList binds {toColumn(target.kind, stored)};
     if (target.folded) {
         sets << Selection::quoted(TableDef::foldedColumn(target.name)) + QStringLiteral(" = ?")
@@ -58,8 +60,9 @@ void setBooleans(Database &db, const QString &table, const QString &field,
         return;
     Database::Transaction unit(db);
     QSqlQuery query(db.connection());
-    if (!query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                           .arg(Selection::quoted(def.name), Selection::quoted(target.name))))
+    if (!query.prepare(QStringLiteral("UPDATE %1 SET %2 = ?, %3 = %3 + 1 WHERE rowid = ?")
+                           .arg(Selection::quoted(def.name), Selection::quoted(target.name),
+                                tables::rowVersionColumn)))
         throw StoreError(databaseError(query.lastError()));
     for (const auto &[rowId, on] : values) {
         query.bindValue(0, on ? 1 : 0);

@@ -33,7 +33,8 @@ qint64 insertRow(std::unique_ptr<QSqlQuery> &insertQuery, Database &db, const QS
         insertQuery = std::make_unique<QSqlQuery>(db.connection());
         if (!insertQuery->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                       .arg(quoted(table), columns.join(QStringLiteral(", ")),
-                                           marks.join(QStringLiteral(", "))))) {
+                                           marks.join(QStringLiteral(", "))) +
+                                  db.returningRowId())) {
             const QString error = databaseError(insertQuery->lastError());
             insertQuery.reset();
             throw StoreError(error);
@@ -43,7 +44,7 @@ qint64 insertRow(std::unique_ptr<QSqlQuery> &insertQuery, Database &db, const QS
         insertQuery->bindValue(i, values[i]);
     if (!insertQuery->exec())
         throw StoreError(databaseError(insertQuery->lastError()));
-    const qint64 rowId = insertQuery->lastInsertId().toLongLong();
+    const qint64 rowId = db.insertedRowId(*insertQuery);
     insertQuery->finish();
     return rowId;
 }
@@ -133,7 +134,7 @@ Selection Cursor::viewSql() const
 
 QString Cursor::selectColumns() const
 {
-    QStringList columns {QStringLiteral("rowid")};
+    QStringList columns {QStringLiteral("rowid"), tables::rowVersionColumn};
     for (const FieldDef &field : m_def.fields)
         columns << quoted(field.name);
     return columns.join(QStringLiteral(", "));
@@ -157,9 +158,10 @@ static Record recordFromQuery(const TableDef &def, const QSqlQuery &query)
 {
     Record record(&def);
     record.rowId = query.value(0).toLongLong();
+    record.version = query.value(1).toLongLong();
     for (int i = 0; i < def.fields.size(); ++i) {
         // Already in stored form: no re-cutting on the way out.
-        record.setStoredValue(i, fromColumn(def.fields[i].kind, query.value(i + 1)));
+        record.setStoredValue(i, fromColumn(def.fields[i].kind, query.value(i + 2)));
     }
     return record;
 }
@@ -262,10 +264,7 @@ bool readChunk(Database &db, const Selection &view, const std::map<int, QVector<
     if (size == 0)
         return false;
     const ChunkStart start = nearestStart(chunks, index, size, count);
-    const QString &column = view.orderColumn();
-    const QString order = !start.backward ? view.order()
-        : column.isEmpty()                ? QStringLiteral("rowid DESC")
-                                          : column + QStringLiteral(" DESC, rowid DESC");
+    const QString order = start.backward ? view.reverseOrder() : view.order();
     const QString table = quoted(view.def().name);
     qsizetype got = 0;
     int skip = start.skip;
@@ -288,9 +287,10 @@ bool readChunk(Database &db, const Selection &view, const std::map<int, QVector<
         } else {
             // The whole part lay within the rows to skip: fewer than `skip`, so counting them
             // stays as cheap as skipping them.
-            QSqlQuery counted = db.query(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM ") +
-                                             table + where + QStringLiteral(" LIMIT %1)").arg(skip),
-                                         binds);
+            QSqlQuery counted =
+                db.query(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM ") + table + where +
+                             QStringLiteral(" LIMIT %1) AS skipped").arg(skip),
+                         binds);
             skip -= counted.next() ? counted.value(0).toInt() : 0;
         }
     }
@@ -329,9 +329,10 @@ QVector<Record> directChunk(Database &db, const Selection &view,
                       return directread::rows(db, sql, binds, [&](sqlite3_stmt *statement) {
                           Record record(&def);
                           record.rowId = directread::integer(statement, 0);
+                          record.version = directread::integer(statement, 1);
                           for (int i = 0; i < def.fields.size(); ++i)
                               record.setStoredValue(
-                                  i, directread::fieldValue(statement, i + 1, def.fields[i].kind));
+                                  i, directread::fieldValue(statement, i + 2, def.fields[i].kind));
                           rows << std::move(record);
                       });
                   });
@@ -701,6 +702,27 @@ void Cursor::edit()
     m_state = State::Edit;
 }
 
+void Cursor::edit(qint64 readVersion)
+{
+    edit();
+    if (m_state == State::Edit && readVersion >= 0)
+        m_buffer.version = readVersion;
+}
+
+void Cursor::reread()
+{
+    ensureOpen();
+    m_seenGeneration = m_db.generation(m_def.name) - 1;
+    refreshIfStale();
+    emit viewChanged();
+    emit currentChanged();
+}
+
+qint64 Cursor::rowVersion() const
+{
+    return m_state == State::Browse ? record().version : m_buffer.version;
+}
+
 void Cursor::cancel()
 {
     m_state = State::Browse;
@@ -763,13 +785,7 @@ void Cursor::post()
     if (m_state == State::Insert) {
         rowId = insertRow(m_insertQuery, m_db, m_def.name, columns, values);
     } else {
-        QStringList sets;
-        for (const QString &column : std::as_const(columns))
-            sets << column + QStringLiteral(" = ?");
-        values << rowId;
-        m_db.query(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                       .arg(quoted(m_def.name), sets.join(QStringLiteral(", "))),
-                   values);
+        updateRow(rowId, columns, values);
     }
     m_state = State::Browse;
     m_buffer = Record();
@@ -780,6 +796,25 @@ void Cursor::post()
     else
         settleOn(rowId, fallback);
     emit currentChanged();
+}
+
+// Only a record still holding the save count it was read with is written: another workstation's
+// save in between is never overwritten.
+void Cursor::updateRow(qint64 rowId, const QStringList &columns, QVariantList values)
+{
+    QStringList sets;
+    for (const QString &column : columns)
+        sets << column + QStringLiteral(" = ?");
+    sets << QStringLiteral("%1 = %1 + 1").arg(tables::rowVersionColumn);
+    values << rowId << m_buffer.version;
+    const QSqlQuery query = m_db.query(
+        QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ? AND %3 = ?")
+            .arg(quoted(m_def.name), sets.join(QStringLiteral(", ")), tables::rowVersionColumn),
+        values);
+    if (query.numRowsAffected() > 0)
+        return;
+    const bool gone = !exists(rowId);
+    throw ConflictError(m_def.name, gone);
 }
 
 void Cursor::remove()

@@ -47,6 +47,15 @@ public:
 
     void append();
     void edit();
+    // Edits the current record as it was when it was read with that save count (a form that
+    // showed it earlier): the post is refused with ConflictError if it was saved since. A
+    // negative count: as edit().
+    void edit(qint64 readVersion);
+    // The current record's save count (see Record::version).
+    qint64 rowVersion() const;
+    // Drops what was read of the table and reads it again, staying on the current record where
+    // it is still in the view: for a window that is told another workstation saved it.
+    void reread();
     void post();
     void cancel();
     void remove(); // moves to the record that followed, or to the new last one
@@ -127,6 +136,7 @@ private:
     const QVector<Record> &chunk(int index) const;
     QString selectColumns() const;
     Record readRecord(qint64 rowId) const;
+    void updateRow(qint64 rowId, const QStringList &columns, QVariantList values);
     void onDatabaseChanged(const QString &table);
 
     Database &m_db;

@@ -2,6 +2,7 @@
 
 #include "store/cursor.h"
 #include "store/schema.h"
+#include "store/server.h"
 #include "store/storeerror.h"
 #include "store/tables.h"
 #include "store/textformat.h"
@@ -32,47 +33,103 @@ void foldFunction(sqlite3_context *context, int, sqlite3_value **argv)
 
 } // namespace
 
+QString ConflictError::conflictMessage(const QString &table, bool gone)
+{
+    QString what = QStringLiteral("A rekordot");
+    if (table == tables::egyszeru || table == tables::reszletes || table == tables::tulajdonos)
+        what = QStringLiteral("Az ingatlant");
+    else if (table == tables::erdeklodes)
+        what = QStringLiteral("A keresést");
+    else if (table == tables::erdeklodok)
+        what = QStringLiteral("Az érdeklődőt");
+    else if (table == tables::defaults)
+        what = QStringLiteral("A beállításokat");
+    if (gone)
+        return QStringLiteral("%1 közben egy másik munkaállomáson archiválták vagy törölték. A "
+                              "módosítás nem került mentésre.")
+            .arg(what);
+    return QStringLiteral("%1 közben egy másik munkaállomáson módosították. A módosítás nem "
+                          "került mentésre: az \"Újraolvasás\" gombbal betöltheti a mostani "
+                          "adatokat, majd újra elvégezheti a módosítást.")
+        .arg(what);
+}
+
 Database::Database(const QString &dataDir, QObject *parent)
     : Database(dataDir, Seed(), parent)
 { }
 
 Database::Database(const QString &dataDir, const Seed &seed, QObject *parent)
+    : Database(dataDir, seed, server::fromEnvironment(), parent)
+{ }
+
+Database::Database(const QString &dataDir, const Seed &seed, const QString &server, QObject *parent)
     : QObject(parent)
     , m_dataDir(QDir::cleanPath(dataDir) + QLatin1Char('/'))
+    , m_server(server.trimmed())
     , m_connectionName(QStringLiteral("pelmora-") +
                        QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     if (!QDir().mkpath(m_dataDir))
         throw StoreError(QStringLiteral("Az adatkönyvtár nem hozható létre: %1").arg(m_dataDir));
-    const QString path = m_dataDir + QLatin1String(fileName);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(path);
-    if (!db.open()) {
-        const QString error = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connectionName);
-        throw StoreError(QStringLiteral("Az adatbázis nem nyitható meg (%1): %2").arg(path, error));
-    }
+    openConnection();
     try {
         open(seed);
     } catch (...) {
         // The destructor does not run for a constructor that throws.
-        db.close();
+        {
+            QSqlDatabase db = connection();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw;
+    }
+}
+
+void Database::openConnection()
+{
+    const QString path = m_dataDir + QLatin1String(fileName);
+    QSqlDatabase db = QSqlDatabase::addDatabase(
+        isServer() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), m_connectionName);
+    try {
+        if (isServer()) {
+            if (!db.isValid())
+                throw StoreError(QStringLiteral("Az adatbázis-szerverhez szükséges Qt-meghajtó "
+                                                "(QPSQL) nincs telepítve."));
+            server::configure(db, m_server);
+        } else {
+            db.setDatabaseName(path);
+        }
+        if (!db.open())
+            throw StoreError(isServer() ? server::connectError(m_server, db.lastError().text())
+                                        : QStringLiteral("Az adatbázis nem nyitható meg (%1): %2")
+                                              .arg(path, db.lastError().text()));
+    } catch (...) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
         throw;
     }
 }
 
-void Database::open(const Seed &seed)
+void Database::setUpSession()
 {
-    registerFunctions();
+    if (isServer()) {
+        exec(QStringLiteral("SET client_min_messages = warning"));
+        return;
+    }
+    registerFold();
     exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
     exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
     exec(QStringLiteral("PRAGMA mmap_size = 1073741824"));
-    // Decided by what the file holds, not by whether it was there: a first start killed before
-    // its commit leaves a file without tables, and the next start makes the register again.
+}
+
+void Database::open(const Seed &seed)
+{
+    setUpSession();
+    listen();
+    // Decided by what the database holds, not by whether it was there: a first start killed
+    // before its commit leaves a file without tables, and the next start makes the register
+    // again.
     if (!schema::hasTables(*this)) {
         Transaction unit(*this);
         schema::create(*this);
@@ -83,6 +140,13 @@ void Database::open(const Seed &seed)
         return;
     }
     const int layout = schema::layoutOf(*this);
+    if (layout > tables::layoutVersion)
+        throw StoreError(
+            QStringLiteral("Az adatbázist a program egy újabb változata készítette (%1. "
+                           "elrendezés; ez a program a %2. elrendezésig ismeri). Frissítse a "
+                           "programot ezen a munkaállomáson.")
+                .arg(layout)
+                .arg(tables::layoutVersion));
     if (layout < tables::layoutVersion) {
         Transaction unit(*this);
         schema::upgrade(*this, layout);
@@ -95,7 +159,8 @@ Database::~Database()
     {
         QSqlDatabase db = connection();
         if (db.isOpen()) {
-            QSqlQuery(db).exec(QStringLiteral("PRAGMA optimize"));
+            if (!isServer())
+                QSqlQuery(db).exec(QStringLiteral("PRAGMA optimize"));
             db.close();
         }
     }
@@ -111,12 +176,57 @@ void Database::tableChanged(const QString &table)
 {
     ++m_generations[table];
     if (m_units.empty()) {
+        announce({table});
         emit changed(table);
         return;
     }
     QStringList &touched = m_units.back().tables;
     if (!touched.contains(table))
         touched << table;
+}
+
+void Database::listen()
+{
+    if (!isServer())
+        return;
+    QSqlDriver *driver = connection().driver();
+    if (!driver->subscribeToNotification(QLatin1String(changeChannel)))
+        throw StoreError(QStringLiteral("Az adatbázis-szerver nem küld értesítést a többi "
+                                        "munkaállomás változásairól: %1")
+                             .arg(driver->lastError().text()));
+    QObject::connect(driver, &QSqlDriver::notification, this, &Database::heard);
+}
+
+void Database::announce(const QStringList &tables)
+{
+    if (!isServer() || tables.isEmpty())
+        return;
+    query(QStringLiteral("SELECT pg_notify(?, ?)"),
+          {QLatin1String(changeChannel), tables.join(QLatin1Char(','))});
+}
+
+// Another workstation committed: what this one holds of those tables is stale, and the views
+// on them read again, each keeping its current record.
+void Database::heard(const QString &channel, QSqlDriver::NotificationSource source,
+                     const QVariant &payload)
+{
+    if (channel != QLatin1String(changeChannel) || source == QSqlDriver::SelfSource)
+        return;
+    const QStringList names = payload.toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &table : names) {
+        bool known = false;
+        for (const TableDef &def : tables::all())
+            known = known || def.name == table;
+        if (!known)
+            continue;
+        ++m_generations[table];
+        if (!m_units.empty()) {
+            if (!m_units.back().tables.contains(table))
+                m_units.back().tables << table;
+            continue;
+        }
+        emit changed(table);
+    }
 }
 
 void Database::cursorWrites(Cursor &cursor, qint64 rowId, int position)
@@ -151,7 +261,20 @@ QSqlQuery Database::query(const QString &sql, const QVariantList &binds)
     return query;
 }
 
-void Database::registerFunctions()
+QString Database::returningRowId() const
+{
+    // SQLite tells the last row id of the connection; the server says it in the answer.
+    return isServer() ? QStringLiteral(" RETURNING rowid") : QString();
+}
+
+qint64 Database::insertedRowId(QSqlQuery &query) const
+{
+    if (!isServer())
+        return query.lastInsertId().toLongLong();
+    return query.next() ? query.value(0).toLongLong() : 0;
+}
+
+void Database::registerFold()
 {
     QVariant handle = connection().driver()->handle();
     auto *sqlite = handle.isValid() ? *static_cast<sqlite3 **>(handle.data()) : nullptr;
@@ -205,8 +328,11 @@ Database::Transaction::Transaction(Database &db)
     : m_db(db)
     , m_depth(static_cast<int>(db.m_units.size()))
 {
-    m_db.exec(m_depth == 0 ? QStringLiteral("BEGIN IMMEDIATE")
-                           : QStringLiteral("SAVEPOINT unit%1").arg(m_depth));
+    // SQLite takes the write lock at once, so a unit never fails half-way for a second copy's
+    // writes; the server locks each row as it is written.
+    const QString begin =
+        m_db.isServer() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
+    m_db.exec(m_depth == 0 ? begin : QStringLiteral("SAVEPOINT unit%1").arg(m_depth));
     m_db.m_units.emplace_back();
 }
 
@@ -214,6 +340,9 @@ void Database::Transaction::commit()
 {
     if (m_done)
         return;
+    // Sent inside the unit, so the other workstations hear of it exactly when it commits.
+    if (m_depth == 0)
+        m_db.announce(m_db.m_units.back().tables);
     m_db.exec(m_depth == 0 ? QStringLiteral("COMMIT")
                            : QStringLiteral("RELEASE unit%1").arg(m_depth));
     m_done = true;

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -13,8 +14,10 @@
 
 class Cursor;
 
-// The register's tables in one SQLite file in the data directory. Cursors, copies and
-// transactions all go through one open Database, which the program passes to whatever needs it.
+// The register's tables: one SQLite file in the data directory, or the office's PostgreSQL
+// server that several workstations share. Cursors, copies and transactions all go through one
+// open Database, which the program passes to whatever needs it; nothing above it knows which
+// of the two it runs on.
 class Database : public QObject
 {
     Q_OBJECT
@@ -29,8 +32,12 @@ public:
     // and the seed's rows, in one unit; one of an earlier layout is brought up to this program's
     // layout in one unit, keeping its rows. Throws StoreError (Hungarian message) when the file
     // cannot be opened, made or brought up to date.
+    // The server is the one the environment names (server::fromEnvironment()), if any.
     explicit Database(const QString &dataDir, QObject *parent = nullptr);
     Database(const QString &dataDir, const Seed &seed, QObject *parent = nullptr);
+    // `server` is a libpq connection URI or key=value string; empty: the embedded file.
+    Database(const QString &dataDir, const Seed &seed, const QString &server,
+             QObject *parent = nullptr);
     ~Database() override;
 
     // The directory the alias stands for, ending with a path separator.
@@ -38,6 +45,13 @@ public:
     // The tables were made by this open.
     bool createdNow() const { return m_createdNow; }
     QSqlDatabase connection() const;
+    // The tables live on the office server, not in the data directory's file.
+    bool isServer() const { return !m_server.isEmpty(); }
+    const QString &server() const { return m_server; }
+
+    // What an INSERT appends so that insertedRowId() can tell the new record's row id.
+    QString returningRowId() const;
+    qint64 insertedRowId(QSqlQuery &query) const;
 
     // Every write to a table goes through here. The table's generation moves at once, so every
     // cursor's cached rows go stale; `changed` goes out at once outside a unit, and inside one
@@ -88,14 +102,23 @@ private:
         QStringList tables;
     };
 
+    void openConnection();
+    // The server tells every workstation which tables another one's commit changed.
+    static constexpr const char *changeChannel = "pelmora_valtozas";
+    void listen();
+    void announce(const QStringList &tables);
+    void heard(const QString &channel, QSqlDriver::NotificationSource source,
+               const QVariant &payload);
     void open(const Seed &seed);
-    void registerFunctions();
+    void setUpSession();
+    void registerFold();
     // Called by a cursor before it writes, with its current record and place.
     void cursorWrites(Cursor &cursor, qint64 rowId, int position);
     void endUnit(bool committed);
     void rollBack(Unit &unit);
 
     QString m_dataDir;
+    QString m_server;
     QString m_connectionName;
     bool m_createdNow = false;
     std::vector<Unit> m_units; // the open units, outermost first

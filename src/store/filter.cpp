@@ -269,16 +269,20 @@ void compareToSql(const Node &node, const TableDef &table, bool ci, Filter::Sql 
     if (isNumberKind(field.kind)) {
         double value = 0;
         if (!constantNumber(c, &value)) {
-            out.where += QStringLiteral("0");
+            out.where += QStringLiteral("1 = 0");
             return;
         }
+        // A whole number is bound as one. A fraction says its type: the server would take the
+        // value as the column's integer and round it, where SQLite compares it as it is.
+        const bool whole = std::trunc(value) == value && std::abs(value) < 9.0e15;
         out.where += quoteIdentifier(field.name) + QLatin1Char(' ') +
-            QLatin1String(sqlOperator(node.op)) + QStringLiteral(" ?");
-        out.binds << value;
+            QLatin1String(sqlOperator(node.op)) +
+            (whole ? QStringLiteral(" ?") : QStringLiteral(" CAST(? AS DOUBLE PRECISION)"));
+        out.binds << (whole ? QVariant(qint64(value)) : QVariant(value));
         return;
     }
     if (field.kind == FieldKind::DateTime) {
-        out.where += QStringLiteral("0");
+        out.where += QStringLiteral("1 = 0");
         return;
     }
 
@@ -294,7 +298,7 @@ void compareToSql(const Node &node, const TableDef &table, bool ci, Filter::Sql 
     }
     if (node.op == Op::Equal && textual && c.prefix) {
         if (value.isEmpty()) {
-            out.where += QStringLiteral("1");
+            out.where += QStringLiteral("1 = 1");
             return;
         }
         out.where += QStringLiteral("(%1 >= ? AND %1 < ?)").arg(column);

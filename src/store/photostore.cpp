@@ -69,7 +69,7 @@ void forget(Database &db, const QList<qint64> &rows)
     for (qint64 row : rows)
         ids << QString::number(row);
     db.query(
-        u"DELETE FROM %1 WHERE Id IN (%2)"_s.arg(tables::kepcsere, ids.join(QLatin1Char(','))));
+        u"DELETE FROM %1 WHERE \"Id\" IN (%2)"_s.arg(tables::kepcsere, ids.join(QLatin1Char(','))));
 }
 
 // Held shared by every open register of the folder; a start sweeps only when it alone holds it,
@@ -101,8 +101,8 @@ private:
 QList<PhotoMove> recordedMoves(Database &db, QList<qint64> &rows)
 {
     QList<PhotoMove> moves;
-    QSqlQuery query =
-        db.query(u"SELECT Id, Ideiglenes, Kep FROM %1 ORDER BY Id"_s.arg(tables::kepcsere));
+    QSqlQuery query = db.query(
+        u"SELECT \"Id\", \"Ideiglenes\", \"Kep\" FROM %1 ORDER BY \"Id\""_s.arg(tables::kepcsere));
     while (query.next()) {
         rows << query.value(0).toLongLong();
         moves.append({query.value(1).toString(), query.value(2).toString()});
@@ -114,7 +114,8 @@ QSet<QString> namedPhotos(Database &db)
 {
     QSet<QString> names;
     for (const QString &table : {tables::egyszeru, tables::archiv}) {
-        QSqlQuery query = db.query(u"SELECT Kep1, Kep2, Kep3, Kep4 FROM %1"_s.arg(table));
+        QSqlQuery query =
+            db.query(u"SELECT \"Kep1\", \"Kep2\", \"Kep3\", \"Kep4\" FROM %1"_s.arg(table));
         while (query.next()) {
             for (int slot = 0; slot < 4; ++slot)
                 names.insert(query.value(slot).toString());
@@ -127,6 +128,16 @@ QSet<QString> namedPhotos(Database &db)
 // commit gives its number back, and the next property gets it again.
 qint64 highestGivenId(Database &db)
 {
+    if (db.isServer()) {
+        QSqlQuery sequence =
+            db.query(u"SELECT pg_get_serial_sequence(?, 'rowid')"_s, {tables::egyszeru});
+        const QString name = sequence.next() ? sequence.value(0).toString() : QString();
+        if (name.isEmpty())
+            return 0;
+        QSqlQuery query =
+            db.query(u"SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM "_s + name);
+        return query.next() ? query.value(0).toLongLong() : 0;
+    }
     QSqlQuery query =
         db.query(u"SELECT seq FROM sqlite_sequence WHERE name = ?"_s, {tables::egyszeru});
     return query.next() ? query.value(0).toLongLong() : 0;
@@ -176,10 +187,11 @@ QList<qint64> record(Database &db, const QList<PhotoMove> &moves)
 {
     QList<qint64> rows;
     for (const PhotoMove &move : moves) {
-        const QSqlQuery query =
-            db.query(u"INSERT INTO %1 (Ideiglenes, Kep) VALUES (?, ?)"_s.arg(tables::kepcsere),
-                     {move.temporary, move.photo});
-        rows << query.lastInsertId().toLongLong();
+        QSqlQuery query = db.query(
+            u"INSERT INTO %1 (\"Ideiglenes\", \"Kep\") VALUES (?, ?)"_s.arg(tables::kepcsere) +
+                db.returningRowId(),
+            {move.temporary, move.photo});
+        rows << db.insertedRowId(query);
     }
     return rows;
 }

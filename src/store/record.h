@@ -31,6 +31,9 @@ public:
     QDateTime dateTime(const QString &field) const { return value(field).toDateTime(); }
 
     qint64 rowId = 0;
+    // How many times the record was saved when it was read: a save is refused when the table
+    // holds another count by then (someone else saved it in between).
+    qint64 version = 0;
 
 private:
     const TableDef *m_def = nullptr;

@@ -47,6 +47,14 @@ QString Selection::whereClause() const
 
 QString Selection::order() const
 {
+    // Said outright, since the server would put empty values last; SQLite reads it as its own
+    // order and walks the same index.
     return m_orderColumn.isEmpty() ? QStringLiteral("rowid")
-                                   : m_orderColumn + QStringLiteral(", rowid");
+                                   : m_orderColumn + QStringLiteral(" NULLS FIRST, rowid");
+}
+
+QString Selection::reverseOrder() const
+{
+    return m_orderColumn.isEmpty() ? QStringLiteral("rowid DESC")
+                                   : m_orderColumn + QStringLiteral(" DESC NULLS LAST, rowid DESC");
 }

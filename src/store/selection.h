@@ -31,8 +31,10 @@ public:
     // " WHERE ..." to append to a statement, or nothing.
     QString whereClause() const;
     const QVariantList &binds() const { return m_binds; }
-    // The ORDER BY list, ending with the row id, so that the order is total.
+    // The ORDER BY list, ending with the row id, so that the order is total; empty values first.
     QString order() const;
+    // The same order backward.
+    QString reverseOrder() const;
     // The quoted column of the index order; empty in stored order.
     const QString &orderColumn() const { return m_orderColumn; }
 

@@ -52,6 +52,10 @@ struct TableDef
     QList<QStringList> filterIndexes = {};
     // The table layout that brought the table.
     int since = 1;
+    // Columns whose values no two rows may share, enforced by the office server, where several
+    // workstations write at once; in the embedded file one writer at a time checks them first.
+    // Rows whose values are all empty share nothing.
+    QList<QStringList> uniqueOnServer = {};
 
     int fieldIndex(const QString &fieldName) const; // case-blind, -1 when absent
     int calcIndex(const QString &fieldName) const;

@@ -161,6 +161,9 @@ TableDef egyszeruDef()
             {QStringLiteral("TipusText_f"), QStringLiteral("Ar"), QStringLiteral("CimVaros_f")},
             {QStringLiteral("Print")},
         },
+        1,
+        // Two workstations storing the same identifier at once: the second is refused.
+        {{QStringLiteral("Azonosito_f")}},
     };
 }
 

@@ -38,8 +38,14 @@ constexpr int databaseVersion = 3;
 // The layout of the tables, counted apart from `Version`: 1 is the twelve tables of the first
 // build; 2 brought the portal entries' digests, the FTP connection, the photo moves and the
 // working lists' names; 3 made the price order without the print mark, so that clearing the print
-// list does not rewrite it, and indexed the handouts by property. Each table, field and index says
-// which layout brought it.
-constexpr int layoutVersion = 3;
+// list does not rewrite it, and indexed the handouts by property; 4 counted every row's saves.
+// Each table, field and index says which layout brought it.
+constexpr int layoutVersion = 4;
+
+// Beside its row id every row carries the count of its saves, kept by the table layer alone and
+// never a field: a save of a record that another workstation saved since it was read is
+// refused. Layout 4 brought it.
+inline const QString rowVersionColumn = QStringLiteral("rowversion");
+constexpr int rowVersionSince = 4;
 
 } // namespace tables

@@ -5,13 +5,29 @@
 #include "store/database.h"
 #include "store/tables.h"
 
+#include <QSqlQuery>
 #include <QUuid>
 
 namespace workinglist {
 
+namespace {
+
+// On the office server a list's name starts with the server session of the workstation that
+// made it, so a start can tell the lists of workstations still at work from those left behind.
+const QString sessionMark = QStringLiteral(":");
+
+} // namespace
+
 void makePrivate(Cursor &cursor)
 {
-    cursor.setScope(field, QUuid::createUuid().toString(QUuid::WithoutBraces));
+    Database &db = cursor.database();
+    QString name = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (db.isServer()) {
+        QSqlQuery session = db.query(QStringLiteral("SELECT pg_backend_pid()"));
+        name = QString::number(session.next() ? session.value(0).toLongLong() : 0) + sessionMark +
+            QUuid::createUuid().toString(QUuid::Id128);
+    }
+    cursor.setScope(field, name);
 }
 
 void empty(Cursor &list)
@@ -27,7 +43,18 @@ void empty(Cursor &list)
 
 void clearAbandoned(Database &db)
 {
-    bulkwrite::remove(db, Selection(tables::def(tables::dtulaj)));
+    if (!db.isServer()) {
+        bulkwrite::remove(db, Selection(tables::def(tables::dtulaj)));
+        return;
+    }
+    // The other workstations' lists stay while their sessions live.
+    Database::Transaction unit(db);
+    db.query(QStringLiteral("DELETE FROM %1 WHERE split_part(%2, ?, 1) NOT IN (SELECT "
+                            "pid::text FROM pg_stat_activity)")
+                 .arg(Selection::quoted(tables::dtulaj), Selection::quoted(field)),
+             {sessionMark});
+    db.tableChanged(tables::dtulaj);
+    unit.commit();
 }
 
 } // namespace workinglist

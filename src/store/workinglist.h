@@ -21,7 +21,8 @@ void makePrivate(Cursor &cursor);
 void empty(Cursor &list);
 
 // Removes the rows of every list, as one unit. Only for a start that found no other copy
-// running: every list then belongs to a window that is gone.
+// running: every list then belongs to a window that is gone. On the office server only the
+// lists of workstations whose session has ended go.
 void clearAbandoned(Database &db);
 
 } // namespace workinglist

@@ -17,7 +17,10 @@ private:
     static void addProperty(Cursor &c, const QString &varos, const QString &tipus, double ar)
     {
         c.append();
-        c.setValue(QStringLiteral("Azonosito"), QStringLiteral("%1-%2").arg(varos).arg(ar));
+        // Unique, as the office server holds identifiers.
+        static int serial = 0;
+        c.setValue(QStringLiteral("Azonosito"),
+                   QStringLiteral("%1-%2-%3").arg(varos).arg(ar).arg(++serial));
         c.setValue(QStringLiteral("CimVaros"), varos);
         c.setValue(QStringLiteral("TipusText"), tipus);
         c.setValue(QStringLiteral("Ar"), ar);

@@ -3,6 +3,7 @@
 #include "store/storeerror.h"
 #include "store/tables.h"
 #include "tests/support/tempdatadir.h"
+#include "tests/support/testserver.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -161,6 +162,7 @@ private slots:
     // leaves nothing open behind it: the next writes are announced as ever.
     void unitRefusedWhileAnotherCopyWrites()
     {
+        PELMORA_SQLITE_ONLY();
         TempDataDir dir;
         Database db(dir.path());
         Database second(dir.path());

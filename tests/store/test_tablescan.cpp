@@ -93,7 +93,7 @@ private slots:
     {
         TempDataDir dir;
         Database db(dir.path());
-        db.exec(QStringLiteral("INSERT INTO egyszeru (Azonosito) VALUES ('N')"));
+        db.exec(QStringLiteral("INSERT INTO egyszeru (\"Azonosito\") VALUES ('N')"));
         int visited = 0;
         tablescan::scan(db, Selection(tables::def(tables::egyszeru)),
                         {QStringLiteral("Ar"), QStringLiteral("Web"), QStringLiteral("Azonosito")},
