@@ -11,8 +11,11 @@
 #include "register/ujkep.h"
 #include "register/workingowners.h"
 #include "store/cursor.h"
+#include "store/filter.h"
 #include "store/referencelists.h"
 #include "store/registerstate.h"
+#include "store/storeerror.h"
+#include "store/tables.h"
 #include "widgets/cursorgrid.h"
 #include "widgets/dialogframe.h"
 #include "widgets/errorboundary.h"
@@ -59,9 +62,16 @@ TfModosit::TfModosit(RegisterState &cursors, RegisterWindows &windows, QWidget *
     save->setObjectName(u"BitBtn2"_s);
     save->setDefault(true);
     connect(save, &QPushButton::clicked, this, &TfModosit::BitBtn2Click);
+    // Only the office server has other workstations to save the same property meanwhile.
+    auto *reload = new QPushButton(u"Újraolvasás"_s, this);
+    reload->setObjectName(u"btUjraolvasas"_s);
+    reload->setAutoDefault(false);
+    reload->setVisible(m_c.db.isServer());
+    connect(reload, &QPushButton::clicked, this, [this] { guarded([this] { reloadClick(); }); });
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_reszletes);
     bottom->addStretch();
+    bottom->addWidget(reload);
     bottom->addWidget(cancel);
     bottom->addWidget(save);
     layout->addLayout(bottom);
@@ -172,6 +182,8 @@ void TfModosit::FormShow()
     const Cursor &p = m_c.tEgyszeru;
     m_windows.fUjKep->emptyPhotos();
 
+    m_readId = p.integer(u"Id"_s);
+    m_readVersion = p.rowVersion();
     // A type position beyond the list shows no type; saving then keeps the stored one.
     m_form->load(p);
     m_reszletes->setChecked(p.boolean(u"Reszletes"_s));
@@ -194,6 +206,16 @@ void TfModosit::FormShow()
             m_detailed->loadFrom(detailed);
     }
     m_form->identifier()->setFocus();
+}
+
+void TfModosit::reloadClick()
+{
+    Cursor &p = m_c.tEgyszeru;
+    p.reread();
+    if (m_readId != 0 && p.integer(u"Id"_s) != m_readId && !p.locate(filters::withId(m_readId)))
+        throw ConflictError(tables::egyszeru, true);
+    FormShow();
+    m_loaded = state();
 }
 
 void TfModosit::resetDetailed()
@@ -229,6 +251,8 @@ PropertyChanges TfModosit::changes() const
     changes.fields = m_form->values();
     changes.fields.append({u"Reszletes"_s, m_reszletes->isChecked()});
 
+    changes.id = m_readId;
+    changes.readVersion = m_readVersion;
     changes.photos = m_windows.fUjKep->photos();
     changes.photoCount = m_photos->count();
     if (m_reszletes->isChecked()) {

@@ -42,6 +42,8 @@ private:
     QWidget *buildDetailedPage();
 
     void FormShow(); // loads the current property
+    // Loads the property again as the tables hold it now, after another workstation saved it.
+    void reloadClick();
     void nReszletesClick();
     void Button1Click();
     void BitBtn2Click();
@@ -62,6 +64,10 @@ private:
     QScrollArea *m_scrollBox = nullptr;
     QLabel *m_noDetailed = nullptr;
     DetailedDescription *m_detailed = nullptr;
+    // The property as it was read, so that a save never lands on another one or over a
+    // version saved elsewhere in between.
+    int m_readId = 0;
+    qint64 m_readVersion = -1;
     QCheckBox *m_reszletes = nullptr;
     std::optional<EntryState> m_loaded; // as the property was shown
 };

@@ -14,10 +14,13 @@
 #include "register/tulajhozzaad.h"
 #include "register/tulajmodosit.h"
 #include "register/ujkep.h"
+#include "shell/kapcsolat.h"
 #include "shell/main.h"
 #include "shell/mentes.h"
+#include "store/connectionsetting.h"
 #include "store/database.h"
 #include "store/datadirectory.h"
+#include "store/server.h"
 #include "widgets/cursorgrid.h"
 #include "widgets/errorboundary.h"
 #include "widgets/kerdes.h"
@@ -63,23 +66,38 @@ bool Program::shutDown()
 
 bool Program::start()
 {
-    bool opened = false;
-    const std::optional<QString> failure = failureOf([this, &opened] { opened = openRegister(); });
-    if (!failure)
-        return opened;
-    // A register that cannot be read is refused whole: no window is left over it, and this
-    // copy lets go of the data directory before the user reads why.
-    closeWindows();
-    m_db.reset();
-    showPlainMessage(*failure);
-    return false;
+    for (;;) {
+        bool opened = false;
+        const std::optional<QString> failure =
+            failureOf([this, &opened] { opened = openRegister(); });
+        if (!failure)
+            return opened;
+        // A register that cannot be read is refused whole: no window is left over it, and
+        // this copy lets go of the data directory before the user reads why.
+        closeWindows();
+        m_db.reset();
+        // A workstation set to an office server it cannot use may be set anew here, and the
+        // start tried again; one named by PELMORA_DB is the script's to mend.
+        if (server::fromEnvironment().isEmpty() && connectionsetting::load().server) {
+            if (!askQuestion(*failure +
+                             QStringLiteral("\n\nBeállítja most az adatbázis-kapcsolatot?")))
+                return false;
+            TfKapcsolat window;
+            if (!window.edit())
+                return false;
+            continue;
+        }
+        showPlainMessage(*failure);
+        return false;
+    }
 }
 
 bool Program::openRegister()
 {
     // A restore cut short by a crash is finished before the register is opened.
     backup::recover(datadirectory::resolve());
-    m_db = std::make_unique<Database>(datadirectory::resolve(), datadirectory::seed);
+    m_db = std::make_unique<Database>(datadirectory::resolve(), datadirectory::seed,
+                                      connectionsetting::effectiveAddress());
     datadirectory::prepare(*m_db);
     m_main = std::make_unique<TfMain>(*m_db, m_windows);
     if (!m_main->create())

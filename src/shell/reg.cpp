@@ -1,6 +1,8 @@
 #include "shell/reg.h"
 
+#include "shell/kapcsolat.h"
 #include "store/cursor.h"
+#include "store/server.h"
 #include "store/tables.h"
 #include "widgets/counties.h"
 #include "widgets/dialogframe.h"
@@ -59,6 +61,7 @@ TfReg::TfReg(Cursor &tDefaults, QWidget *parent)
 
     QPushButton *save1 = buildUserPage();
     QPushButton *save3 = buildTermsPage();
+    buildDatabasePage();
     connectPages(save1, save3);
     fixAndCentre(this);
 }
@@ -136,6 +139,54 @@ QPushButton *TfReg::buildTermsPage()
     return save3;
 }
 
+void TfReg::buildDatabasePage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheetAdatbazis"));
+    auto *layout = new QVBoxLayout(page);
+    m_database = new QLabel;
+    m_database->setObjectName(QStringLiteral("lAdatbazis"));
+    m_database->setWordWrap(true);
+    layout->addWidget(m_database);
+    auto *connection = new QPushButton(QStringLiteral("Kapcsolat beállítása..."));
+    connection->setObjectName(QStringLiteral("btKapcsolat"));
+    connect(connection, &QPushButton::clicked, this, [this] {
+        guarded([this] {
+            TfKapcsolat window(this);
+            if (window.edit())
+                showMessage(QStringLiteral("Az új adatbázis-kapcsolat a program következő "
+                                           "indításakor lép életbe."));
+        });
+    });
+    layout->addWidget(connection, 0, Qt::AlignLeft);
+    // Only the office server has other workstations storing the settings meanwhile.
+    auto *reload = new QPushButton(QStringLiteral("Újraolvasás"));
+    reload->setObjectName(QStringLiteral("btUjraolvasas"));
+    reload->setVisible(m_defaults.database().isServer());
+    connect(reload, &QPushButton::clicked, this, [this] { guarded([this] { reloadClick(); }); });
+    layout->addWidget(reload, 0, Qt::AlignLeft);
+    layout->addStretch();
+    m_pages->addTab(page, QStringLiteral("Adatbázis"));
+}
+
+void TfReg::showDatabase()
+{
+    const Database &db = m_defaults.database();
+    m_database->setText(db.isServer()
+                            ? QStringLiteral("Ez a munkaállomás az irodai adatbázis-szerveren "
+                                             "dolgozik: %1")
+                                  .arg(server::describe(db.server()))
+                            : QStringLiteral("Ez a munkaállomás a beépített adatbázison dolgozik: "
+                                             "%1")
+                                  .arg(db.dataDir()));
+}
+
+void TfReg::reloadClick()
+{
+    m_defaults.reread();
+    FormActivate();
+}
+
 void TfReg::connectPages(QPushButton *save1, QPushButton *save3)
 {
     // Each page's "Rögzít" is the default button while its page is shown.
@@ -164,6 +215,8 @@ void TfReg::FormActivate()
     m_termsBinder.load(m_defaults);
     m_storedUserData = m_userBinder.values();
     m_storedTerms = m_elvitel->toPlainText();
+    m_readVersion = m_defaults.rowVersion();
+    showDatabase();
     m_pages->setCurrentIndex(0);
     m_shownPage = 0;
 }
@@ -178,7 +231,7 @@ void TfReg::pageChanged(int page)
     // The page is already switched; what was typed on the one left is still in its controls, so
     // a "Mégsem" loses nothing yet and closing the window asks again.
     const int left = std::exchange(m_shownPage, page);
-    const bool changed = left == 0 ? userDataChanged() : termsChanged();
+    const bool changed = left == 0 ? userDataChanged() : left == 1 && termsChanged();
     if (!changed || !askQuestion(saveQuestion))
         return;
     if (left == 0)
@@ -216,18 +269,20 @@ bool TfReg::BitBtn1Click()
 
 void TfReg::storeUserData()
 {
-    m_defaults.edit();
+    m_defaults.edit(m_readVersion);
     m_userBinder.write(m_defaults);
     m_defaults.post();
+    m_readVersion = m_defaults.rowVersion();
 }
 
 bool TfReg::BitBtn3Click()
 {
     const QString typed = m_elvitel->toPlainText();
     const bool stored = guarded([this] {
-        m_defaults.edit();
+        m_defaults.edit(m_readVersion);
         m_termsBinder.write(m_defaults);
         m_defaults.post();
+        m_readVersion = m_defaults.rowVersion();
     });
     if (stored)
         m_storedTerms = typed;

@@ -6,14 +6,16 @@
 
 class Cursor;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 
 // The settings window: the agency's data on one page, the terms of handing out an address on
-// the other, each page saved by its own "Rögzít". What was typed is never dropped unasked:
-// leaving a page or closing the window with unsaved changes asks whether to store them.
+// the other, each page saved by its own "Rögzít"; a third page tells which database this
+// workstation works on and leads to the connection's own window. What was typed is never dropped
+// unasked: leaving a page or closing the window with unsaved changes asks whether to store them.
 class TfReg : public QDialog
 {
     Q_OBJECT
@@ -34,6 +36,10 @@ private:
     void createUserEdits();
     QPushButton *buildUserPage();
     QPushButton *buildTermsPage();
+    void buildDatabasePage();
+    void showDatabase();
+    // The settings record as it is now, after another workstation stored it.
+    void reloadClick();
     void connectPages(QPushButton *save1, QPushButton *save3);
     void FormActivate();
     bool BitBtn1Click();
@@ -54,4 +60,8 @@ private:
     QLineEdit *m_edit1, *m_edit2, *m_edit5, *m_edit6, *m_edit3, *m_edit7, *m_edit8, *m_edit4;
     QComboBox *m_megye;
     QPlainTextEdit *m_elvitel;
+    QLabel *m_database = nullptr;
+    // The settings record's save count when the pages were loaded: a save over another
+    // workstation's is refused.
+    qint64 m_readVersion = -1;
 };
