@@ -3,6 +3,7 @@
 #include "buyers/erdmodosit.h"
 #include "buyers/erdutkoztet.h"
 #include "buyers/matching.h"
+#include "buyers/requestcheck.h"
 #include "buyers/requestform.h"
 #include "buyers/ujerdeklodes.h"
 #include "store/registerstate.h"
@@ -248,10 +249,7 @@ void TfErdeklodes::BitBtn3Click()
 {
     if (!askQuestion(QStringLiteral("Biztosan törli a bejegyzést?")))
         return;
-    guarded([this] {
-        if (!m_tErdeklodes.isEmpty())
-            m_tErdeklodes.remove();
-    });
+    guarded([this] { deleteRequest(m_tErdeklodes); });
 }
 
 void TfErdeklodes::BitBtn4Click()

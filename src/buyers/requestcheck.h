@@ -31,5 +31,9 @@ QString amountProblem(double amount);
 // price bounds.
 std::optional<RequestProblem> requestProblem(const RequestEntry &entry);
 
-// Writes the request into the record the cursor is editing (new or selected) and posts it.
+// Writes the request into the record the cursor is editing (new or selected) and posts it, with
+// its entry in the change log, as one unit.
 void writeRequest(Cursor &requests, const RequestEntry &entry);
+
+// Deletes the current request, with its entry in the change log, as one unit.
+void deleteRequest(Cursor &requests);
