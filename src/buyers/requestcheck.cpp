@@ -46,7 +46,7 @@ Record storedRequest(Database &db, int id)
 }
 
 // The fields the user changed; the time of the entry and the match flag are the program's.
-QString changedFields(const Record &before, const Record &after)
+QStringList changedFields(const Record &before, const Record &after)
 {
     static const QStringList own {QStringLiteral("Id"), QStringLiteral("Mikor"),
                                   QStringLiteral("Utkozes")};
@@ -58,8 +58,7 @@ QString changedFields(const Record &before, const Record &after)
             (before.isNull() || before.value(index).toString() != after.value(index).toString()))
             changed << name;
     }
-    return changed.isEmpty() ? QStringLiteral("nem változott adat")
-                             : changed.join(QStringLiteral(", "));
+    return changed;
 }
 
 void logRequest(Database &db, const QString &action, const QString &details)
@@ -68,6 +67,27 @@ void logRequest(Database &db, const QString &action, const QString &details)
     entry.action = action;
     entry.details = details;
     changelog::append(db, entry);
+}
+
+void logModification(Database &db, const Record &written, const QStringList &changed)
+{
+    logRequest(db, changelog::keresesModositasa,
+               written.text(QStringLiteral("Nev")) + QStringLiteral(": ") +
+                   (changed.isEmpty() ? QStringLiteral("nem változott adat")
+                                      : changed.join(QStringLiteral(", "))));
+}
+
+void restoreEdit(Cursor &requests, const Record &written, bool isNew)
+{
+    if (isNew)
+        requests.append();
+    else
+        requests.edit();
+    const TableDef &def = requests.def();
+    for (int index = 0; index < def.fields.size(); ++index) {
+        if (def.fields[index].kind != FieldKind::AutoInc)
+            requests.setValue(def.fields[index].name, written.value(index));
+    }
 }
 
 } // namespace
@@ -120,10 +140,34 @@ void writeRequest(Cursor &requests, const RequestEntry &entry)
     if (isNew)
         logRequest(db, changelog::keresesFelvitele, requestSummary(written));
     else
-        logRequest(db, changelog::keresesModositasa,
-                   written.text(QStringLiteral("Nev")) + QStringLiteral(": ") +
-                       changedFields(before, written));
+        logModification(db, written, changedFields(before, written));
     unit.commit();
+}
+
+void storeRequestEdit(Cursor &requests)
+{
+    if (!requests.isOpen() || requests.state() == Cursor::State::Browse)
+        return;
+    Database &db = requests.database();
+    const bool isNew = requests.state() == Cursor::State::Insert;
+    const Record written = requests.record();
+    const QStringList changed = isNew
+        ? QStringList()
+        : changedFields(storedRequest(db, requests.integer(QStringLiteral("Id"))), written);
+    try {
+        Database::Transaction unit(db);
+        requests.post();
+        // A box left as it was is no change to tell of.
+        if (isNew)
+            logRequest(db, changelog::keresesFelvitele, requestSummary(written));
+        else if (!changed.isEmpty())
+            logModification(db, written, changed);
+        unit.commit();
+    } catch (...) {
+        // The undone unit dropped the edit; the boxes are the only copy of what was typed.
+        restoreEdit(requests, written, isNew);
+        throw;
+    }
 }
 
 void deleteRequest(Cursor &requests)

@@ -35,5 +35,9 @@ std::optional<RequestProblem> requestProblem(const RequestEntry &entry);
 // its entry in the change log, as one unit.
 void writeRequest(Cursor &requests, const RequestEntry &entry);
 
+// Stores a change made in place in the current request (the list window's boxes), with its
+// entry in the change log, as one unit; nothing when no change is pending.
+void storeRequestEdit(Cursor &requests);
+
 // Deletes the current request, with its entry in the change log, as one unit.
 void deleteRequest(Cursor &requests);
