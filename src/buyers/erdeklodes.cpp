@@ -3,6 +3,7 @@
 #include "buyers/erdmodosit.h"
 #include "buyers/erdutkoztet.h"
 #include "buyers/matching.h"
+#include "buyers/requestcheck.h"
 #include "buyers/requestform.h"
 #include "buyers/ujerdeklodes.h"
 #include "store/registerstate.h"
@@ -70,6 +71,14 @@ CursorGrid *TfErdeklodes::buildGrid()
          {QStringLiteral("Telepules"), QStringLiteral("Település")},
          {QStringLiteral("Mikor"), QStringLiteral("Időpont")}});
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    // A change typed into the boxes is stored before another request is chosen, with its entry
+    // in the log; one that cannot be stored keeps the request where it is.
+    DBGrid1->setMoveCheck([this] {
+        if (guarded([this] { storeRequestEdit(m_tErdeklodes); }))
+            return true;
+        loadBoxes();
+        return false;
+    });
     DBGrid1->setColumnWidth(0, 60);
     DBGrid1->setColumnWidth(1, 180);
     DBGrid1->setColumnWidth(2, 140);
@@ -209,7 +218,12 @@ void TfErdeklodes::openFromMenu()
 void TfErdeklodes::Utkoztet()
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    guarded([this] { matching::utkoztet(m_tErdeklodes, m_cursors.tEgyszeru); });
+    // A refused change stays in the boxes, to be mended or dropped.
+    if (!guarded([this] {
+            storeRequestEdit(m_tErdeklodes);
+            matching::utkoztet(m_tErdeklodes, m_cursors.tEgyszeru);
+        }))
+        loadBoxes();
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -238,20 +252,18 @@ void TfErdeklodes::Button2Click()
 
 void TfErdeklodes::BitBtn2Click()
 {
-    guarded([this] {
-        m_tErdeklodes.post();
-        m_windows.fUjErdeklodes->exec();
-    });
+    if (!guarded([this] {
+            storeRequestEdit(m_tErdeklodes);
+            m_windows.fUjErdeklodes->exec();
+        }))
+        loadBoxes();
 }
 
 void TfErdeklodes::BitBtn3Click()
 {
     if (!askQuestion(QStringLiteral("Biztosan törli a bejegyzést?")))
         return;
-    guarded([this] {
-        if (!m_tErdeklodes.isEmpty())
-            m_tErdeklodes.remove();
-    });
+    guarded([this] { deleteRequest(m_tErdeklodes); });
 }
 
 void TfErdeklodes::BitBtn4Click()

@@ -1,6 +1,9 @@
 #include "buyers/requestcheck.h"
 
+#include "store/changelog.h"
 #include "store/cursor.h"
+#include "store/filter.h"
+#include "store/tables.h"
 #include "store/textformat.h"
 
 #include <limits>
@@ -19,6 +22,72 @@ QVariant valueOf(const RequestEntry &entry, const QString &field)
 bool isBlank(const QVariant &value)
 {
     return !value.isValid() || value.isNull() || value.toString().isEmpty();
+}
+
+// Who asked for what: how the log tells one request from another.
+QString requestSummary(const Record &request)
+{
+    QStringList sought;
+    for (const char *field : {"TipusText", "Telepules"}) {
+        const QString text = request.text(QString::fromLatin1(field));
+        if (!text.isEmpty())
+            sought << text;
+    }
+    const QString name = request.text(QStringLiteral("Nev"));
+    return sought.isEmpty() ? name
+                            : name + QStringLiteral(": ") + sought.join(QStringLiteral(", "));
+}
+
+Record storedRequest(Database &db, int id)
+{
+    Cursor stored(db, tables::erdeklodes, false);
+    stored.open();
+    return stored.locate(filters::withId(id)) ? stored.record() : Record();
+}
+
+// The fields the user changed; the time of the entry and the match flag are the program's.
+QStringList changedFields(const Record &before, const Record &after)
+{
+    static const QStringList own {QStringLiteral("Id"), QStringLiteral("Mikor"),
+                                  QStringLiteral("Utkozes")};
+    QStringList changed;
+    const TableDef *def = after.def();
+    for (int index = 0; def && index < def->fields.size(); ++index) {
+        const QString &name = def->fields[index].name;
+        if (!own.contains(name) &&
+            (before.isNull() || before.value(index).toString() != after.value(index).toString()))
+            changed << name;
+    }
+    return changed;
+}
+
+void logRequest(Database &db, const QString &action, const QString &details)
+{
+    changelog::Entry entry;
+    entry.action = action;
+    entry.details = details;
+    changelog::append(db, entry);
+}
+
+void logModification(Database &db, const Record &written, const QStringList &changed)
+{
+    logRequest(db, changelog::keresesModositasa,
+               written.text(QStringLiteral("Nev")) + QStringLiteral(": ") +
+                   (changed.isEmpty() ? QStringLiteral("nem változott adat")
+                                      : changed.join(QStringLiteral(", "))));
+}
+
+void restoreEdit(Cursor &requests, const Record &written, bool isNew)
+{
+    if (isNew)
+        requests.append();
+    else
+        requests.edit();
+    const TableDef &def = requests.def();
+    for (int index = 0; index < def.fields.size(); ++index) {
+        if (def.fields[index].kind != FieldKind::AutoInc)
+            requests.setValue(def.fields[index].name, written.value(index));
+    }
 }
 
 } // namespace
@@ -58,8 +127,62 @@ std::optional<RequestProblem> requestProblem(const RequestEntry &entry)
 
 void writeRequest(Cursor &requests, const RequestEntry &entry)
 {
+    Database &db = requests.database();
+    const bool isNew = requests.state() == Cursor::State::Insert;
+    const Record before =
+        isNew ? Record() : storedRequest(db, requests.integer(QStringLiteral("Id")));
+    Database::Transaction unit(db);
     for (const auto &[field, value] : entry.values)
         requests.setValue(field, value);
     requests.setValue(QStringLiteral("Mikor"), textformat::timestampNow());
+    const Record written = requests.record();
     requests.post();
+    if (isNew)
+        logRequest(db, changelog::keresesFelvitele, requestSummary(written));
+    else
+        logModification(db, written, changedFields(before, written));
+    unit.commit();
+}
+
+void storeRequestEdit(Cursor &requests)
+{
+    if (!requests.isOpen() || requests.state() == Cursor::State::Browse)
+        return;
+    Database &db = requests.database();
+    const bool isNew = requests.state() == Cursor::State::Insert;
+    const Record written = requests.record();
+    const QStringList changed = isNew
+        ? QStringList()
+        : changedFields(storedRequest(db, requests.integer(QStringLiteral("Id"))), written);
+    try {
+        Database::Transaction unit(db);
+        requests.post();
+        // A box left as it was is no change to tell of.
+        if (isNew)
+            logRequest(db, changelog::keresesFelvitele, requestSummary(written));
+        else if (!changed.isEmpty())
+            logModification(db, written, changed);
+        unit.commit();
+    } catch (...) {
+        // The undone unit dropped the edit; the boxes are the only copy of what was typed.
+        restoreEdit(requests, written, isNew);
+        throw;
+    }
+}
+
+void deleteRequest(Cursor &requests)
+{
+    if (!requests.isOpen())
+        return;
+    // A request not stored yet is only dropped; a change made in place goes with the request.
+    const bool stored = requests.state() != Cursor::State::Insert;
+    requests.cancel();
+    if (!stored || requests.isEmpty())
+        return;
+    Database &db = requests.database();
+    const Record request = requests.record();
+    Database::Transaction unit(db);
+    requests.remove();
+    logRequest(db, changelog::keresesTorlese, requestSummary(request));
+    unit.commit();
 }

@@ -31,5 +31,13 @@ QString amountProblem(double amount);
 // price bounds.
 std::optional<RequestProblem> requestProblem(const RequestEntry &entry);
 
-// Writes the request into the record the cursor is editing (new or selected) and posts it.
+// Writes the request into the record the cursor is editing (new or selected) and posts it, with
+// its entry in the change log, as one unit.
 void writeRequest(Cursor &requests, const RequestEntry &entry);
+
+// Stores a change made in place in the current request (the list window's boxes), with its
+// entry in the change log, as one unit; nothing when no change is pending.
+void storeRequestEdit(Cursor &requests);
+
+// Deletes the current request, with its entry in the change log, as one unit.
+void deleteRequest(Cursor &requests);

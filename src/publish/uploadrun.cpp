@@ -7,6 +7,7 @@
 #include "publish/newsfile.h"
 #include "publish/uploadfiles.h"
 #include "store/bulkwrite.h"
+#include "store/changelog.h"
 #include "store/registerstate.h"
 #include "store/secretstore.h"
 #include "store/storeerror.h"
@@ -81,8 +82,10 @@ bool UploadRun::upload(FtpClient &client, const QString &localPath, const QStrin
     };
     const FtpClient::Result result =
         whileWorkerRuns([&] { return client.store(localPath, remoteName, progress); });
-    if (!result.ok())
+    if (!result.ok()) {
+        ++m_tally.failedTransfers;
         log(QStringLiteral("%1 feltöltése sikertelen: %2").arg(remoteName, result.reply));
+    }
     return result.ok();
 }
 
@@ -124,6 +127,8 @@ void UploadRun::fetchNews(FtpClient &client)
             db, localPath, [this](const QString &line) { log(line); }, &counts);
     else
         log(QStringLiteral("Nincs új hír."));
+    m_tally.news = counts.messages;
+    m_tally.inquiries = counts.inquiries;
     // A copy that could not be stored is fetched again next time from the server, which keeps it.
     if (download.ok() && !stored)
         QFile::remove(localPath);
@@ -266,7 +271,7 @@ bool UploadRun::writeListFiles(const QString &stamp, const QDir &here, QStringLi
         *localFiles << WriteHeadFile(stamp, m_cursors.tEgyszeru, here);
     } catch (const StoreError &error) {
         log(QStringLiteral("Hiba."));
-        emit problem(error.message());
+        fail(error.message());
         return false;
     }
     return true;
@@ -278,18 +283,20 @@ std::unique_ptr<FtpClient> UploadRun::openSession()
     QString secretError;
     const std::optional<FtpClient::Settings> settings = clientSettings(&secretError);
     if (!settings) {
-        emit problem(secretError);
+        fail(secretError);
         log(QStringLiteral("Hiba."));
         return nullptr;
     }
     std::unique_ptr<FtpClient> session;
     const FtpClient::Result connected = connectTo(*settings, &session);
     if (!connected.ok()) {
-        emit problem(connected.outcome == FtpClient::Outcome::InvalidHost
-                         ? QStringLiteral("Hiba az FTP szerver csatlakozásánál! Hibás cím!")
-                         : QStringLiteral("Hiba az FTP szerver csatlakozásánál!"));
-        if (!connected.reply.isEmpty())
+        fail(connected.outcome == FtpClient::Outcome::InvalidHost
+                 ? QStringLiteral("Hiba az FTP szerver csatlakozásánál! Hibás cím!")
+                 : QStringLiteral("Hiba az FTP szerver csatlakozásánál!"));
+        if (!connected.reply.isEmpty()) {
+            m_tally.failure += QLatin1Char(' ') + connected.reply;
             log(QStringLiteral("A kapcsolat nem jött létre: %1").arg(connected.reply));
+        }
         log(QStringLiteral("Hiba."));
         return nullptr;
     }
@@ -326,6 +333,8 @@ bool UploadRun::sendPhotos(FtpClient &client, bool listSent)
     const QList<Property> uploadSet = readUploadSet();
     const QList<int> toMark = uploadPhotos(client, uploadSet, listSent);
     bool allSent = toMark.size() == uploadSet.size();
+    m_tally.properties = uploadSet.size();
+    m_tally.sent = toMark.size();
     try {
         markUploaded(toMark);
     } catch (const StoreError &error) {
@@ -346,7 +355,7 @@ std::optional<bool> UploadRun::sendUserFile(FtpClient &client, const QString &st
         *localFiles << WriteUserFile(stamp, m_cursors.tDefaults, here);
     } catch (const StoreError &error) {
         log(QStringLiteral("Hiba."));
-        emit problem(error.message());
+        fail(error.message());
         return std::nullopt;
     }
     client.setType(FtpClient::Type::Ascii);
@@ -379,7 +388,66 @@ UploadRun::Ending UploadRun::conclude(const QStringList &localFiles, bool allSen
     return Ending::Success;
 }
 
+void UploadRun::fail(const QString &message)
+{
+    m_tally.failure = message;
+    emit problem(message);
+}
+
+// One entry for the run, whatever its ending. The marks it set are committed already; a log
+// that cannot be written must not turn a finished run into a failed one, so it is only said.
+void UploadRun::logRun(Ending ending)
+{
+    changelog::Entry entry;
+    entry.action = changelog::feltoltes;
+    switch (ending) {
+    case Ending::Success:
+        entry.details = QStringLiteral("Sikeres: %1 ingatlan feltöltve.").arg(m_tally.sent);
+        break;
+    case Ending::WithErrors:
+        entry.details = QStringLiteral("Hibával zárult: %1 ingatlanból %2 feltöltve, %3 sikertelen "
+                                       "átvitel.")
+                            .arg(m_tally.properties)
+                            .arg(m_tally.sent)
+                            .arg(m_tally.failedTransfers);
+        break;
+    case Ending::ConnectionFailed:
+        entry.details = QStringLiteral("Nem jött létre kapcsolat: %1").arg(m_tally.failure);
+        break;
+    case Ending::FileError:
+        entry.details = QStringLiteral("Fájlhiba: %1").arg(m_tally.failure);
+        // The user file is written last, after the register's files and photographs went up.
+        if (m_tally.properties > 0)
+            entry.details += QStringLiteral(" (%1 ingatlanból %2 feltöltve)")
+                                 .arg(m_tally.properties)
+                                 .arg(m_tally.sent);
+        break;
+    case Ending::Busy:
+        break;
+    }
+    // Inquiries become requests here: the log tells where they came from.
+    if (m_tally.news > 0)
+        entry.details += QStringLiteral(" %1 új hír, ebből %2 érdeklődés.")
+                             .arg(m_tally.news)
+                             .arg(m_tally.inquiries);
+    try {
+        changelog::append(m_cursors.db, entry);
+    } catch (const StoreError &error) {
+        log(QStringLiteral("A feltöltés nem került a naplóba: %1").arg(error.message()));
+    }
+}
+
 UploadRun::Ending UploadRun::run()
+{
+    m_tally = {};
+    const Ending ending = runSteps();
+    // A run refused for another workstation's did nothing to log.
+    if (ending != Ending::Busy)
+        logRun(ending);
+    return ending;
+}
+
+UploadRun::Ending UploadRun::runSteps()
 {
     m_running = true;
     m_newsProblem.clear();

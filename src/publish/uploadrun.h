@@ -51,6 +51,20 @@ signals:
 
 private:
     struct Property;
+    // What the run came to, for its entry in the office's change log.
+    struct Tally
+    {
+        int properties = 0; // in the upload set
+        int sent = 0; // went up whole, with their photographs
+        int failedTransfers = 0;
+        int news = 0; // the portal's messages stored
+        int inquiries = 0; // of them, buyers' inquiries stored as requests
+        QString failure; // why a run that sent nothing ended
+    };
+
+    Ending runSteps();
+    void logRun(Ending ending);
+    void fail(const QString &message);
 
     void log(const QString &message);
     bool writeListFiles(const QString &stamp, const QDir &here, QStringList *localFiles);
@@ -83,5 +97,6 @@ private:
     int m_timeoutSeconds = 30;
     bool m_running = false;
     QString m_newsProblem; // said again when the run ends
+    Tally m_tally;
     std::function<bool(const QString &)> m_askTrust;
 };

@@ -1,6 +1,7 @@
 #include "register/archiving.h"
 
 #include "register/workingowners.h"
+#include "store/changelog.h"
 #include "store/cursor.h"
 #include "store/filter.h"
 #include "store/registerstate.h"
@@ -51,6 +52,24 @@ int copyToArchive(RegisterState &c, const QString &reason)
     return archiveId;
 }
 
+// The archive numbers its copy anew: the entry carries both numbers, so that the archived
+// property's log still finds what happened to it in the register.
+void logLeaving(RegisterState &c, int id, int archiveId, const QString &reason)
+{
+    changelog::Entry entry;
+    entry.propertyId = id;
+    entry.archiveId = archiveId;
+    entry.identifier = c.tEgyszeru.text(u"Azonosito"_s);
+    if (archiveId != 0) {
+        entry.action = changelog::archivalas;
+        entry.details = reason;
+    } else {
+        entry.action = changelog::veglegesTorles;
+        entry.details = u"Törölve a nyilvántartásból, archiválás nélkül."_s;
+    }
+    changelog::append(c.db, entry);
+}
+
 void leaveRegister(RegisterState &c, bool keepInArchive, const QString &reason)
 {
     if (c.tEgyszeru.isEmpty())
@@ -59,8 +78,8 @@ void leaveRegister(RegisterState &c, bool keepInArchive, const QString &reason)
     try {
         Database::Transaction unit(c.db);
         selectOwners(c, id);
-        if (keepInArchive)
-            copyToArchive(c, reason);
+        const int archiveId = keepInArchive ? copyToArchive(c, reason) : 0;
+        logLeaving(c, id, archiveId, reason);
         removeAll(c.tTulajdonos);
         c.tEgyszeru.remove();
         unit.commit();
@@ -111,6 +130,14 @@ void deleteArchivedProperty(RegisterState &c)
         owners.setFilterText(filters::ofProperty(id));
         owners.setFiltered(true);
         removeAll(owners);
+        changelog::Entry entry;
+        entry.action = changelog::veglegesTorles;
+        entry.propertyId = changelog::registerIdOfArchived(c.db, id);
+        entry.archiveId = id;
+        entry.identifier = archive.text(u"Azonosito"_s);
+        entry.details =
+            u"Törölve az archívumból (archiválás oka: %1)."_s.arg(archive.text(u"Ok"_s));
+        changelog::append(c.db, entry);
         archive.remove();
         unit.commit();
     } catch (...) {

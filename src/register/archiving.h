@@ -11,7 +11,8 @@ QStringList deletionReasons();
 // Moves the current property of `tEgyszeru` into the archive with the reason given: a copy of
 // its record (its own new `Id`, `Stop` the time of archiving, `Ok` the reason) and copies of its
 // owners linked to that copy; then its owners and the property leave the register. Its detailed
-// description and photo files stay. All or nothing; throws StoreError.
+// description and photo files stay. The change log tells of it under both numbers. All or
+// nothing; throws StoreError.
 void archiveProperty(RegisterState &cursors, const QString &reason);
 
 // Deletes the current property of `tEgyszeru` and its owners without keeping anything.

@@ -1,6 +1,7 @@
 #include "register/archivum.h"
 
 #include "register/archiving.h"
+#include "register/naplo.h"
 #include "store/cursor.h"
 #include "store/filter.h"
 #include "store/registerstate.h"
@@ -84,8 +85,13 @@ TfArchivum::TfArchivum(RegisterState &cursors, QWidget *parent)
     remove->setObjectName(u"BitBtn2"_s);
     remove->setAutoDefault(false);
     connect(remove, &QPushButton::clicked, this, &TfArchivum::BitBtn2Click);
+    m_naplo = new QPushButton(u"Napló"_s, this);
+    m_naplo->setObjectName(u"bNaplo"_s);
+    m_naplo->setAutoDefault(false);
+    connect(m_naplo, &QPushButton::clicked, this, &TfArchivum::bNaploClick);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(m_naplo);
     buttons->addWidget(remove);
     buttons->addWidget(close);
     layout->addLayout(buttons);
@@ -261,11 +267,20 @@ void TfArchivum::DBGrid1Scroll()
         memo->setPlainText(textformat::memoToEdit(archive.text(memo->objectName())));
 
     const int id = archive.isEmpty() ? -1 : archive.integer(u"Id"_s);
+    m_naplo->setEnabled(!archive.isEmpty());
     guarded([this, id] {
         m_c.tArchivTulaj.setFilterText(filters::ofProperty(id));
         m_c.tArchivTulaj.setFiltered(true);
         m_c.tArchivTulaj.first();
     });
+}
+
+void TfArchivum::bNaploClick()
+{
+    if (m_c.tArchiv.isEmpty())
+        return;
+    TfNaplo::showOfArchived(m_c.db, m_c.tArchiv.integer(u"Id"_s), m_c.tArchiv.text(u"Azonosito"_s),
+                            this);
 }
 
 void TfArchivum::BitBtn2Click()

@@ -8,6 +8,7 @@ class CursorGrid;
 class QCheckBox;
 class QFormLayout;
 class QLineEdit;
+class QPushButton;
 class QPlainTextEdit;
 class QTabWidget;
 struct RegisterState;
@@ -33,11 +34,13 @@ private:
 
     void DBGrid1Scroll(); // another archive record became the current one
     void BitBtn2Click();
+    void bNaploClick();
 
     RegisterState &m_c;
     CursorGrid *m_grid;
     CursorGrid *m_owners = nullptr;
     QTabWidget *m_pages;
+    QPushButton *m_naplo = nullptr;
     QList<QLineEdit *> m_fields;
     QList<QCheckBox *> m_checks;
     QList<QPlainTextEdit *> m_memos;

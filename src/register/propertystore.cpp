@@ -2,6 +2,7 @@
 
 #include "register/photos.h"
 #include "register/workingowners.h"
+#include "store/changelog.h"
 #include "store/cp1250.h"
 #include "store/cursor.h"
 #include "store/filter.h"
@@ -75,6 +76,110 @@ void dropOpenWrites(RegisterState &c)
     c.tReszletes.close();
 }
 
+QString newPropertyDetails(const NewProperty &property)
+{
+    QStringList parts;
+    for (const QString &part : {property.text("TipusText"), property.text("CimVaros")}) {
+        if (!part.isEmpty())
+            parts << part;
+    }
+    parts << textformat::moneyText(property.fields.value(u"Ar"_s).toDouble());
+    return parts.join(u", "_s);
+}
+
+void logNewProperty(Database &db, const NewProperty &property, int id)
+{
+    changelog::Entry entry;
+    entry.action = changelog::felvitel;
+    entry.propertyId = id;
+    entry.identifier = property.text("Azonosito");
+    entry.details = newPropertyDetails(property);
+    changelog::append(db, entry);
+}
+
+// What a property looked like before a save, as far as the log names its changes.
+struct SavedState
+{
+    Record property;
+    QList<QStringList> owners;
+    Record detailed;
+};
+
+QList<QStringList> ownerRows(const Cursor &owners)
+{
+    QList<QStringList> rows;
+    for (int at = 0, count = owners.recordCount(); at < count; ++at) {
+        const Record owner = owners.recordAt(at);
+        QStringList values;
+        for (const char *field : ownerFields)
+            values << owner.text(QString::fromLatin1(field));
+        rows << values;
+    }
+    return rows;
+}
+
+QList<QStringList> storedOwners(Database &db, int id)
+{
+    Cursor owners(db, tables::tulajdonos, false);
+    owners.open();
+    owners.setFilterText(filters::ofProperty(id));
+    owners.setFiltered(true);
+    return ownerRows(owners);
+}
+
+// The fields that differ, by name; the save's own bookkeeping is no change of the user's.
+QStringList differingFields(const Record &before, const Record &after, const QStringList &skipped)
+{
+    QStringList names;
+    const TableDef *def = after.def();
+    for (int index = 0; def && index < def->fields.size(); ++index) {
+        const QString &name = def->fields[index].name;
+        if (skipped.contains(name))
+            continue;
+        if (before.isNull() || before.value(index).toString() != after.value(index).toString())
+            names << name;
+    }
+    return names;
+}
+
+QString changeDetails(const SavedState &before, const SavedState &after)
+{
+    static const QStringList bookkeeping {u"Id"_s,    u"Change"_s, u"Feltoltve"_s,
+                                          u"Print"_s, u"Start"_s,  u"Stop"_s};
+    QStringList changed = differingFields(before.property, after.property, bookkeeping);
+    if (before.owners != after.owners)
+        changed << u"tulajdonosok"_s;
+    // The detailed record repeats the identifier and the link: those are no change of its own.
+    static const QStringList links {u"Id"_s, u"Azonosito"_s, u"EgyszeruId"_s};
+    const bool detailedChanged = before.detailed.isNull() != after.detailed.isNull() ||
+        (!after.detailed.isNull() &&
+         !differingFields(before.detailed, after.detailed, links).isEmpty());
+    if (detailedChanged)
+        changed << u"részletes adatok"_s;
+    return changed.isEmpty() ? u"Nem változott adat."_s : changed.join(u", "_s);
+}
+
+// Read apart from the shared cursor, which a post may have moved off a property its filter no
+// longer shows.
+Record propertyRecord(Database &db, int id)
+{
+    Cursor probe(db, tables::egyszeru, true);
+    probe.open();
+    return probe.locate(filters::withId(id)) ? probe.record() : Record();
+}
+
+void logModifiedProperty(RegisterState &c, const SavedState &before, int id)
+{
+    SavedState after {propertyRecord(c.db, id), ownerRows(c.modifyWorkingOwners),
+                      detailedRecordOf(c.db, id)};
+    changelog::Entry entry;
+    entry.action = changelog::modositas;
+    entry.propertyId = id;
+    entry.identifier = after.property.text(azonositoField);
+    entry.details = changeDetails(before, after);
+    changelog::append(c.db, entry);
+}
+
 } // namespace
 
 bool identifierTaken(Database &db, const QString &identifier, int ownId)
@@ -134,6 +239,7 @@ int storeNewProperty(RegisterState &c, const NewProperty &property)
         tEgyszeru.setValue(u"Print"_s, false);
         tEgyszeru.post();
         id = tEgyszeru.integer(u"Id"_s);
+        logNewProperty(c.db, property, id);
         tEgyszeru.edit();
 
         replaceOwners(c.tdTulaj, c.tTulajdonos, id);
@@ -191,6 +297,8 @@ void saveModifiedProperty(RegisterState &c, const PropertyChanges &changes)
     const int id = property.integer(u"Id"_s);
     PhotoUpdate photos(c.db);
     try {
+        const SavedState before {property.record(), storedOwners(c.db, id),
+                                 detailedRecordOf(c.db, id)};
         property.edit(changes.readVersion);
         QString identifier = property.text(azonositoField);
         for (const auto &[field, value] : changes.fields) {
@@ -211,6 +319,7 @@ void saveModifiedProperty(RegisterState &c, const PropertyChanges &changes)
         replaceOwners(c.modifyWorkingOwners, c.tTulajdonos, id);
         writeDetailedRecord(c.tReszletes, id, identifier, changes.writeDetailed);
         photos.record();
+        logModifiedProperty(c, before, id);
         unit.commit();
     } catch (...) {
         property.cancel();

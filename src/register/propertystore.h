@@ -82,6 +82,7 @@ void loadWorkingOwners(RegisterState &cursors, int id);
 
 // Saves the changes into the current property of `tEgyszeru`: its record, its owners (replaced
 // by the working list), its photos and its detailed description, all or nothing. Photos are
-// shrunk into temporary files first and put in place only once the tables are committed.
+// shrunk into temporary files first and put in place only once the tables are committed. The
+// change log names the fields, owners and detailed description that changed.
 // Throws StoreError with a Hungarian message; then nothing has changed.
 void saveModifiedProperty(RegisterState &cursors, const PropertyChanges &changes);

@@ -1,6 +1,7 @@
 #include "register/talloz.h"
 
 #include "register/kepmegtekintes.h"
+#include "register/naplo.h"
 #include "register/registerwindows.h"
 #include "register/tallozasreszletes.h"
 #include "register/tallozbelso.h"
@@ -271,6 +272,10 @@ QWidget *TfTallozas::buildButtons()
     connect(next, &QPushButton::clicked, this, [this] { step(true); });
     grid->addWidget(next, 1, 1);
 
+    m_naplo = button("bNaplo", u"Napló"_s);
+    connect(m_naplo, &QPushButton::clicked, this, &TfTallozas::bNaploClick);
+    grid->addWidget(m_naplo, 1, 4);
+
     // Esc rejects the dialog, which closes it the same way as this button.
     auto *close = button("BitBtn1", u"Bezár"_s);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -291,6 +296,7 @@ void TfTallozas::refresh()
     const bool empty = m_tEgyszeru.isEmpty();
     // With no property to hold it, a ticked box would have to invent one.
     m_print->setEnabled(!empty);
+    m_naplo->setEnabled(!empty);
 
     m_kepLista->clear();
     m_reszletes->setEnabled(!empty && m_tEgyszeru.boolean(QStringLiteral("Reszletes")));
@@ -342,6 +348,14 @@ void TfTallozas::bReszletesClick()
 {
     TfTallozreszletes window(m_cursors, this);
     window.exec();
+}
+
+void TfTallozas::bNaploClick()
+{
+    if (!storePendingPrint() || m_tEgyszeru.isEmpty())
+        return;
+    TfNaplo::showOfProperty(m_cursors.db, m_tEgyszeru.integer(QStringLiteral("Id")),
+                            m_tEgyszeru.text(QStringLiteral("Azonosito")), this);
 }
 
 void TfTallozas::SpeedButton1Click()

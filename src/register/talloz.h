@@ -80,6 +80,7 @@ private:
     void bKepekClick();
     void bBelsoadatokClick();
     void bReszletesClick();
+    void bNaploClick();
     void SpeedButton1Click();
     void DBCheckBox1Click(bool checked);
 
@@ -92,4 +93,5 @@ private:
     QComboBox *m_kepLista = nullptr;
     QPushButton *m_kepek = nullptr;
     QPushButton *m_reszletes = nullptr;
+    QPushButton *m_naplo = nullptr;
 };

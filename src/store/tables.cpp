@@ -12,6 +12,9 @@ namespace {
 
 using K = FieldKind;
 
+// A property's identifier, wherever it is kept.
+constexpr int identifierWidth = 20;
+
 FieldDef text(const char *name, int width)
 {
     return {QString::fromLatin1(name), K::Text, width};
@@ -45,7 +48,7 @@ QList<FieldDef> propertyFields()
 {
     return {
         field("Id", K::AutoInc),
-        searched("Azonosito", 20),
+        searched("Azonosito", identifierWidth),
         field("TipusId", K::Float),
         searched("TipusText", 30),
         field("MinimumAr", K::Float),
@@ -177,8 +180,8 @@ TableDef archivDef()
 TableDef reszletesDef()
 {
     QList<FieldDef> f {
-        field("Id", K::AutoInc), text("Azonosito", 20),        field("AlakId", K::Int16),
-        text("AlakText", 20),    field("KomfortId", K::Int16), text("KomfortText", 20),
+        field("Id", K::AutoInc), text("Azonosito", identifierWidth), field("AlakId", K::Int16),
+        text("AlakText", 20),    field("KomfortId", K::Int16),       text("KomfortText", 20),
     };
     auto pair = [&f](const char *id, const char *txt, int textWidth = 255) {
         f.append(text(id, 20));
@@ -357,6 +360,31 @@ TableDef kepcsereDef()
     };
 }
 
+// A property is logged by its record number in the register, which it keeps for as long as it
+// is there; the archive numbers its copy anew, so the entries of archiving and of the deletion
+// for good carry the archive's number as well. Nothing is ever changed or removed here.
+TableDef naploDef()
+{
+    return {
+        naplo,
+        {
+            field("Id", K::AutoInc),
+            field("Ido", K::DateTime),
+            text("Munkaallomas", 100),
+            text("Felhasznalo", 100),
+            text("Muvelet", 30),
+            field("IngatlanId", K::Int32),
+            field("ArchivId", K::Int32),
+            text("Azonosito", identifierWidth),
+            field("Reszletek", K::Memo),
+        },
+        {},
+        {},
+        {{QStringLiteral("IngatlanId")}, {QStringLiteral("ArchivId")}},
+        4,
+    };
+}
+
 QList<TableDef> build()
 {
     return {
@@ -365,6 +393,7 @@ QList<TableDef> build()
         defaultsDef(),       telepulesDef(),    itypesDef(),
         erdeklodokDef(),     erdeklodesDef(),   hirekDef(),
         hirkivonatDef(),     ftpkapcsolatDef(), kepcsereDef(),
+        naploDef(),
     };
 }
 

@@ -22,6 +22,8 @@ inline const QString hirkivonat = QStringLiteral("hirkivonat");
 inline const QString ftpkapcsolat = QStringLiteral("ftpkapcsolat");
 // Photo renames and removals a committed unit still owes the Images folder (file names only).
 inline const QString kepcsere = QStringLiteral("kepcsere");
+// Who did what to which property, and every upload run: the office's change log.
+inline const QString naplo = QStringLiteral("naplo");
 
 const QList<TableDef> &all();
 const TableDef &def(const QString &tableName);
@@ -38,8 +40,8 @@ constexpr int databaseVersion = 3;
 // The layout of the tables, counted apart from `Version`: 1 is the twelve tables of the first
 // build; 2 brought the portal entries' digests, the FTP connection, the photo moves and the
 // working lists' names; 3 made the price order without the print mark, so that clearing the print
-// list does not rewrite it, and indexed the handouts by property; 4 counted every row's saves.
-// Each table, field and index says which layout brought it.
+// list does not rewrite it, and indexed the handouts by property; 4 brought the change log and
+// counted every row's saves. Each table, field and index says which layout brought it.
 constexpr int layoutVersion = 4;
 
 // Beside its row id every row carries the count of its saves, kept by the table layer alone and

@@ -30,9 +30,14 @@ CursorGrid::CursorGrid(Cursor *cursor, QList<GridColumn> columns, QWidget *paren
             [this](const QModelIndex &current) {
                 if (m_syncing || !current.isValid() || !this->cursor())
                     return;
+                // What the check writes must not move the selection while it is being moved.
                 m_syncing = true;
-                this->cursor()->moveTo(current.row());
+                const bool allowed = !m_moveCheck || m_moveCheck();
+                if (allowed)
+                    this->cursor()->moveTo(current.row());
                 m_syncing = false;
+                if (!allowed)
+                    QTimer::singleShot(0, this, &CursorGrid::followCursor);
             });
     connect(cursor, &Cursor::currentChanged, this, [this] {
         if (!m_syncing)

@@ -1,3 +1,4 @@
+#include "store/changelog.h"
 #include "tests/buyers/requestfixture.h"
 #include "widgets/cursorgrid.h"
 
@@ -28,6 +29,15 @@ private:
     static int rows(QWidget *w)
     {
         return control<CursorGrid>(w, QStringLiteral("DBGrid1"))->model()->rowCount();
+    }
+
+    // The office's log, oldest first, as "action | details".
+    static QStringList logged(RequestFixture &f)
+    {
+        QStringList entries;
+        for (const changelog::Entry &entry : changelog::ofProperty(f.db, 0))
+            entries.prepend(entry.action + QStringLiteral(" | ") + entry.details);
+        return entries;
     }
 
     // Two properties and two requests, of which the first fits.
@@ -161,6 +171,43 @@ private slots:
         });
         QCOMPARE(f.stored(1).text(QStringLiteral("Email")), QString());
         QCOMPARE(f.storedCount(), 3);
+        // Every change stored in place is in the office's log with the boxes it changed; the
+        // refused amount and the dropped e-mail address are not.
+        QCOMPARE(logged(f),
+                 (QStringList {
+                     QStringLiteral("Keresés módosítása | Első: Telepules"),
+                     QStringLiteral("Keresés módosítása | Első vevő: Nev"),
+                     QStringLiteral("Keresés módosítása | Első vevő: Szoveg"),
+                     QStringLiteral("Keresés felvitele | Harmadik: Családi ház"),
+                     QStringLiteral("Keresés módosítása | Második: Artol"),
+                 }));
+    }
+
+    // A change the table refuses is said once, and the request stays chosen with what was
+    // typed, so nothing is lost and nothing reaches the log.
+    void refusedInPlaceChangeStays()
+    {
+        RequestFixture f;
+        fill(f);
+        inRequestsWindow(f, [&](QWidget *w) {
+            f.db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE UPDATE OF Telepules ON "
+                                     "erdeklodes BEGIN SELECT RAISE(ABORT, 'teszt'); END"));
+            selectRow(w, 0);
+            typeInto(control(w, QStringLiteral("Telepules")), QStringLiteral("Pécs"));
+            const QString said =
+                throughModal([&] { selectRow(w, 1); },
+                             [](QWidget *message) { press(message, QStringLiteral("OK")); });
+            QVERIFY2(said.contains(QStringLiteral("teszt")), qPrintable(said));
+            QVERIFY(settleQueuedWork());
+            QCOMPARE(f.fErdeklodes->tErdeklodes().position(), 0);
+            QCOMPARE(control<CursorGrid>(w, QStringLiteral("DBGrid1"))->currentIndex().row(), 0);
+            QCOMPARE(shown(w, QStringLiteral("Telepules")), QStringLiteral("Pécs"));
+            f.db.exec(QStringLiteral("DROP TRIGGER fail"));
+            selectRow(w, 1);
+            click(w, QStringLiteral("BitBtn1"));
+        });
+        QCOMPARE(f.stored(0).text(QStringLiteral("Telepules")), QStringLiteral("Pécs"));
+        QCOMPARE(logged(f), QStringList {QStringLiteral("Keresés módosítása | Első: Telepules")});
     }
 
     void deleteAsked()

@@ -1,9 +1,12 @@
 #include "buyers/requestcheck.h"
+#include "store/changelog.h"
 #include "store/cursor.h"
 #include "store/database.h"
+#include "store/storeerror.h"
 #include "store/tables.h"
 #include "tests/support/tempdatadir.h"
 
+#include <QSqlQuery>
 #include <QtTest>
 
 // The checks and the write behind a request form's "Rögzít", without the form.
@@ -142,6 +145,65 @@ private slots:
                  QStringLiteral("Őriszentpéter"));
         QCOMPARE(requests.valueOf(row, QStringLiteral("Arig")).toDouble(), 25000000.0);
         QVERIFY(!requests.valueOf(row, QStringLiteral("Mikor")).toString().isEmpty());
+    }
+
+    // Storing, changing and deleting a request each leave one entry in the office's log, with
+    // who asked for what and which boxes changed; a write the table refuses leaves none.
+    void writesAreLogged()
+    {
+        TempDataDir dir;
+        Database db(dir.path());
+        Cursor requests(db, tables::erdeklodes, false);
+        requests.open();
+        requests.append();
+        writeRequest(requests, complete());
+
+        RequestEntry changed = complete();
+        for (auto &pair : changed.values) {
+            if (pair.first == QLatin1String("Arig"))
+                pair.second = 30000000;
+            if (pair.first == QLatin1String("Telefon"))
+                pair.second = QStringLiteral("+36 30 111 2222");
+        }
+        requests.edit();
+        writeRequest(requests, changed);
+        requests.edit();
+        writeRequest(requests, changed);
+
+        // The table refuses the next write: nothing of it may reach the log.
+        db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE UPDATE ON erdeklodes BEGIN SELECT "
+                               "RAISE(ABORT, 'teszt'); END"));
+        requests.edit();
+        QVERIFY_THROWS_EXCEPTION(StoreError, writeRequest(requests, complete()));
+        requests.cancel();
+        db.exec(QStringLiteral("DROP TRIGGER fail"));
+
+        // A request appended and not stored is only dropped.
+        requests.append();
+        deleteRequest(requests);
+        QCOMPARE(requests.recordCount(), 1);
+        deleteRequest(requests);
+        QCOMPARE(requests.recordCount(), 0);
+        deleteRequest(requests); // an empty list: nothing to delete, nothing to log
+
+        QSqlQuery query = db.query(QStringLiteral(
+            "SELECT Muvelet, IngatlanId, Reszletek, Munkaallomas, Felhasznalo FROM naplo "
+            "ORDER BY Id"));
+        QStringList entries;
+        while (query.next()) {
+            QCOMPARE(query.value(1).toInt(), 0); // no property is behind a request
+            QCOMPARE(query.value(3).toString(), changelog::workstation());
+            QCOMPARE(query.value(4).toString(), changelog::userName(db));
+            entries << query.value(0).toString() + QStringLiteral(" | ") +
+                    query.value(2).toString();
+        }
+        QCOMPARE(entries,
+                 (QStringList {
+                     QStringLiteral("Keresés felvitele | Kovács Éva: lakás, Szeged"),
+                     QStringLiteral("Keresés módosítása | Kovács Éva: Arig, Telefon"),
+                     QStringLiteral("Keresés módosítása | Kovács Éva: nem változott adat"),
+                     QStringLiteral("Keresés törlése | Kovács Éva: lakás, Szeged"),
+                 }));
     }
 };
 

@@ -1,11 +1,13 @@
 #include "publish/ftpsecurity.h"
 #include "publish/uploadfiles.h"
 #include "publish/uploadrun.h"
+#include "store/changelog.h"
 #include "store/tables.h"
 #include "tests/publish/uploadscene.h"
 #include "tests/support/ftpserverfixture.h"
 
 #include <QSslCertificate>
+#include <QSysInfo>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -67,6 +69,20 @@ private:
                 return command.mid(5).chopped(13);
         }
         return {};
+    }
+
+    // The runs' entries in the office's log, oldest first, as "action | details"; none may be
+    // tied to a property.
+    static QStringList runEntries(UploadScene &scene)
+    {
+        QStringList entries;
+        const QList<changelog::Entry> logged = changelog::ofProperty(scene.db, 0);
+        for (const changelog::Entry &entry : logged) {
+            if (entry.workstation != QSysInfo::machineHostName() || entry.archiveId != 0)
+                return {u"wrong entry: "_s + entry.details};
+            entries.prepend(entry.action + u" | "_s + entry.details);
+        }
+        return entries;
     }
 
     // The portal's server before a first run: a photo folder, and one message waiting.
@@ -148,6 +164,9 @@ private slots:
         QCOMPARE(hirek.text(u"Mikor"_s), u"2026.12.01 10:00"_s);
         QCOMPARE(hirek.text(u"Kuldo"_s), u"Pel\nmora"_s);
         QCOMPARE(hirek.text(u"Uzenet"_s), u"Szép napot!"_s);
+        QCOMPARE(runEntries(scene),
+                 QStringList {u"Feltöltés | Sikeres: 3 ingatlan feltöltve. 1 új hír, ebből 0 "
+                              u"érdeklődés."_s});
     }
 
     // Nothing waits after a run: an empty data file, no photographs, and no messages.
@@ -178,6 +197,10 @@ private slots:
         QCOMPARE(server.fileBytes(stamp2 + u"ingatlan.data"_s), QByteArray());
         QCOMPARE(server.fileBytes(stamp2 + u"ingatlan.head"_s).count("\r\n"), 4);
         QCOMPARE(scene.work.files(), QStringList());
+        QCOMPARE(runEntries(scene),
+                 (QStringList {u"Feltöltés | Sikeres: 3 ingatlan feltöltve. 1 új hír, ebből 0 "
+                               u"érdeklődés."_s,
+                               u"Feltöltés | Sikeres: 0 ingatlan feltöltve."_s}));
     }
 
     void faults_data()
@@ -271,6 +294,16 @@ private slots:
             QVERIFY2(commands.last().startsWith(lastCommand), qPrintable(commands.join(u'\n')));
         for (const QString &line : outcome.rawLog + outcome.problems)
             QVERIFY(!line.contains(u"titok-42"_s));
+
+        // One entry for the run, saying how it ended.
+        const QStringList entries = runEntries(scene);
+        QCOMPARE(entries.size(), 1);
+        const QString expected = ending == UploadRun::Ending::Success
+            ? u"Feltöltés | Sikeres: %1 ingatlan feltöltve."_s.arg(marked.size())
+            : ending == UploadRun::Ending::WithErrors
+            ? u"Feltöltés | Hibával zárult: 3 ingatlanból %1 feltöltve, "_s.arg(marked.size())
+            : u"Feltöltés | Nem jött létre kapcsolat: "_s + problem;
+        QVERIFY2(entries.first().startsWith(expected), qPrintable(entries.first()));
 
         if (ending == UploadRun::Ending::ConnectionFailed) {
             QCOMPARE(outcome.log.last(), u"Hiba."_s);
@@ -536,6 +569,8 @@ private slots:
         QVERIFY(scene.cursors.tEgyszeru.filtered());
         QCOMPARE(scene.marked(), QStringList());
         QVERIFY(server.commands().isEmpty());
+        QCOMPARE(runEntries(scene),
+                 QStringList {u"Feltöltés | Fájlhiba: "_s + outcome.problems.first()});
     }
 };
 

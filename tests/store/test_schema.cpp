@@ -1,3 +1,4 @@
+#include "store/changelog.h"
 #include "store/cursor.h"
 #include "store/database.h"
 #include "store/datadirectory.h"
@@ -120,6 +121,7 @@ private slots:
                 QCOMPARE(rows(db, tables::hirkivonat), 0);
                 QCOMPARE(rows(db, tables::kepcsere), 0);
                 QCOMPARE(rows(db, tables::ftpkapcsolat), 0);
+                QCOMPARE(rows(db, tables::naplo), 0);
             }
             Database db(dir.path());
             checkFullLayout(db);
@@ -194,6 +196,49 @@ private slots:
         QCOMPARE(
             order,
             (QStringList {QStringLiteral("A2*"), QStringLiteral("A1"), QStringLiteral("A0*")}));
+    }
+
+    // A register of the layout before the change log gains its table, empty and indexed, in
+    // the upgrade; its rows stay, and the log takes entries at once.
+    void layoutThreeRegisterGainsTheLog()
+    {
+        PELMORA_SQLITE_ONLY();
+        TempDataDir dir;
+        {
+            Database db(dir.path(), datadirectory::seed);
+            Cursor c(db, tables::egyszeru, true);
+            c.append();
+            c.setValue(QStringLiteral("Azonosito"), QStringLiteral("MARAD-1"));
+            c.post();
+            db.exec(QStringLiteral("DROP TABLE naplo"));
+            db.exec(QStringLiteral("PRAGMA user_version = 3"));
+        }
+        {
+            Database db(dir.path(), datadirectory::seed);
+            QVERIFY(!db.createdNow());
+            checkFullLayout(db);
+            QCOMPARE(rows(db, tables::naplo), 0);
+            QCOMPARE(rows(db, tables::egyszeru), 1);
+            QCOMPARE(rows(db, tables::defaults), 1);
+            for (const QString &column :
+                 {QStringLiteral("IngatlanId"), QStringLiteral("ArchivId")}) {
+                QSqlQuery plan =
+                    db.query(QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM naplo WHERE %1 = 1")
+                                 .arg(column));
+                QVERIFY(plan.next());
+                QVERIFY(plan.value(3).toString().contains(QStringLiteral("USING INDEX")));
+            }
+            changelog::Entry entry;
+            entry.action = changelog::felvitel;
+            entry.propertyId = 1;
+            changelog::append(db, entry);
+        }
+        Database db(dir.path());
+        QCOMPARE(schema::layoutOf(db), 4);
+        QCOMPARE(changelog::ofProperty(db, 1).size(), 1);
+        Cursor c(db, tables::egyszeru, true);
+        c.open();
+        QCOMPARE(c.text(QStringLiteral("Azonosito")), QStringLiteral("MARAD-1"));
     }
 
     // A build that counted no layout may have made some of the later tables already.
