@@ -12,9 +12,36 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
+
+// Whether a failed statement failed for a server that went away. libpq marks most such
+// connections bad; a TLS connection cut off says so only in its error, and a server shutting
+// down says it in its code (connection exceptions, admin or crash shutdown).
+bool connectionLost(const QSqlDatabase &db, const QSqlError &error)
+{
+    // Qt SQL closes a connection it found broken.
+    if (!db.isOpen())
+        return true;
+    const QString code = error.nativeErrorCode();
+    if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P0")))
+        return true;
+    const QString text = error.text().toLower();
+    for (const char *sign : {"ssl syscall error", "eof detected", "server closed the connection",
+                             "no connection to the server", "could not send data to server",
+                             "could not receive data from server", "connection to server was lost",
+                             "terminating connection"}) {
+        if (text.contains(QLatin1String(sign)))
+            return true;
+    }
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    const PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
+    return !connection || PQstatus(connection) == CONNECTION_BAD;
+}
 
 // SQLite folds ASCII only; case-blind filters on fields without a stored folded copy go
 // through this, with the same folding as the copies.
@@ -114,6 +141,10 @@ void Database::setUpSession()
 {
     if (isServer()) {
         exec(QStringLiteral("SET client_min_messages = warning"));
+        // No statement holds the window for long: one the server has not finished in half a
+        // minute is stopped, and a row another workstation holds is waited for ten seconds.
+        exec(QStringLiteral("SET statement_timeout = '30s'"));
+        exec(QStringLiteral("SET lock_timeout = '10s'"));
         return;
     }
     registerFold();
@@ -194,7 +225,8 @@ void Database::listen()
         throw StoreError(QStringLiteral("Az adatbázis-szerver nem küld értesítést a többi "
                                         "munkaállomás változásairól: %1")
                              .arg(driver->lastError().text()));
-    QObject::connect(driver, &QSqlDriver::notification, this, &Database::heard);
+    QObject::connect(driver, &QSqlDriver::notification, this, &Database::heard,
+                     Qt::UniqueConnection);
 }
 
 void Database::announce(const QStringList &tables)
@@ -243,22 +275,75 @@ void Database::cursorWrites(Cursor &cursor, qint64 rowId, int position)
 
 void Database::exec(const QString &sql)
 {
-    QSqlQuery query(connection());
-    if (!query.exec(sql))
-        throw StoreError(databaseError(query.lastError()));
+    for (int attempt = 0;; ++attempt) {
+        QSqlQuery query(connection());
+        if (query.exec(sql))
+            return;
+        bool retry = false;
+        const QString error = failure(query.lastError(), attempt, &retry);
+        if (!retry)
+            throw StoreError(error);
+    }
 }
 
 QSqlQuery Database::query(const QString &sql, const QVariantList &binds)
 {
-    QSqlQuery query(connection());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw StoreError(databaseError(query.lastError()));
-    for (const QVariant &bind : binds)
-        query.addBindValue(bind);
-    if (!query.exec())
-        throw StoreError(databaseError(query.lastError()));
-    return query;
+    for (int attempt = 0;; ++attempt) {
+        QSqlQuery query(connection());
+        query.setForwardOnly(true);
+        bool done = query.prepare(sql);
+        if (done) {
+            for (const QVariant &bind : binds)
+                query.addBindValue(bind);
+            done = query.exec();
+        }
+        if (done)
+            return query;
+        bool retry = false;
+        const QString error = failure(query.lastError(), attempt, &retry);
+        if (!retry)
+            throw StoreError(error);
+    }
+}
+
+QString Database::failure(const QSqlError &error, int attempt, bool *retry)
+{
+    if (!isServer())
+        return databaseError(error);
+    if (connectionLost(connection(), error)) {
+        *retry = attempt == 0 && m_units.empty() && reconnect();
+        return QStringLiteral("A kapcsolat az adatbázis-szerverrel megszakadt, a művelet nem "
+                              "került mentésre. A program újra kapcsolódik, amint a szerver "
+                              "elérhető: ismételje meg a műveletet.");
+    }
+    // query_canceled by the statement timeout, lock_not_available by the lock timeout.
+    if (error.nativeErrorCode() == QLatin1String("57014"))
+        return QStringLiteral("Az adatbázis-szerver nem végzett időben a művelettel, ezért a "
+                              "program leállította. Próbálja újra később.");
+    if (error.nativeErrorCode() == QLatin1String("55P03"))
+        return QStringLiteral("Egy másik munkaállomás éppen ugyanezt menti. Próbálja újra egy "
+                              "kicsit később.");
+    return databaseError(error);
+}
+
+bool Database::reconnect()
+{
+    QSqlDatabase db = connection();
+    db.close();
+    if (!db.open())
+        return false;
+    try {
+        setUpSession();
+        listen();
+    } catch (const StoreError &) {
+        return false;
+    }
+    // What the other workstations committed meanwhile was never heard of.
+    for (const TableDef &table : tables::all()) {
+        ++m_generations[table.name];
+        emit changed(table.name);
+    }
+    return true;
 }
 
 QString Database::returningRowId() const

@@ -109,6 +109,12 @@ private:
     void announce(const QStringList &tables);
     void heard(const QString &channel, QSqlDriver::NotificationSource source,
                const QVariant &payload);
+    // The server went away and is back (restarted, the network mended): a new connection, set
+    // up as the first, and every cached row read again. False while it is still away.
+    bool reconnect();
+    // A failed statement's error for the user; a lost server connection is tried again once
+    // outside a unit (`retry`), since nothing was half done there.
+    QString failure(const QSqlError &error, int attempt, bool *retry);
     void open(const Seed &seed);
     void setUpSession();
     void registerFold();

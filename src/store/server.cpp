@@ -62,6 +62,7 @@ void configure(QSqlDatabase &db, const QString &address)
     const auto options = parse(address);
     QStringList rest;
     bool timeout = false;
+    bool keepalives = false;
     bool application = false;
     for (const PQconninfoOption *option = options.get(); option->keyword; ++option) {
         if (!option->val)
@@ -81,11 +82,16 @@ void configure(QSqlDatabase &db, const QString &address)
         else
             rest << key + QLatin1Char('=') + quotedValue(value);
         timeout = timeout || key == QLatin1String("connect_timeout");
+        keepalives = keepalives || key.startsWith(QLatin1String("keepalives"));
         application = application || key == QLatin1String("application_name");
     }
-    // An unreachable server must not hold the window for libpq's default of forever.
+    // An unreachable server must not hold the window for libpq's default of forever, and one
+    // that went away during work is noticed within a minute.
     if (!timeout)
         rest << QStringLiteral("connect_timeout=10");
+    if (!keepalives)
+        rest << QStringLiteral("keepalives_idle=30") << QStringLiteral("keepalives_interval=10")
+             << QStringLiteral("keepalives_count=3");
     // The other workstations are told who holds a run by this name.
     if (!application)
         rest << QStringLiteral("application_name=") +

@@ -10,8 +10,10 @@
 #include "tests/support/tempdatadir.h"
 #include "tests/support/testserver.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTcpServer>
@@ -191,6 +193,68 @@ private slots:
             QCOMPARE(properties.recordCount(), 1);
         }
         testserver::dropDatabase(name);
+    }
+
+    // The server dies in the middle of a store: nothing of it stays, the user is told so, and
+    // once the server is back the work goes on over a new connection. On a cluster of its own:
+    // the run's cluster serves the other suites meanwhile.
+    void lostServerDuringAStore()
+    {
+        const QString dir = QDir::tempPath() +
+            QStringLiteral("/pelmora-pg-%1").arg(QCoreApplication::applicationPid());
+        const QString script =
+            qEnvironmentVariable("PELMORA_TEST_SUPPORT_DIR") + QStringLiteral("/pgcluster");
+        auto cluster = [&](const QString &action) {
+            QProcess run;
+            run.start(QStringLiteral("bash"), {script, action, dir});
+            return run.waitForFinished(120000) && run.exitCode() == 0;
+        };
+        QVERIFY(cluster(QStringLiteral("start")));
+        const auto cleanup = qScopeGuard([&] {
+            cluster(QStringLiteral("stop"));
+            QDir(dir).removeRecursively();
+        });
+        QFile uriFile(dir + QStringLiteral("/uri"));
+        QVERIFY(uriFile.open(QIODevice::ReadOnly));
+        const QString uri = QString::fromUtf8(uriFile.readAll()).trimmed();
+
+        TempDataDir data;
+        Database db(data.path(), datadirectory::seed, uri);
+        Cursor properties(db, tables::egyszeru, true);
+        properties.append();
+        properties.setValue(QStringLiteral("Azonosito"), QStringLiteral("A-1"));
+        properties.post();
+        const QString lost = QStringLiteral("A kapcsolat az adatbázis-szerverrel megszakadt");
+        QString error;
+        {
+            Database::Transaction unit(db);
+            properties.append();
+            properties.setValue(QStringLiteral("Azonosito"), QStringLiteral("A-2"));
+            properties.post();
+            QVERIFY(cluster(QStringLiteral("kill")));
+            error = errorOf([&] { unit.commit(); });
+        }
+        QVERIFY2(error.startsWith(lost), qPrintable(error));
+        // Still away: said again, and nothing is done.
+        error = errorOf([&] { Cursor(db, tables::egyszeru, true).recordCount(); });
+        QVERIFY2(error.startsWith(lost), qPrintable(error));
+
+        QVERIFY(cluster(QStringLiteral("restart")));
+        Cursor after(db, tables::egyszeru, true);
+        QCOMPARE(after.recordCount(), 1);
+        QCOMPARE(after.text(QStringLiteral("Azonosito")), QStringLiteral("A-1"));
+        after.append();
+        after.setValue(QStringLiteral("Azonosito"), QStringLiteral("A-3"));
+        after.post();
+        QCOMPARE(after.recordCount(), 2);
+        // Another workstation's commits are heard again on the new connection.
+        TempDataDir otherData;
+        Database other(otherData.path(), {}, uri);
+        Cursor theirs(other, tables::egyszeru, true);
+        theirs.append();
+        theirs.setValue(QStringLiteral("Azonosito"), QStringLiteral("B-1"));
+        theirs.post();
+        QTRY_COMPARE_WITH_TIMEOUT(after.recordCount(), 3, 30000);
     }
 
     // The server folds every character a text can be stored with exactly as the program does,
