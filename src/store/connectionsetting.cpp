@@ -17,14 +17,6 @@ QSettings configuration()
                      QStringLiteral("Pelmora"));
 }
 
-QString value(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    escaped.replace(QLatin1Char('\''), QStringLiteral("\\'"));
-    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
-}
-
 } // namespace
 
 Setting load()
@@ -71,17 +63,17 @@ QString address(const Setting &setting, const QString &password)
     if (!setting.server)
         return QString();
     QStringList parts;
-    parts << QStringLiteral("host=") + value(setting.host)
+    parts << QStringLiteral("host=") + server::quotedValue(setting.host)
           << QStringLiteral("port=%1").arg(setting.port)
-          << QStringLiteral("dbname=") + value(setting.database);
+          << QStringLiteral("dbname=") + server::quotedValue(setting.database);
     if (!setting.user.isEmpty())
-        parts << QStringLiteral("user=") + value(setting.user);
+        parts << QStringLiteral("user=") + server::quotedValue(setting.user);
     if (!password.isEmpty())
-        parts << QStringLiteral("password=") + value(password);
+        parts << QStringLiteral("password=") + server::quotedValue(password);
     if (!setting.sslMode.isEmpty())
-        parts << QStringLiteral("sslmode=") + value(setting.sslMode);
+        parts << QStringLiteral("sslmode=") + server::quotedValue(setting.sslMode);
     if (!setting.caFile.isEmpty())
-        parts << QStringLiteral("sslrootcert=") + value(setting.caFile);
+        parts << QStringLiteral("sslrootcert=") + server::quotedValue(setting.caFile);
     return parts.join(QLatin1Char(' '));
 }
 

@@ -21,7 +21,8 @@ struct OptionsFree
     void operator()(PQconninfoOption *options) const { PQconninfoFree(options); }
 };
 
-// A value of a key=value connection string, quoted as libpq reads it.
+} // namespace
+
 QString quotedValue(const QString &value)
 {
     QString escaped = value;
@@ -30,7 +31,10 @@ QString quotedValue(const QString &value)
     return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
-std::unique_ptr<PQconninfoOption, OptionsFree> parse(const QString &address)
+namespace {
+
+// The keywords the address sets, with their values, as libpq reads it (a URI or key=value).
+QList<std::pair<QString, QString>> parse(const QString &address)
 {
     char *error = nullptr;
     std::unique_ptr<PQconninfoOption, OptionsFree> options(
@@ -40,7 +44,12 @@ std::unique_ptr<PQconninfoOption, OptionsFree> parse(const QString &address)
         PQfreemem(error);
         throw StoreError(QStringLiteral("Az adatbázis-szerver címe hibás: %1").arg(why));
     }
-    return options;
+    QList<std::pair<QString, QString>> set;
+    for (const PQconninfoOption *option = options.get(); option->keyword; ++option) {
+        if (option->val)
+            set.append({QString::fromUtf8(option->keyword), QString::fromUtf8(option->val)});
+    }
+    return set;
 }
 
 QString literal(const QString &text)
@@ -59,16 +68,11 @@ QString fromEnvironment()
 
 void configure(QSqlDatabase &db, const QString &address)
 {
-    const auto options = parse(address);
     QStringList rest;
     bool timeout = false;
     bool keepalives = false;
     bool application = false;
-    for (const PQconninfoOption *option = options.get(); option->keyword; ++option) {
-        if (!option->val)
-            continue;
-        const QString key = QString::fromUtf8(option->keyword);
-        const QString value = QString::fromUtf8(option->val);
+    for (const auto &[key, value] : parse(address)) {
         if (key == QLatin1String("host"))
             db.setHostName(value);
         else if (key == QLatin1String("port"))
@@ -101,13 +105,8 @@ void configure(QSqlDatabase &db, const QString &address)
 
 QString describe(const QString &address)
 {
-    const auto options = parse(address);
     QString host, port, name, user;
-    for (const PQconninfoOption *option = options.get(); option->keyword; ++option) {
-        if (!option->val)
-            continue;
-        const QString key = QString::fromUtf8(option->keyword);
-        const QString value = QString::fromUtf8(option->val);
+    for (const auto &[key, value] : parse(address)) {
         if (key == QLatin1String("host"))
             host = value;
         else if (key == QLatin1String("port"))

@@ -17,6 +17,9 @@ QString fromEnvironment();
 // when the address cannot be read.
 void configure(QSqlDatabase &db, const QString &address);
 
+// A value of a key=value connection string, quoted as libpq reads it.
+QString quotedValue(const QString &value);
+
 // The address shown to the user: everything but the password.
 QString describe(const QString &address);
 

@@ -1,8 +1,10 @@
+#include "store/connectionsetting.h"
 #include "store/cp1250.h"
 #include "store/cursor.h"
 #include "store/database.h"
 #include "store/datadirectory.h"
 #include "store/schema.h"
+#include "store/server.h"
 #include "store/storeerror.h"
 #include "store/tables.h"
 #include "store/textformat.h"
@@ -17,6 +19,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
 
@@ -38,8 +41,16 @@ class TestServer : public QObject
         return errorOf([&] { Database db(data.path(), {}, uri); });
     }
 
+    // The user's configuration of this run alone: the saved connection setting must not reach
+    // the suites that run beside it.
+    QTemporaryDir m_configuration;
+
 private slots:
-    void initTestCase() { QVERIFY2(testserver::active(), "runs on the office server only"); }
+    void initTestCase()
+    {
+        QVERIFY2(testserver::active(), "runs on the office server only");
+        qputenv("XDG_CONFIG_HOME", m_configuration.path().toUtf8());
+    }
 
     // A wrong password, a missing database and a server that is not there each name their
     // cause, and never say more of the password than the user typed.
@@ -73,6 +84,53 @@ private slots:
         error = openError(QStringLiteral("postgresql://[nem-uri"));
         QVERIFY2(error.startsWith(QStringLiteral("Az adatbázis-szerver címe hibás")),
                  qPrintable(error));
+    }
+
+    // The workstation's saved setting, with a password libpq has to have quoted, reaches the
+    // server; what it names is kept in the user's configuration, the password apart from it.
+    void savedSettingReachesTheServer()
+    {
+        TempDataDir data;
+        const QString password = QStringLiteral("sző k'e\\jelszó");
+        QString quotedPassword = password;
+        quotedPassword.replace(QLatin1Char('\''), QStringLiteral("''"));
+        testserver::run(data.serverDatabase(),
+                        QStringLiteral("CREATE ROLE agent_%1 LOGIN SUPERUSER PASSWORD '%2'")
+                            .arg(data.serverDatabase(), quotedPassword));
+        connectionsetting::Setting setting;
+        setting.server = true;
+        setting.host = QStringLiteral("127.0.0.1");
+        setting.port = admin().port();
+        setting.database = data.serverDatabase();
+        setting.user = QStringLiteral("agent_") + data.serverDatabase();
+        setting.sslMode = QStringLiteral("require");
+        QCOMPARE(connectionsetting::problem(setting), QString());
+        connectionsetting::save(setting);
+        QCOMPARE(connectionsetting::load(), setting);
+
+        Database db(data.path(), datadirectory::seed,
+                    connectionsetting::address(connectionsetting::load(), password));
+        QVERIFY(db.isServer());
+        QCOMPARE(server::describe(db.server()),
+                 QStringLiteral("%1@127.0.0.1:%2/%3")
+                     .arg(setting.user)
+                     .arg(setting.port)
+                     .arg(setting.database));
+        QSqlQuery who = db.query(QStringLiteral("SELECT current_user, ssl FROM pg_stat_ssl JOIN "
+                                                "pg_stat_activity USING (pid) WHERE pid = "
+                                                "pg_backend_pid()"));
+        QVERIFY(who.next());
+        QCOMPARE(who.value(0).toString(), setting.user);
+        QVERIFY(who.value(1).toBool());
+
+        // A script's PELMORA_DB comes before the saved setting; the embedded one names none.
+        QCOMPARE(connectionsetting::effectiveAddress(), qEnvironmentVariable("PELMORA_DB"));
+        setting.host.clear();
+        QCOMPARE(connectionsetting::problem(setting),
+                 QStringLiteral("Adja meg a szerver nevét vagy címét!"));
+        setting.server = false;
+        connectionsetting::save(setting);
+        QCOMPARE(connectionsetting::address(setting, password), QString());
     }
 
     // A role the office admits over TLS only: refused in the clear, admitted with the office's
