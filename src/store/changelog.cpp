@@ -94,7 +94,7 @@ QString userName(Database &db)
     return fromEnvironment.isEmpty() ? QString::number(geteuid()) : fromEnvironment;
 }
 
-void append(Database &db, Entry entry)
+void append(Database &db, const Entry &entry)
 {
     Database::Transaction unit(db);
     Cursor log(db, tables::naplo, false);

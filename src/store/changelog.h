@@ -41,7 +41,7 @@ QString userName(Database &db);
 
 // Appends one entry, time, workstation and user filled in, inside the caller's unit when there
 // is one: undone with it. Throws StoreError.
-void append(Database &db, Entry entry);
+void append(Database &db, const Entry &entry);
 
 // The entries of a property of the register, newest first.
 QList<Entry> ofProperty(Database &db, int propertyId);

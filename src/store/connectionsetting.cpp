@@ -79,7 +79,7 @@ QString address(const Setting &setting, const QString &password)
 
 QString effectiveAddress(QString *warning)
 {
-    const QString named = server::fromEnvironment();
+    QString named = server::fromEnvironment();
     if (!named.isEmpty())
         return named;
     const Setting setting = load();

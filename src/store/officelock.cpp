@@ -54,7 +54,7 @@ QString OfficeLock::holder() const
     QString workstation = query.value(0).toString();
     if (workstation.startsWith(QLatin1String("Pelmora - ")))
         workstation = workstation.mid(10);
-    const QString user = query.value(1).toString();
+    QString user = query.value(1).toString();
     if (workstation.isEmpty())
         return user;
     return user.isEmpty() ? workstation : QStringLiteral("%1, %2").arg(workstation, user);
