@@ -1,6 +1,7 @@
 #include "publish/uploadrun.h"
 
 #include "store/officelock.h"
+#include "store/photostore.h"
 
 #include "publish/ftppassword.h"
 #include "publish/ftpsecurity.h"
@@ -237,7 +238,10 @@ QList<int> UploadRun::uploadPhotos(FtpClient &client, const QList<Property> &upl
     // A property counts as uploaded only when the text files and every photograph of it are on
     // the server.
     QList<int> whole;
-    const QString images = m_cursors.tEgyszeru.dataDir() + QStringLiteral("Images/");
+    Database &db = m_cursors.db;
+    const QString missing = db.isServer()
+        ? QStringLiteral("%1: a fénykép nem található az adatbázisban, nem került feltöltésre.")
+        : QStringLiteral("%1: a fénykép nem található a gépen, nem került feltöltésre.");
     for (const Property &property : uploadSet) {
         bool complete = textsSent;
         for (const QString &photo : property.photos) {
@@ -246,14 +250,22 @@ QList<int> UploadRun::uploadPhotos(FtpClient &client, const QList<Property> &upl
                 break;
             }
             log(photo + QStringLiteral(" feltöltése"));
-            if (!QFile::exists(images + photo)) {
-                log(QStringLiteral("%1: a fénykép nem található a gépen, nem került feltöltésre.")
-                        .arg(photo));
+            QString local;
+            try {
+                local = photostore::localFile(db, photo);
+            } catch (const StoreError &error) {
+                log(error.message());
+            }
+            if (local.isEmpty() || !QFile::exists(local)) {
+                log(missing.arg(photo));
                 complete = false;
                 continue;
             }
-            complete =
-                upload(client, images + photo, QStringLiteral("Images/") + photo) && complete;
+            complete = upload(client, local, QStringLiteral("Images/") + photo) && complete;
+            // A whole register's photos fetched from the server would otherwise pile up in the
+            // folder of copies for as long as the program runs.
+            if (db.isServer())
+                QFile::remove(local);
         }
         if (complete)
             whole << property.id;

@@ -193,7 +193,7 @@ void TfModosit::FormShow()
     for (int slot = 1; slot <= maxPhotos; ++slot) {
         const QString name = p.text(QStringLiteral("Kep%1").arg(slot));
         if (!name.isEmpty())
-            m_windows.fUjKep->addPhoto(photoPath(p.dataDir(), name));
+            m_windows.fUjKep->addPhoto(photostore::localFile(p.database(), name));
     }
     m_photos->setCount(m_windows.fUjKep->photos().size());
 

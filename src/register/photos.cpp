@@ -29,7 +29,7 @@ std::vector<PendingPhoto> preparePhotos(Cursor &property, const QStringList &pho
             continue;
         const QString name = photoFileName(id, slot);
         property.setValue(QStringLiteral("Kep%1").arg(slot), name);
-        pending.emplace_back(source, photoPath(property.dataDir(), name));
+        pending.emplace_back(source, photostore::folder(property.database()) + name);
     }
     return pending;
 }

@@ -14,13 +14,15 @@ constexpr int maxPhotos = 4;
 
 // "57-1.jpg": the property's record number, a hyphen, the slot (1 to 4).
 QString photoFileName(int id, int slot);
-// The folder of the stored photos in a data directory (which ends with a separator).
+// The folder of the embedded register's photos in a data directory (which ends with a
+// separator); photostore::localFile() finds a stored photo on either database.
 QString imagesFolder(const QString &dataDir);
 QString photoPath(const QString &dataDir, const QString &fileName);
 
 // For slots 1 to 4 up to `count`, each non-empty entry of the photo list is named after the
 // slot in `Kep1`..`Kep4` of the property's record (which is being edited) and shrunk into the
-// data directory's Images folder, not yet in place. Any failure drops every copy made so far.
+// photo folder of its database (photostore::folder), not yet in place. Any failure drops every copy
+// made so far.
 std::vector<PendingPhoto> preparePhotos(Cursor &property, const QStringList &photoList, int count);
 
 // The same, with every photo put in place at once.

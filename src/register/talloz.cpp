@@ -6,6 +6,7 @@
 #include "register/tallozasreszletes.h"
 #include "register/tallozbelso.h"
 #include "store/cursor.h"
+#include "store/photostore.h"
 #include "store/registerstate.h"
 #include "store/tables.h"
 #include "widgets/dialogframe.h"
@@ -331,10 +332,10 @@ void TfTallozas::bKepekClick()
     const int slot = photoSlotOfItem(m_kepLista->currentText());
     if (slot == 0 || m_tEgyszeru.isEmpty())
         return;
-    const QString path =
-        m_tEgyszeru.dataDir() + QStringLiteral("Images/") + m_tEgyszeru.text(photoField(slot));
+    const QString name = m_tEgyszeru.text(photoField(slot));
     TfKepmegtekint *viewer = m_windows.fKepmegtekint.get();
-    if (guarded([viewer, &path] { viewer->loadPicture(path); }))
+    Database &db = m_tEgyszeru.database();
+    if (guarded([viewer, &db, &name] { viewer->loadPicture(photostore::localFile(db, name)); }))
         viewer->exec();
 }
 

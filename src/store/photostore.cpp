@@ -5,13 +5,16 @@
 #include "store/storeerror.h"
 #include "store/tables.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QVariant>
 #include <cerrno>
 #include <cstdio>
@@ -98,6 +101,55 @@ private:
     int m_fd;
 };
 
+// The server's photos as this program fetched or stored them, for as long as it runs: whatever
+// another workstation stores later is fetched anew, so nothing here is ever trusted as current.
+class ServerCopies : public QObject
+{
+public:
+    explicit ServerCopies(QObject *parent)
+        : QObject(parent)
+        , m_dir(QDir::tempPath() + u"/pelmora-kepek-XXXXXX"_s)
+    {
+        setObjectName(u"pelmora-server-photos"_s);
+    }
+    QString path() const { return m_dir.isValid() ? m_dir.path() + QLatin1Char('/') : QString(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QString serverFolder(Database &db)
+{
+    auto *copies =
+        db.findChild<ServerCopies *>(u"pelmora-server-photos"_s, Qt::FindDirectChildrenOnly);
+    if (!copies)
+        copies = new ServerCopies(&db);
+    const QString path = copies->path();
+    if (path.isEmpty())
+        throw StoreError(u"A képek átmeneti mappája nem hozható létre (%1)."_s.arg(
+            QDir::toNativeSeparators(QDir::tempPath())));
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw StoreError(u"A(z) \"%1\" kép nem olvasható: %2"_s.arg(QDir::toNativeSeparators(path),
+                                                                    file.errorString()));
+    return file.readAll();
+}
+
+// A photo only needs to be whole in its own folder: the server keeps it already, and a later
+// read fetches it again.
+void writeCopy(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw StoreError(u"A(z) \"%1\" kép nem írható: %2"_s.arg(QDir::toNativeSeparators(path),
+                                                                 file.errorString()));
+}
+
 QList<PhotoMove> recordedMoves(Database &db, QList<qint64> &rows)
 {
     QList<PhotoMove> moves;
@@ -177,6 +229,38 @@ void sweep(Database &db, const QString &images)
 
 } // namespace
 
+QString folder(Database &db)
+{
+    return db.isServer() ? serverFolder(db) : datadirectory::imagesDir(db.dataDir());
+}
+
+QString localFile(Database &db, const QString &name)
+{
+    const QString path = folder(db) + name;
+    if (!db.isServer())
+        return path;
+    QSqlQuery query =
+        db.query(u"SELECT \"Adat\" FROM %1 WHERE \"Kep\" = ?"_s.arg(tables::kepadat), {name});
+    if (query.next())
+        writeCopy(path, query.value(0).toByteArray());
+    else
+        QFile::remove(path);
+    return path;
+}
+
+void put(Database &db, const QString &name, const QByteArray &bytes)
+{
+    db.query(u"INSERT INTO %1 (\"Kep\", \"Adat\", \"Kivonat\") VALUES (?, ?, ?) ON CONFLICT "
+             "(\"Kep\") DO UPDATE SET \"Adat\" = EXCLUDED.\"Adat\", \"Kivonat\" = "
+             "EXCLUDED.\"Kivonat\""_s.arg(tables::kepadat),
+             {name, bytes, digestOf(bytes)});
+}
+
+QString digestOf(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
 bool isTemporaryName(const QString &fileName)
 {
     static const QRegularExpression temporary(u"^\\.\\d+-\\d+\\.jpg\\.[A-Za-z0-9]+$"_s);
@@ -186,6 +270,14 @@ bool isTemporaryName(const QString &fileName)
 QList<qint64> record(Database &db, const QList<PhotoMove> &moves)
 {
     QList<qint64> rows;
+    if (db.isServer()) {
+        // The bytes go in with the records, so the server has a property's photos exactly when
+        // it has the property.
+        const QString copies = serverFolder(db);
+        for (const PhotoMove &move : moves)
+            put(db, move.photo, readFile(copies + move.temporary));
+        return rows;
+    }
     for (const PhotoMove &move : moves) {
         QSqlQuery query = db.query(
             u"INSERT INTO %1 (\"Ideiglenes\", \"Kep\") VALUES (?, ?)"_s.arg(tables::kepcsere) +
@@ -198,12 +290,27 @@ QList<qint64> record(Database &db, const QList<PhotoMove> &moves)
 
 void finish(Database &db, const QList<qint64> &rows, const QList<PhotoMove> &moves)
 {
+    if (db.isServer()) {
+        try {
+            carryOut(serverFolder(db), moves);
+        } catch (const StoreError &) {
+            // The committed photos are the server's; a copy that could not be kept is fetched
+            // again when it is read.
+            for (const PhotoMove &move : moves)
+                QFile::remove(serverFolder(db) + move.temporary);
+        }
+        return;
+    }
     carryOut(datadirectory::imagesDir(db.dataDir()), moves);
     forget(db, rows);
 }
 
 void recover(Database &db)
 {
+    // The server's photos change in its transactions only; the Images folder here is the
+    // embedded register's, whose moves are its own to finish when it is opened again.
+    if (db.isServer())
+        return;
     const QString images = datadirectory::imagesDir(db.dataDir());
     auto *guard = new FolderGuard(db.dataDir() + u".kepek.lck"_s, &db);
     if (guard->takeAlone()) {

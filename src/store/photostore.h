@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -33,6 +34,24 @@ void finish(Database &db, const QList<qint64> &rows, const QList<PhotoMove> &mov
 // (which no record names). Skipped while another copy of the program works on the same folder;
 // the folder stays guarded for as long as `db` is open.
 void recover(Database &db);
+
+// Where this workstation shrinks photos into and reads them from, with a trailing separator: the
+// embedded register's Images folder; on the office server a folder of this program's own, which
+// holds copies of photos the server keeps (the Images folder of the data directory then stays
+// the embedded register's, should the workstation go back to it).
+QString folder(Database &db);
+
+// A stored photo as a file to read, by its name ("57-1.jpg"). On the server it is fetched from
+// the database first, so that what one workstation stored every other one shows, prints and
+// uploads. The file is absent when no photo of that name is stored. Throws StoreError.
+QString localFile(Database &db, const QString &name);
+
+// On the server, inside the caller's transaction: keeps `bytes` as the photo `name`, replacing
+// one of that name. Throws StoreError.
+void put(Database &db, const QString &name, const QByteArray &bytes);
+
+// The SHA-256 of a photo's bytes as hex, as the server keeps it beside them.
+QString digestOf(const QByteArray &bytes);
 
 // The hidden name a photo is shrunk into before it is put in place (".57-1.jpg.XXXXXX").
 bool isTemporaryName(const QString &fileName);

@@ -199,6 +199,9 @@ void setLayout(Database &db, int version)
                 .arg(layoutTable));
     db.exec(QStringLiteral("DELETE FROM %1").arg(layoutTable));
     db.exec(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(layoutTable).arg(version));
+    db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"Kep\" TEXT COLLATE \"C\" PRIMARY KEY, "
+                           "\"Adat\" BYTEA NOT NULL, \"Kivonat\" TEXT NOT NULL)")
+                .arg(tables::kepadat));
     // Case-blind filters of fields without a folded copy fold through this, as SQLite's
     // connection does through the function the program gives it.
     db.exec(server::foldFunction());
@@ -220,6 +223,19 @@ void actAsOwner(Database &db)
 }
 
 } // namespace
+
+QStringList storedColumns(const TableDef &table)
+{
+    QStringList names;
+    for (const FieldDef &field : table.fields) {
+        if (field.kind == FieldKind::AutoInc)
+            continue;
+        for (const auto &column : columnsOf(field))
+            names << column.first;
+    }
+    names << tables::rowVersionColumn;
+    return names;
+}
 
 int layoutOf(Database &db)
 {

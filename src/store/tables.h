@@ -22,6 +22,9 @@ inline const QString hirkivonat = QStringLiteral("hirkivonat");
 inline const QString ftpkapcsolat = QStringLiteral("ftpkapcsolat");
 // Photo renames and removals a committed unit still owes the Images folder (file names only).
 inline const QString kepcsere = QStringLiteral("kepcsere");
+// The office server's photos, by file name: their bytes and digest. Kept apart from the table
+// list, as the embedded register keeps its photos as files of the Images folder.
+inline const QString kepadat = QStringLiteral("pelmora_kepek");
 // Who did what to which property, and every upload run: the office's change log.
 inline const QString naplo = QStringLiteral("naplo");
 
@@ -41,8 +44,8 @@ constexpr int databaseVersion = 3;
 // build; 2 brought the portal entries' digests, the FTP connection, the photo moves and the
 // working lists' names; 3 made the price order without the print mark, so that clearing the print
 // list does not rewrite it, and indexed the handouts by property; 4 brought the change log and
-// counted every row's saves. Each table, field and index says which layout brought it.
-constexpr int layoutVersion = 4;
+// counted every row's saves; 5 keeps an office server's photos in its database. Each table, field and index says which layout brought it.
+constexpr int layoutVersion = 5;
 
 // Beside its row id every row carries the count of its saves, kept by the table layer alone and
 // never a field: a save of a record that another workstation saved since it was read is

@@ -277,7 +277,7 @@ private slots:
             server.putFile(u"news.txt"_s, news);
         UploadScene scene(serverName.isEmpty() ? server.address() : serverName, password);
         if (staging == u"no 1-3.jpg"_s)
-            QVERIFY(QFile::remove(scene.data.path() + u"Images/1-3.jpg"_s));
+            QVERIFY(scene.losePhoto(u"1-3.jpg"_s));
 
         const Outcome outcome = runUpload(scene, 3);
         QCOMPARE(outcome.ending, ending);

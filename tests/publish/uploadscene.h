@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/photostore.h"
 #include "store/registerstate.h"
 #include "tests/publish/publishtestdata.h"
 #include "tests/support/tempdatadir.h"
@@ -57,17 +58,30 @@ struct UploadScene
     void addPhoto(Cursor &c, int id, int slot, int size = 5000)
     {
         const QString name = QStringLiteral("%1-%2.jpg").arg(id).arg(slot);
-        QFile file(data.path() + QStringLiteral("Images/") + name);
-        file.open(QIODevice::WriteOnly);
-        file.write(photoBytes(id, slot, size));
+        if (db.isServer()) {
+            photostore::put(db, name, photoBytes(id, slot, size));
+        } else {
+            QFile file(data.path() + QStringLiteral("Images/") + name);
+            file.open(QIODevice::WriteOnly);
+            file.write(photoBytes(id, slot, size));
+        }
         c.setValue(QStringLiteral("Kep%1").arg(slot), name);
         c.post();
     }
 
-    QByteArray photo(const QString &name) const
+    QByteArray photo(const QString &name)
     {
-        QFile file(data.path() + QStringLiteral("Images/") + name);
+        QFile file(photostore::localFile(db, name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // As if the photo had never reached the register's store of photos.
+    bool losePhoto(const QString &name)
+    {
+        if (!db.isServer())
+            return QFile::remove(data.path() + QStringLiteral("Images/") + name);
+        db.query(QStringLiteral("DELETE FROM %1 WHERE \"Kep\" = ?").arg(tables::kepadat), {name});
+        return true;
     }
 
     // The identifiers of the properties marked uploaded.

@@ -189,11 +189,14 @@ private slots:
         QString drop;
         for (const TableDef &table : tables::all())
             drop += QStringLiteral("ALTER TABLE \"%1\" DROP COLUMN rowversion;").arg(table.name);
+        // A layout-3 server had neither save counts nor its photos in the database.
         testserver::run(data.serverDatabase(),
-                        drop + QStringLiteral("UPDATE pelmora_elrendezes SET \"Valtozat\" = 3"));
+                        drop + QStringLiteral("DROP TABLE %1;").arg(tables::kepadat) +
+                            QStringLiteral("UPDATE pelmora_elrendezes SET \"Valtozat\" = 3"));
         Database db(data.path());
         QCOMPARE(schema::layoutOf(db), tables::layoutVersion);
         QVERIFY(db.connection().record(tables::egyszeru).indexOf(tables::rowVersionColumn) >= 0);
+        QVERIFY(db.connection().tables().contains(tables::kepadat));
         Cursor settings(db, tables::defaults, false);
         QCOMPARE(settings.recordCount(), 1);
         settings.setValue(QStringLiteral("Name"), QStringLiteral("Iroda"));
