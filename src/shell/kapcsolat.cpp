@@ -1,8 +1,12 @@
 #include "shell/kapcsolat.h"
 
+#include "store/database.h"
+#include "store/datadirectory.h"
+#include "store/migration.h"
 #include "store/secretstore.h"
 #include "store/server.h"
 #include "store/storeerror.h"
+#include "store/tables.h"
 #include "widgets/dialogframe.h"
 #include "widgets/errorboundary.h"
 #include "widgets/messages.h"
@@ -15,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -71,6 +76,7 @@ TfKapcsolat::TfKapcsolat(QWidget *parent)
     auto *cancel = namedButton(QStringLiteral("Mégsem"), "btMegsem");
     auto *ok = namedButton(QStringLiteral("Rendben"), "btRendben");
     ok->setDefault(true);
+    m_ok = ok;
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(probe);
     buttons->addStretch();
@@ -80,7 +86,8 @@ TfKapcsolat::TfKapcsolat(QWidget *parent)
     connect(m_server, &QRadioButton::toggled, this, &TfKapcsolat::serverToggled);
     connect(probe, &QPushButton::clicked, this, [this] { guarded([this] { btProbaClick(); }); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ok, &QPushButton::clicked, this, [this] { guarded([this] { btRendbenClick(); }); });
+    connect(ok, &QPushButton::clicked, this,
+            [this] { guarded([this] { m_migrateFrom ? migrateClick() : btRendbenClick(); }); });
 }
 
 QWidget *TfKapcsolat::buildServerBox()
@@ -205,6 +212,12 @@ void TfKapcsolat::btRendbenClick()
         showMessage(problem);
         return;
     }
+    keep(setting);
+    accept();
+}
+
+void TfKapcsolat::keep(const connectionsetting::Setting &setting)
+{
     if (setting.server && !m_password->text().isEmpty()) {
         SecretStore secrets;
         QString error;
@@ -214,5 +227,68 @@ void TfKapcsolat::btRendbenClick()
     const bool changed = setting != connectionsetting::load() || !m_password->text().isEmpty();
     connectionsetting::save(setting);
     m_saved = changed;
+}
+
+bool TfKapcsolat::migrate(Database &local)
+{
+    m_migrateFrom = &local;
+    m_saved = false;
+    setWindowTitle(QStringLiteral("Pelmora - Adatok átköltöztetése szerverre"));
+    load(connectionsetting::load());
+    m_server->setChecked(true);
+    m_embedded->setEnabled(false);
+    m_ok->setText(QStringLiteral("Átköltöztetés"));
+    m_password->clear();
+    m_answer->setText(QStringLiteral("A gép adatai (ingatlanok, archívum, érdeklődők, napló és "
+                                     "fényképek) egy üres szerver-adatbázisba kerülnek át, majd "
+                                     "ez a munkaállomás a szerveren dolgozik tovább."));
+    exec();
+    m_migrateFrom = nullptr;
+    return m_saved;
+}
+
+// The copy is one server transaction: stopped or failed, the server keeps nothing of it, and
+// this workstation goes on with its own register as before.
+void TfKapcsolat::migrateClick()
+{
+    const connectionsetting::Setting setting = typed();
+    if (const QString problem = connectionsetting::problem(setting); !problem.isEmpty()) {
+        showMessage(problem);
+        return;
+    }
+    const QString address = connectionsetting::address(setting, m_password->text());
+    if (!askQuestion(QStringLiteral("A gép adatai átkerülnek ide: %1. Folytatja?")
+                         .arg(server::describe(address))))
+        return;
+    QProgressDialog progress(QStringLiteral("Adatok átköltöztetése szerverre..."),
+                             QStringLiteral("Mégsem"), 0, 1000, this);
+    progress.setObjectName(QStringLiteral("fAtkoltoztetes"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setWindowTitle(windowTitle());
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.show();
+    Database server(m_migrateFrom->dataDir(), datadirectory::seed, address);
+    const migration::Result result =
+        migration::toServer(*m_migrateFrom, server, [&progress](qint64 done, qint64 total) {
+            progress.setValue(total > 0 ? int(done * 1000 / total) : 0);
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    progress.hide();
+    if (result.stopped) {
+        showMessage(QStringLiteral("Az átköltöztetés megszakadt; a szerverre nem került át "
+                                   "semmi."));
+        return;
+    }
+    keep(setting);
+    QString done = QStringLiteral("Az adatok átkerültek a szerverre: %1 ingatlan, %2 fénykép.")
+                       .arg(result.rows.value(tables::egyszeru))
+                       .arg(result.photos);
+    if (!result.missingPhotos.isEmpty())
+        done += QStringLiteral("\nNem volt meg a gépen, így a szerverre sem került: %1")
+                    .arg(result.missingPhotos.join(QStringLiteral(", ")));
+    showMessage(done);
     accept();
 }

@@ -4,9 +4,11 @@
 
 #include <QDialog>
 
+class Database;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
@@ -21,6 +23,9 @@ public:
 
     // Shows the saved setting; returns whether a changed one was saved.
     bool edit();
+    // "Adatok átköltöztetése szerverre": the embedded register `local` copied into the server
+    // typed here, and the workstation switched to it. Returns whether the move was made.
+    bool migrate(Database &local);
 
 private:
     QWidget *buildServerBox();
@@ -30,6 +35,8 @@ private:
     void btProbaClick();
     void btTallozasClick();
     void btRendbenClick();
+    void migrateClick();
+    void keep(const connectionsetting::Setting &setting);
 
     QRadioButton *m_embedded = nullptr;
     QRadioButton *m_server = nullptr;
@@ -42,5 +49,7 @@ private:
     QComboBox *m_ssl = nullptr;
     QLineEdit *m_ca = nullptr;
     QLabel *m_answer = nullptr;
+    QPushButton *m_ok = nullptr;
+    Database *m_migrateFrom = nullptr;
     bool m_saved = false;
 };

@@ -10,6 +10,7 @@
 #include "widgets/messages.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -159,6 +160,22 @@ void TfReg::buildDatabasePage()
         });
     });
     layout->addWidget(connection, 0, Qt::AlignLeft);
+    auto *migrate = new QPushButton(QStringLiteral("Adatok átköltöztetése szerverre..."));
+    migrate->setObjectName(QStringLiteral("btAtkoltoztetes"));
+    migrate->setVisible(!m_defaults.database().isServer());
+    connect(migrate, &QPushButton::clicked, this, [this] {
+        guarded([this] {
+            TfKapcsolat window(this);
+            if (!window.migrate(m_defaults.database()))
+                return;
+            // Whatever this desk wrote to its own register from now on would never reach the
+            // office's.
+            showMessage(QStringLiteral("A program most kilép; a következő indításkor már a "
+                                       "szerveren dolgozik."));
+            QCoreApplication::exit(0);
+        });
+    });
+    layout->addWidget(migrate, 0, Qt::AlignLeft);
     // Only the office server has other workstations storing the settings meanwhile.
     auto *reload = new QPushButton(QStringLiteral("Újraolvasás"));
     reload->setObjectName(QStringLiteral("btUjraolvasas"));
