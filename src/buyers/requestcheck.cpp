@@ -79,10 +79,12 @@ void logModification(Database &db, const Record &written, const QStringList &cha
 
 void restoreEdit(Cursor &requests, const Record &written, bool isNew)
 {
+    // A save refused for another workstation's is refused again until the request is read
+    // anew: the count it was read with stays.
     if (isNew)
         requests.append();
     else
-        requests.edit();
+        requests.edit(written.version);
     const TableDef &def = requests.def();
     for (int index = 0; index < def.fields.size(); ++index) {
         if (def.fields[index].kind != FieldKind::AutoInc)

@@ -136,6 +136,7 @@ QHBoxLayout *RequestForm::buildButtons()
     buttons->addWidget(megsem);
     connect(rogzit, &QPushButton::clicked, this, &RequestForm::BitBtn2Click);
     connect(megsem, &QPushButton::clicked, this, &QDialog::reject);
+    m_buttons = buttons;
     return buttons;
 }
 

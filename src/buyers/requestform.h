@@ -49,6 +49,8 @@ protected:
     NumberEdit *eArig;
     QPlainTextEdit *eSzoveg;
     FieldBinder m_binder;
+    // "Rögzít" and "Mégsem", for a window to add its own buttons beside.
+    QHBoxLayout *m_buttons = nullptr;
 
 private:
     void addBuyerRows(QFormLayout *form);

@@ -171,12 +171,16 @@ private slots:
         writeRequest(requests, changed);
 
         // The table refuses the next write: nothing of it may reach the log.
-        db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE UPDATE ON erdeklodes BEGIN SELECT "
-                               "RAISE(ABORT, 'teszt'); END"));
+        db.exec(db.isServer()
+                    ? QStringLiteral("ALTER TABLE erdeklodes ADD CONSTRAINT fail CHECK (false) "
+                                     "NOT VALID")
+                    : QStringLiteral("CREATE TRIGGER fail BEFORE UPDATE ON erdeklodes BEGIN "
+                                     "SELECT RAISE(ABORT, 'teszt'); END"));
         requests.edit();
         QVERIFY_THROWS_EXCEPTION(StoreError, writeRequest(requests, complete()));
         requests.cancel();
-        db.exec(QStringLiteral("DROP TRIGGER fail"));
+        db.exec(db.isServer() ? QStringLiteral("ALTER TABLE erdeklodes DROP CONSTRAINT fail")
+                              : QStringLiteral("DROP TRIGGER fail"));
 
         // A request appended and not stored is only dropped.
         requests.append();
@@ -186,14 +190,17 @@ private slots:
         QCOMPARE(requests.recordCount(), 0);
         deleteRequest(requests); // an empty list: nothing to delete, nothing to log
 
-        QSqlQuery query = db.query(QStringLiteral(
-            "SELECT Muvelet, IngatlanId, Reszletek, Munkaallomas, Felhasznalo FROM naplo "
-            "ORDER BY Id"));
+        // Asked before the entries are read: the server's connection streams a result, and a
+        // second statement meanwhile would cut it short.
+        const QString user = changelog::userName(db);
+        QSqlQuery query = db.query(
+            QStringLiteral("SELECT \"Muvelet\", \"IngatlanId\", \"Reszletek\", \"Munkaallomas\", "
+                           "\"Felhasznalo\" FROM naplo ORDER BY \"Id\""));
         QStringList entries;
         while (query.next()) {
             QCOMPARE(query.value(1).toInt(), 0); // no property is behind a request
             QCOMPARE(query.value(3).toString(), changelog::workstation());
-            QCOMPARE(query.value(4).toString(), changelog::userName(db));
+            QCOMPARE(query.value(4).toString(), user);
             entries << query.value(0).toString() + QStringLiteral(" | ") +
                     query.value(2).toString();
         }
@@ -204,6 +211,50 @@ private slots:
                      QStringLiteral("Keresés módosítása | Kovács Éva: nem változott adat"),
                      QStringLiteral("Keresés törlése | Kovács Éva: lakás, Szeged"),
                  }));
+    }
+
+    // Two workstations on one request: the edit made over a save it did not see is refused,
+    // stays as typed, and stays refused until the request is read again.
+    void editOverAnotherSaveIsRefused()
+    {
+        TempDataDir dir;
+        Database here(dir.path());
+        // A second connection on the same register, as another copy of the program has.
+        Database there(dir.path());
+        Cursor mine(here, tables::erdeklodes, false);
+        mine.open();
+        mine.append();
+        writeRequest(mine, complete());
+
+        Cursor theirs(there, tables::erdeklodes, false);
+        theirs.open();
+        mine.edit();
+        mine.setValue(QStringLiteral("Telepules"), QStringLiteral("Pécs"));
+        RequestEntry changed = complete();
+        changed.values.append({QStringLiteral("Telepules"), QStringLiteral("Győr")});
+        theirs.edit();
+        writeRequest(theirs, changed);
+
+        const auto refused = [&mine] {
+            try {
+                storeRequestEdit(mine);
+            } catch (const ConflictError &error) {
+                return error.message();
+            }
+            return QString();
+        };
+        QVERIFY2(refused().contains(QStringLiteral("másik munkaállomáson módosították")),
+                 "the first save is refused");
+        QCOMPARE(mine.text(QStringLiteral("Telepules")), QStringLiteral("Pécs"));
+        QVERIFY2(!refused().isEmpty(), "and so is the second");
+        mine.cancel();
+        mine.reread();
+        QCOMPARE(mine.text(QStringLiteral("Telepules")), QStringLiteral("Győr"));
+        mine.edit();
+        mine.setValue(QStringLiteral("Telepules"), QStringLiteral("Pécs"));
+        storeRequestEdit(mine);
+        theirs.reread();
+        QCOMPARE(theirs.text(QStringLiteral("Telepules")), QStringLiteral("Pécs"));
     }
 };
 
