@@ -124,7 +124,7 @@ QString serverFolder(Database &db)
         db.findChild<ServerCopies *>(u"pelmora-server-photos"_s, Qt::FindDirectChildrenOnly);
     if (!copies)
         copies = new ServerCopies(&db);
-    const QString path = copies->path();
+    QString path = copies->path();
     if (path.isEmpty())
         throw StoreError(u"A képek átmeneti mappája nem hozható létre (%1)."_s.arg(
             QDir::toNativeSeparators(QDir::tempPath())));
@@ -236,7 +236,7 @@ QString folder(Database &db)
 
 QString localFile(Database &db, const QString &name)
 {
-    const QString path = folder(db) + name;
+    QString path = folder(db) + name;
     if (!db.isServer())
         return path;
     QSqlQuery query =
