@@ -104,7 +104,10 @@ private:
 sqlite3 *nativeHandle(Database &db)
 {
     QVariant handle = db.connection().driver()->handle();
-    auto *sqlite = handle.isValid() ? *static_cast<sqlite3 **>(handle.data()) : nullptr;
+    // Any other driver's handle is no SQLite connection, whatever its bytes say.
+    auto *sqlite = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+        ? *static_cast<sqlite3 **>(handle.data())
+        : nullptr;
     if (!sqlite)
         throw StoreError(QStringLiteral("Az adatbázis-kezelő nem érhető el."));
     return sqlite;
@@ -438,6 +441,13 @@ void moveEntry(const QString &from, const QString &to)
 
 } // namespace
 
+QString serverNotice()
+{
+    return QStringLiteral("Ez a munkaállomás az irodai adatbázis-szerveren dolgozik: a "
+                          "nyilvántartást a szerveren kell menteni (például a pg_dump "
+                          "paranccsal), innen nem menthető és nem állítható vissza.");
+}
+
 QString archiveName(const QDateTime &when)
 {
     return QStringLiteral("pelmora-") + when.toString(QStringLiteral("yyyy-MM-dd-HHmm")) +
@@ -446,6 +456,8 @@ QString archiveName(const QDateTime &when)
 
 QString create(Database &db, const QString &folder, const Progress &progress)
 {
+    if (db.isServer())
+        throw StoreError(serverNotice());
     const QString dataDir = db.dataDir();
     if (!QDir().mkpath(folder))
         throw StoreError(QStringLiteral("A mentések mappája nem hozható létre: %1").arg(folder));

@@ -27,6 +27,8 @@ struct Contents
 
 // pelmora-YYYY-MM-DD-HHMM.tar
 QString archiveName(const QDateTime &when);
+// Why a workstation on the office server neither backs up nor restores the register here.
+QString serverNotice();
 
 // Writes a backup of the open register into `folder` (made when missing) and returns its path,
 // or an empty text when cancelled. The program may go on working with the database meanwhile.

@@ -142,6 +142,12 @@ void TfMentes::FormActivate()
     m_kilepeskor->setChecked(settings.atQuit);
     m_mappa->setText(QDir::toNativeSeparators(backup::folderFor(settings, m_db.dataDir())));
     m_megtart->setValue(settings.keep);
+    // The server's register is the office's, backed up where it lives.
+    if (m_db.isServer()) {
+        m_mentes->setEnabled(false);
+        m_visszaallitas->setEnabled(false);
+        m_allapot->setText(backup::serverNotice());
+    }
 }
 
 // The window cannot go away under running work; the work is cancelled instead.
@@ -291,7 +297,7 @@ void TfMentes::restoreFrom(const QString &path)
 void backupAtQuit(Database &db)
 {
     const backup::Settings settings = backup::loadSettings();
-    if (!settings.atQuit)
+    if (!settings.atQuit || db.isServer())
         return;
     const QString folder = backup::folderFor(settings, db.dataDir());
     QProgressDialog window(QStringLiteral("Biztonsági mentés készül..."), QStringLiteral("Mégsem"),

@@ -8,7 +8,9 @@
 #include "store/tables.h"
 #include "tests/support/controls.h"
 #include "tests/support/dialoganswerer.h"
+#include "tests/support/errorof.h"
 #include "tests/support/tempdatadir.h"
+#include "tests/support/testserver.h"
 #include "tests/support/typing.h"
 
 #include <QCheckBox>
@@ -185,7 +187,47 @@ private slots:
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
     }
 
-    void init() { backup::saveSettings({}); }
+    void init()
+    {
+        // The backups of the embedded register are what the rest is about.
+        if (testserver::active() &&
+            qstrcmp(QTest::currentTestFunction(), "officeServerIsBackedUpWhereItLives") != 0)
+            QSKIP("the embedded register's own case");
+        backup::saveSettings({});
+    }
+
+    // On the office server this desk neither backs up nor restores the register: the window
+    // says where that is done, and neither the window, a direct call nor the quit writes a file.
+    void officeServerIsBackedUpWhereItLives()
+    {
+        if (!testserver::active())
+            QSKIP("needs the office server");
+        TempDataDir dir;
+        QTemporaryDir folder;
+        StartedProgram started;
+        QVERIFY(started.start(dir.path()));
+        Database &db = started.main->cursors().db;
+        QVERIFY(db.isServer());
+        DialogAnswerer answerer;
+        answerer.handle([&](QWidget *w) {
+            QVERIFY(!child<QPushButton>(w, "mMentes")->isEnabled());
+            QVERIFY(!child<QPushButton>(w, "mVisszaallitas")->isEnabled());
+            QCOMPARE(child<QLabel>(w, "mAllapot")->text(), backup::serverNotice());
+            w->close();
+        });
+        clickEntry(started.main, "Label110");
+        QCOMPARE(answerer.pending(), 0);
+
+        QCOMPARE(errorOf([&] { backup::create(db, folder.path()); }), backup::serverNotice());
+        backup::Settings settings;
+        settings.atQuit = true;
+        settings.folder = folder.path();
+        backup::saveSettings(settings);
+        backupAtQuit(db);
+        QVERIFY(QDir(folder.path())
+                    .entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot)
+                    .isEmpty());
+    }
 
     void backupWindowOffersTheDefaults()
     {
