@@ -50,7 +50,7 @@ QString firstScreen(Cursor &c)
 } // namespace
 
 static BenchRegistrar registrar(QStringLiteral("search"), 100000, 30, [](BenchRun &run) {
-    Database db(run.workDir + QStringLiteral("/search"));
+    BenchDatabase db(run, QStringLiteral("search"));
     generator::generateRegister(db, run.n);
     Cursor c(db, tables::egyszeru, true);
     c.open();
