@@ -33,8 +33,8 @@ BenchServer::BenchServer(bool onServer, const QString &workDir)
     const QString named = server::fromEnvironment();
     if (named.isEmpty()) {
         // As root the cluster belongs to `postgres`, which must reach it through the work folder.
-        QFile::setPermissions(workDir, QFile::permissions(workDir) | QFileDevice::ExeOther |
-                                           QFileDevice::ExeGroup);
+        QFile::setPermissions(
+            workDir, QFile::permissions(workDir) | QFileDevice::ExeOther | QFileDevice::ExeGroup);
         m_clusterDir = workDir + QStringLiteral("/pgcluster");
         startCluster();
         return;
@@ -88,8 +88,8 @@ QString BenchServer::addressOf(const QString &name)
     auto found = m_databases.constFind(name);
     if (found == m_databases.constEnd()) {
         try {
-            found = m_databases.insert(name, serveradmin::createDatabase(m_admin, QStringLiteral(
-                                                                                      "pelmora_bench_")));
+            found = m_databases.insert(
+                name, serveradmin::createDatabase(m_admin, QStringLiteral("pelmora_bench_")));
         } catch (const std::exception &error) {
             throw std::runtime_error(std::string("no database of its own can be made on the "
                                                  "server (it needs the right to create one): ") +

@@ -68,7 +68,8 @@ const BenchRegistrar registrar(QStringLiteral("start"), 100000, 10, [](BenchRun 
         run.fail(QStringLiteral("no program at %1 (PELMORA_PROGRAM names another)").arg(program));
         return;
     }
-    const QProcessEnvironment env = programEnvironment(run.workDir, dataDir, run.addressOf(QStringLiteral("data")));
+    const QProcessEnvironment env =
+        programEnvironment(run.workDir, dataDir, run.addressOf(QStringLiteral("data")));
     for (int i = 0; i < run.runs; ++i) {
         QProcess process;
         process.setProcessEnvironment(env);

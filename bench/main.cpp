@@ -179,9 +179,8 @@ int runCase(const BenchCase &benchCase, const Options &options)
     QTemporaryDir dir;
     try {
         BenchServer server(options.onServer, dir.path());
-        const QString where = server.active()
-            ? QStringLiteral("postgres, ") + server.description()
-            : QStringLiteral("sqlite");
+        const QString where = server.active() ? QStringLiteral("postgres, ") + server.description()
+                                              : QStringLiteral("sqlite");
         BenchRun run(options.n, std::max(1, options.runs), dir.path(), server);
         try {
             benchCase.body(run);
