@@ -8,8 +8,7 @@
 // build on it.
 static BenchRegistrar registrar(QStringLiteral("generate"), 100000, 1, [](BenchRun &run) {
     for (int i = 0; i < run.runs; ++i) {
-        const QString dir = run.workDir + QStringLiteral("/run%1").arg(i);
-        Database db(dir);
+        BenchDatabase db(run, QStringLiteral("run%1").arg(i));
         run.time([&] { generator::generateRegister(db, run.n); });
         Cursor c(db, tables::egyszeru, true);
         if (c.recordCount() != run.n)

@@ -138,7 +138,7 @@ QList<int> allPositions(int n)
 
 void checkSmallRegister(BenchRun &run)
 {
-    Database db(run.workDir + QStringLiteral("/small"));
+    BenchDatabase db(run, QStringLiteral("small"));
     generator::generateRegister(db, 2000, 7);
     addOddProperties(db);
     addRequests(db, 300, 11);
@@ -155,7 +155,7 @@ void checkSmallRegister(BenchRun &run)
 static BenchRegistrar registrar(QStringLiteral("matching"), 10000, 5, [](BenchRun &run) {
     checkSmallRegister(run);
 
-    Database db(run.workDir + QStringLiteral("/large"));
+    BenchDatabase db(run, QStringLiteral("large"));
     generator::generateRegister(db, 100000);
     addOddProperties(db);
     addRequests(db, run.n, 20260301);

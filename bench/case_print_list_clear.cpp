@@ -86,7 +86,7 @@ void check(BenchRun &run, Database &db, const RegisterPrint &before, SearchPanel
 }
 
 const BenchRegistrar registrar(QStringLiteral("print-list-clear"), 100000, 10, [](BenchRun &run) {
-    Database db(run.workDir + QStringLiteral("/data"));
+    BenchDatabase db(run, QStringLiteral("data"));
     generator::generateRegister(db, run.n);
     RegisterState cursors(db);
     Cursor &c = cursors.tEgyszeru;

@@ -65,7 +65,7 @@ int handoutCount(Database &db)
 }
 
 const BenchRegistrar registrar(QStringLiteral("reports"), 100000, 3, [](BenchRun &run) {
-    Database db(run.workDir + QStringLiteral("/data"));
+    BenchDatabase db(run, QStringLiteral("data"));
     generator::generateRegister(db, run.n);
     RegisterState cursors(db);
     cursors.tDefaults.append();

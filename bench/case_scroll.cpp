@@ -34,7 +34,7 @@ Expected plainOrder(Database &db)
 
 void prepare(BenchRun &run, const QString &name, std::unique_ptr<Database> &db, Expected &expected)
 {
-    db = std::make_unique<Database>(run.workDir + QLatin1Char('/') + name);
+    db = std::make_unique<BenchDatabase>(run, name);
     generator::generateRegister(*db, run.n);
     expected = plainOrder(*db);
     if (expected.rowIds.size() != run.n)

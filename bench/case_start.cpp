@@ -22,7 +22,8 @@ QString programPath()
 
 // A home of its own: the user's settings stay untouched, and the backup at quit is off, as it
 // would otherwise copy the whole register after every start.
-QProcessEnvironment programEnvironment(const QString &workDir, const QString &dataDir)
+QProcessEnvironment programEnvironment(const QString &workDir, const QString &dataDir,
+                                       const QString &server)
 {
     const QString home = workDir + QStringLiteral("/home");
     const QString config = home + QStringLiteral("/.config");
@@ -41,19 +42,24 @@ QProcessEnvironment programEnvironment(const QString &workDir, const QString &da
     env.insert(QStringLiteral("PELMORA_DATA"), dataDir);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("PELMORA_EXIT_WHEN_SHOWN"), QStringLiteral("1"));
+    // The program finds the server as an agency's scripts name it, and no other.
+    if (server.isEmpty())
+        env.remove(QStringLiteral("PELMORA_DB"));
+    else
+        env.insert(QStringLiteral("PELMORA_DB"), server);
     return env;
 }
 
-int propertyCount(const QString &dataDir)
+int propertyCount(BenchRun &run)
 {
-    Database db(dataDir);
+    BenchDatabase db(run, QStringLiteral("data"));
     return Cursor(db, tables::egyszeru, true).recordCount();
 }
 
 const BenchRegistrar registrar(QStringLiteral("start"), 100000, 10, [](BenchRun &run) {
-    const QString dataDir = run.workDir + QStringLiteral("/data/");
+    const QString dataDir = run.dataDirOf(QStringLiteral("data"));
     {
-        Database db(dataDir, datadirectory::seed);
+        BenchDatabase db(run, QStringLiteral("data"), 0, datadirectory::seed);
         datadirectory::prepare(db);
         generator::generateRegister(db, run.n);
     }
@@ -62,7 +68,8 @@ const BenchRegistrar registrar(QStringLiteral("start"), 100000, 10, [](BenchRun 
         run.fail(QStringLiteral("no program at %1 (PELMORA_PROGRAM names another)").arg(program));
         return;
     }
-    const QProcessEnvironment env = programEnvironment(run.workDir, dataDir);
+    const QProcessEnvironment env =
+        programEnvironment(run.workDir, dataDir, run.addressOf(QStringLiteral("data")));
     for (int i = 0; i < run.runs; ++i) {
         QProcess process;
         process.setProcessEnvironment(env);
@@ -83,7 +90,7 @@ const BenchRegistrar registrar(QStringLiteral("start"), 100000, 10, [](BenchRun 
         if (!said.isEmpty())
             run.fail(QStringLiteral("the program wrote: %1").arg(QString::fromLocal8Bit(said)));
     }
-    const int count = propertyCount(dataDir);
+    const int count = propertyCount(run);
     if (count != run.n)
         run.fail(QStringLiteral("%1 properties left of %2").arg(count).arg(run.n));
     run.setSize(QStringLiteral("%1 properties, offscreen").arg(run.n));

@@ -29,7 +29,7 @@ QString urlDecode(const QByteArray &encoded)
 
 // The three files of an upload run for a large register, every property in the upload set.
 static BenchRegistrar registrar(QStringLiteral("upload-files"), 100000, 5, [](BenchRun &run) {
-    Database db(run.workDir + QStringLiteral("/data"));
+    BenchDatabase db(run, QStringLiteral("data"));
     generator::generateRegister(db, run.n);
     RegisterState cursors(db);
     cursors.tDefaults.append();

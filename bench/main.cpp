@@ -1,4 +1,6 @@
 #include "bench/benchcase.h"
+#include "bench/benchserver.h"
+#include "store/storeerror.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -6,6 +8,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -75,42 +78,77 @@ void BenchRun::fail(const QString &why)
     m_failures << why;
 }
 
-static int usage()
+bool BenchRun::onServer() const
+{
+    return m_server.active();
+}
+
+QString BenchRun::dataDirOf(const QString &name, int station) const
+{
+    return workDir + QLatin1Char('/') + name +
+        (station == 0 ? QString() : QStringLiteral("-ws%1").arg(station));
+}
+
+QString BenchRun::addressOf(const QString &name)
+{
+    return m_server.addressOf(name);
+}
+
+// The embedded file is asked for by name, so a PELMORA_DB of the shell never moves a case
+// onto a server.
+BenchDatabase::BenchDatabase(BenchRun &run, const QString &name, int station, const Seed &seed)
+    : Database(run.dataDirOf(name, station), seed, run.addressOf(name))
+{ }
+
+namespace {
+
+int usage()
 {
     QStringList names;
     for (const BenchCase &c : benchCases())
         names << c.name;
-    std::fprintf(stderr, "usage: pelmora-bench CASE [--n N] [--runs R]\ncases: %s\n",
+    std::fprintf(stderr,
+                 "usage: pelmora-bench CASE [--n N] [--runs R] [--db sqlite|postgres]\n"
+                 "cases: %s\n"
+                 "postgres: the server PELMORA_DB names (a database of its own is made and "
+                 "dropped there), else a throwaway cluster started for the run\n",
                  qPrintable(names.join(QStringLiteral(", "))));
     return 2;
 }
 
-int main(int argc, char **argv)
+struct Options
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty())
-        return usage();
-    const auto found = std::find_if(benchCases().begin(), benchCases().end(),
-                                    [&](const BenchCase &c) { return c.name == args.first(); });
-    if (found == benchCases().end())
-        return usage();
-    int n = found->defaultN;
-    int runs = found->defaultRuns;
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--n"))
-            n = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--runs"))
-            runs = args[i + 1].toInt();
-        else
-            return usage();
-    }
-    QTemporaryDir dir;
-    BenchRun run(n, std::max(1, runs), dir.path());
-    found->body(run);
+    int n;
+    int runs;
+    bool onServer = false;
+};
 
+bool parseOptions(const QStringList &args, Options &options)
+{
+    for (int i = 1; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return false;
+        const QString &value = args[i + 1];
+        if (args[i] == QLatin1String("--n"))
+            options.n = value.toInt();
+        else if (args[i] == QLatin1String("--runs"))
+            options.runs = value.toInt();
+        else if (args[i] == QLatin1String("--db") &&
+                 (value == QLatin1String("sqlite") || value == QLatin1String("postgres")))
+            options.onServer = value == QLatin1String("postgres");
+        else
+            return false;
+    }
+    return true;
+}
+
+int report(const BenchCase &benchCase, BenchRun &run, const QString &where)
+{
+    if (!run.notApplicableReason().isEmpty()) {
+        std::printf("%s: does not apply on %s (%s)\n", qPrintable(benchCase.name),
+                    qPrintable(where), qPrintable(run.notApplicableReason()));
+        return 0;
+    }
     std::vector<double> millis = run.millis();
     if (millis.empty()) {
         run.fail(QStringLiteral("nothing was timed"));
@@ -126,11 +164,54 @@ int main(int argc, char **argv)
         memory += QStringLiteral(", growth unknown (the kernel keeps its peak)");
     else if (run.growthMb() >= 0)
         memory += QStringLiteral(", growth %1 MB").arg(run.growthMb(), 0, 'f', 1);
-    std::printf("%s: median %.1f ms, min %.1f ms, max %.1f ms (%zu runs, %s)%s\n",
-                qPrintable(found->name), median, millis.front(), millis.back(), millis.size(),
-                qPrintable(run.size()), qPrintable(memory));
+    std::printf("%s: median %.1f ms, min %.1f ms, max %.1f ms (%zu runs, %s, %s)%s\n",
+                qPrintable(benchCase.name), median, millis.front(), millis.back(), millis.size(),
+                qPrintable(run.size()), qPrintable(where), qPrintable(memory));
     for (const QString &failure : run.failures())
-        std::fprintf(stderr, "%s: WRONG RESULT: %s\n", qPrintable(found->name),
+        std::fprintf(stderr, "%s: WRONG RESULT: %s\n", qPrintable(benchCase.name),
                      qPrintable(failure));
     return run.failures().isEmpty() ? 0 : 1;
+}
+
+// The server, when there is one, is stopped and its databases dropped on every way out.
+int runCase(const BenchCase &benchCase, const Options &options)
+{
+    QTemporaryDir dir;
+    try {
+        BenchServer server(options.onServer, dir.path());
+        const QString where = server.active() ? QStringLiteral("postgres, ") + server.description()
+                                              : QStringLiteral("sqlite");
+        BenchRun run(options.n, std::max(1, options.runs), dir.path(), server);
+        try {
+            benchCase.body(run);
+        } catch (const StoreError &error) {
+            run.fail(QStringLiteral("stopped: ") + error.message());
+        } catch (const std::exception &error) {
+            run.fail(QStringLiteral("stopped: ") + QString::fromLocal8Bit(error.what()));
+        }
+        return report(benchCase, run, where);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(benchCase.name), error.what());
+        return 2;
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const auto found = std::find_if(benchCases().begin(), benchCases().end(),
+                                    [&](const BenchCase &c) { return c.name == args.first(); });
+    if (found == benchCases().end())
+        return usage();
+    Options options {found->defaultN, found->defaultRuns};
+    if (!parseOptions(args, options))
+        return usage();
+    return runCase(*found, options);
 }

@@ -118,12 +118,25 @@ QList<QStringList> ownerRows(const Cursor &owners)
     return rows;
 }
 
+// The first record of `table` the filter lets through, or a null record. The cursor is filtered
+// before it opens: opened on a whole register of properties it would count and read that first,
+// on every save.
+Record onlyRecord(Database &db, const QString &table, const QString &filterText)
+{
+    Cursor probe(db, table, false); // a record number is the same in any case
+    probe.setFilterText(filterText);
+    probe.setFiltered(true);
+    probe.open();
+    return probe.isEmpty() ? Record() : probe.record();
+}
+
 QList<QStringList> storedOwners(Database &db, int id)
 {
     Cursor owners(db, tables::tulajdonos, false);
-    owners.open();
+    // Filtered before it opens: opened on the whole table it would count and read that first.
     owners.setFilterText(filters::ofProperty(id));
     owners.setFiltered(true);
+    owners.open();
     return ownerRows(owners);
 }
 
@@ -163,9 +176,7 @@ QString changeDetails(const SavedState &before, const SavedState &after)
 // longer shows.
 Record propertyRecord(Database &db, int id)
 {
-    Cursor probe(db, tables::egyszeru, true);
-    probe.open();
-    return probe.locate(filters::withId(id)) ? probe.record() : Record();
+    return onlyRecord(db, tables::egyszeru, filters::withId(id));
 }
 
 void logModifiedProperty(RegisterState &c, const SavedState &before, int id)
@@ -186,9 +197,9 @@ bool identifierTaken(Database &db, const QString &identifier, int ownId)
 {
     const QString stored = storedIdentifier(identifier);
     Cursor probe(db, tables::egyszeru, true);
-    probe.open();
     probe.setFilterText(identifierFilter(stored));
     probe.setFiltered(true);
+    probe.open();
     // A trailing "*" makes the filter a prefix match, so each hit is compared whole as well.
     const QString wanted = textformat::fold(stored);
     for (int at = 0, count = probe.recordCount(); at < count; ++at) {
@@ -267,22 +278,22 @@ int storeNewProperty(RegisterState &c, const NewProperty &property)
 
 Record detailedRecordOf(Database &db, int id)
 {
-    Cursor reszletes(db, tables::reszletes, false);
-    reszletes.open();
-    return reszletes.locate(filters::ofProperty(id)) ? reszletes.record() : Record();
+    return onlyRecord(db, tables::reszletes, filters::ofProperty(id));
 }
 
 void loadWorkingOwners(RegisterState &c, int id)
 {
     emptyWorkingOwners(c.modifyWorkingOwners);
     Cursor &owners = c.tTulajdonos;
-    owners.open();
+    // Filtered before it opens and unfiltered once closed: either way round while open would
+    // count and read the whole table.
     owners.setFilterText(filters::ofProperty(id));
     owners.setFiltered(true);
+    owners.open();
     copyOwnerRows(owners, c.modifyWorkingOwners, std::nullopt);
     // Saving selects them again; meanwhile nobody else finds this table filtered.
-    owners.setFiltered(false);
     owners.close();
+    owners.setFiltered(false);
     c.modifyWorkingOwners.first();
 }
 
@@ -292,7 +303,8 @@ void saveModifiedProperty(RegisterState &c, const PropertyChanges &changes)
     if (changes.id != 0 && property.integer(u"Id"_s) != changes.id &&
         !property.locate(filters::withId(changes.id)))
         throw ConflictError(tables::egyszeru, true);
-    if (property.isEmpty())
+    // An empty register has no current property; counting a large one for that costs a scan.
+    if (property.record().rowId == 0)
         return;
     const int id = property.integer(u"Id"_s);
     PhotoUpdate photos(c.db);

@@ -275,8 +275,11 @@ void compareToSql(const Node &node, const TableDef &table, bool ci, Filter::Sql 
         // A whole number is bound as one. A fraction says its type: the server would take the
         // value as the column's integer and round it, where SQLite compares it as it is.
         const bool whole = std::trunc(value) == value && std::abs(value) < 9.0e15;
-        out.where += quoteIdentifier(field.name) + QLatin1Char(' ') +
-            QLatin1String(sqlOperator(node.op)) +
+        // A record number is its row id (the server keeps a copy computed from it), and only the
+        // row id is indexed there: finding a property by number must not scan the register.
+        const QString column = field.kind == FieldKind::AutoInc ? QStringLiteral("rowid")
+                                                                : quoteIdentifier(field.name);
+        out.where += column + QLatin1Char(' ') + QLatin1String(sqlOperator(node.op)) +
             (whole ? QStringLiteral(" ?") : QStringLiteral(" CAST(? AS DOUBLE PRECISION)"));
         out.binds << (whole ? QVariant(qint64(value)) : QVariant(value));
         return;

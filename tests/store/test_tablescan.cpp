@@ -2,12 +2,14 @@
 #include "store/cursor.h"
 #include "store/database.h"
 #include "store/filter.h"
+#include "store/storeerror.h"
 #include "store/tables.h"
 #include "store/tablescan.h"
 #include "tests/support/errorof.h"
 #include "tests/support/tempdatadir.h"
 
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QtTest>
 
 // The whole-table reader and the whole-set writes: the records a filter selects, with only the
@@ -138,6 +140,48 @@ private slots:
             !errorOf([&] {
                  bulkwrite::setBooleans(db, tables::egyszeru, QStringLiteral("Ar"), {{1, true}});
              }).isEmpty());
+    }
+
+    // More records than one statement takes, each with its own value; a record named twice
+    // keeps the last value, one not named keeps its own, and a save over a flagged record read
+    // before is refused like any save over another's.
+    void setBooleansWritesEachItsOwnValue()
+    {
+        Register r({});
+        Database &db = r.db;
+        Cursor &c = r.c;
+        {
+            Database::Transaction unit(db);
+            for (int i = 1; i <= 1201; ++i)
+                addProperty(c, QString::number(i), i, QStringLiteral("Eger"));
+            unit.commit();
+        }
+        QVector<qint64> rowIds;
+        for (int at = 0; at < c.recordCount(); ++at)
+            rowIds << c.recordAt(at).rowId;
+        bulkwrite::setBooleans(db, tables::egyszeru, QStringLiteral("Print"),
+                               {{rowIds.last(), true}});
+        c.locate(QStringLiteral("Azonosito = '3'"));
+        c.edit();
+        QVector<std::pair<qint64, bool>> values;
+        for (int i = 0; i < 1200; ++i)
+            values.append({rowIds[i], i % 3 == 0});
+        values.append({rowIds[0], false});
+        bulkwrite::setBooleans(db, tables::egyszeru, QStringLiteral("Print"), values);
+
+        QSqlQuery marked = db.query(QStringLiteral("SELECT \"Azonosito\" FROM egyszeru WHERE "
+                                                   "\"Print\" = ? ORDER BY \"Ar\""),
+                                    {1});
+        QStringList expected;
+        for (int i = 3; i < 1200; i += 3)
+            expected << QString::number(i + 1);
+        expected << QStringLiteral("1201");
+        QStringList found;
+        while (marked.next())
+            found << marked.value(0).toString();
+        QCOMPARE(found, expected);
+        c.setValue(QStringLiteral("CimVaros"), QStringLiteral("Pécs"));
+        QVERIFY_THROWS_EXCEPTION(ConflictError, c.post());
     }
 };
 
