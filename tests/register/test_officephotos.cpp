@@ -57,6 +57,16 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden);
 }
 
+// This workstation: a data directory of its own on a fresh server database.
+struct Desk
+{
+    TempDataDir data;
+    Database db {data.path(), datadirectory::seed};
+    // Ready as the program makes it before any window reads it.
+    bool prepared = (datadirectory::prepare(db), true);
+    RegisterState c {db};
+};
+
 } // namespace
 
 // Photos stored at one workstation of the office are at every other one, byte for byte, with
@@ -80,10 +90,9 @@ private slots:
 
     void storedHereShownThere()
     {
-        TempDataDir data;
-        Database here(data.path(), datadirectory::seed);
-        datadirectory::prepare(here);
-        RegisterState c(here);
+        Desk desk;
+        Database &here = desk.db;
+        RegisterState &c = desk.c;
         const QString red = source(u"piros.jpg"_s, 1200, 900, jpegfiles::solid(200, 30, 30));
         const QString blue = source(u"kek.jpg"_s, 600, 800, jpegfiles::solid(30, 30, 200));
         const QString green = source(u"zold.jpg"_s, 900, 900, jpegfiles::solid(30, 200, 30));
@@ -98,7 +107,7 @@ private slots:
 
         // Nothing of it went into this desk's own Images folder, which stays the embedded
         // register's.
-        QVERIFY(filesIn(datadirectory::imagesDir(data.path())).isEmpty());
+        QVERIFY(filesIn(datadirectory::imagesDir(desk.data.path())).isEmpty());
         QMap<QString, QByteArray> stored = serverPhotos(here);
         QCOMPARE(stored.keys(), (QStringList {photoFileName(id, 1), photoFileName(id, 2)}));
         QCOMPARE(stored.value(photoFileName(id, 1)), shrunkJpeg(fileBytes(red), red));
@@ -140,10 +149,9 @@ private slots:
     // before it.
     void failedStoreKeepsNoPhoto()
     {
-        TempDataDir data;
-        Database db(data.path(), datadirectory::seed);
-        datadirectory::prepare(db);
-        RegisterState c(db);
+        Desk desk;
+        Database &db = desk.db;
+        RegisterState &c = desk.c;
         const QString good = source(u"jo.jpg"_s, 800, 600, jpegfiles::solid(10, 120, 60));
         const QString bad = m_sources.filePath(u"rossz.jpg"_s);
         QVERIFY(jpegfiles::write(bad, "nem kép"));

@@ -12,10 +12,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -100,15 +100,35 @@ void fill(Database &local)
     settings.post();
 }
 
+// A filled embedded register and a new server database to move it into, dropped afterwards.
+struct Move
+{
+    QTemporaryDir localDir;
+    QTemporaryDir serverDir;
+    Database local {localDir.path() + u"/"_s, datadirectory::seed, QString()};
+    const QString name = testserver::createDatabase();
+    std::optional<Database> server;
+
+    Move()
+    {
+        server.emplace(serverDir.path() + u"/"_s, datadirectory::seed, testserver::uriFor(name));
+        datadirectory::prepare(local);
+        fill(local);
+    }
+    ~Move()
+    {
+        // Closed before it goes, so the drop finds nobody on it.
+        server.reset();
+        testserver::dropDatabase(name);
+    }
+};
+
 } // namespace
 
 // Moving an office's embedded register onto its new server.
 class TestMigration : public QObject
 {
     Q_OBJECT
-
-    QTemporaryDir m_local;
-    QTemporaryDir m_serverDir;
 
 private slots:
     void initTestCase() { QVERIFY2(testserver::active(), "runs on the office server only"); }
@@ -117,12 +137,9 @@ private slots:
     // photo bytes; a second move into the same database is refused and changes nothing.
     void sameRegisterOnTheServer()
     {
-        Database local(m_local.path() + u"/"_s, datadirectory::seed, QString());
-        datadirectory::prepare(local);
-        fill(local);
-        const QString name = testserver::createDatabase();
-        auto drop = qScopeGuard([&name] { testserver::dropDatabase(name); });
-        Database server(m_serverDir.path() + u"/"_s, datadirectory::seed, testserver::uriFor(name));
+        Move move;
+        Database &local = move.local;
+        Database &server = *move.server;
 
         qint64 lastDone = 0;
         qint64 total = 0;
@@ -166,13 +183,9 @@ private slots:
     // rows and nothing of this register, and it can be tried again.
     void stoppedOrFailedKeepsNothing()
     {
-        QTemporaryDir dir;
-        Database local(dir.path() + u"/"_s, datadirectory::seed, QString());
-        datadirectory::prepare(local);
-        fill(local);
-        const QString name = testserver::createDatabase();
-        auto drop = qScopeGuard([&name] { testserver::dropDatabase(name); });
-        Database server(m_serverDir.path() + u"/"_s, datadirectory::seed, testserver::uriFor(name));
+        Move move;
+        Database &local = move.local;
+        Database &server = *move.server;
         const QStringList settlements = rowsOf(server, tables::def(tables::telepules));
 
         const migration::Result stopped =
