@@ -290,7 +290,11 @@ QSqlQuery Database::query(const QString &sql, const QVariantList &binds)
 {
     for (int attempt = 0;; ++attempt) {
         QSqlQuery query(connection());
-        query.setForwardOnly(true);
+        // Qt's PostgreSQL driver streams a forward-only result row by row, and the next
+        // statement on the connection cuts the rest of it off unseen: a scan whose visitor
+        // reads something, or a print run whose progress window lets a refresh in, would lose
+        // records. The server's results are kept whole instead; SQLite steps as before.
+        query.setForwardOnly(!isServer());
         bool done = query.prepare(sql);
         if (done) {
             for (const QVariant &bind : binds)

@@ -190,9 +190,6 @@ private slots:
         QCOMPARE(requests.recordCount(), 0);
         deleteRequest(requests); // an empty list: nothing to delete, nothing to log
 
-        // Asked before the entries are read: the server's connection streams a result, and a
-        // second statement meanwhile would cut it short.
-        const QString user = changelog::userName(db);
         QSqlQuery query = db.query(
             QStringLiteral("SELECT \"Muvelet\", \"IngatlanId\", \"Reszletek\", \"Munkaallomas\", "
                            "\"Felhasznalo\" FROM naplo ORDER BY \"Id\""));
@@ -200,7 +197,7 @@ private slots:
         while (query.next()) {
             QCOMPARE(query.value(1).toInt(), 0); // no property is behind a request
             QCOMPARE(query.value(3).toString(), changelog::workstation());
-            QCOMPARE(query.value(4).toString(), user);
+            QCOMPARE(query.value(4).toString(), changelog::userName(db));
             entries << query.value(0).toString() + QStringLiteral(" | ") +
                     query.value(2).toString();
         }
