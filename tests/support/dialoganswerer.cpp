@@ -13,8 +13,11 @@ QString dialogText(QWidget *dialog)
 {
     if (auto *box = qobject_cast<QMessageBox *>(dialog))
         return box->text();
-    if (auto *label = dialog->findChild<QLabel *>(QStringLiteral("uzenet")))
-        return label->text();
+    // Only the window's own label: a message it opened may not be gone yet, just hidden.
+    for (QLabel *label : dialog->findChildren<QLabel *>(QStringLiteral("uzenet"))) {
+        if (label->window() == dialog)
+            return label->text();
+    }
     return dialog->windowTitle();
 }
 
