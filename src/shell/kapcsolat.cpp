@@ -10,6 +10,7 @@
 #include "widgets/dialogframe.h"
 #include "widgets/errorboundary.h"
 #include "widgets/messages.h"
+#include "widgets/workprogress.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,7 +20,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -260,22 +260,11 @@ void TfKapcsolat::migrateClick()
     if (!askQuestion(QStringLiteral("A gép adatai átkerülnek ide: %1. Folytatja?")
                          .arg(server::describe(address))))
         return;
-    QProgressDialog progress(QStringLiteral("Adatok átköltöztetése szerverre..."),
-                             QStringLiteral("Mégsem"), 0, 1000, this);
-    progress.setObjectName(QStringLiteral("fAtkoltoztetes"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setWindowTitle(windowTitle());
-    progress.setMinimumDuration(0);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.show();
+    WorkProgress progress(QStringLiteral("Adatok átköltöztetése szerverre..."),
+                          QStringLiteral("fAtkoltoztetes"), windowTitle(), this);
     Database server(m_migrateFrom->dataDir(), datadirectory::seed, address);
     const migration::Result result =
-        migration::toServer(*m_migrateFrom, server, [&progress](qint64 done, qint64 total) {
-            progress.setValue(total > 0 ? int(done * 1000 / total) : 0);
-            QCoreApplication::processEvents();
-            return !progress.wasCanceled();
-        });
+        migration::toServer(*m_migrateFrom, server, progress.reporter());
     progress.hide();
     if (result.stopped) {
         showMessage(QStringLiteral("Az átköltöztetés megszakadt; a szerverre nem került át "

@@ -5,6 +5,7 @@
 #include "widgets/dialogframe.h"
 #include "widgets/errorboundary.h"
 #include "widgets/messages.h"
+#include "widgets/workprogress.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -300,19 +300,10 @@ void backupAtQuit(Database &db)
     if (!settings.atQuit || db.isServer())
         return;
     const QString folder = backup::folderFor(settings, db.dataDir());
-    QProgressDialog window(QStringLiteral("Biztonsági mentés készül..."), QStringLiteral("Mégsem"),
-                           0, progressSteps);
-    window.setObjectName(QStringLiteral("fMentesKilepes"));
-    window.setWindowTitle(QStringLiteral("Pelmora - Biztonsági mentés"));
-    window.setMinimumDuration(0);
-    window.setAutoClose(false);
-    window.setAutoReset(false);
-    window.show();
-    const backup::Progress progress = [&window](qint64 done, qint64 total) {
-        window.setValue(scaled(done, total));
-        QCoreApplication::processEvents();
-        return !window.wasCanceled();
-    };
+    WorkProgress window(QStringLiteral("Biztonsági mentés készül..."),
+                        QStringLiteral("fMentesKilepes"),
+                        QStringLiteral("Pelmora - Biztonsági mentés"));
+    const backup::Progress progress = window.reporter();
     const std::optional<QString> failure = failureOf([&] {
         if (!backup::create(db, folder, progress).isEmpty())
             backup::rotate(folder, settings.keep);

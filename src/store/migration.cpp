@@ -91,6 +91,8 @@ private:
     QMap<QString, QString> m_digests;
     qint64 m_done = 0;
     qint64 m_total = 0;
+    // SQLite keeps the numbers it gave only once a table with AUTOINCREMENT has had a row.
+    bool m_hasSequence = false;
 };
 
 void Copier::lockTables()
@@ -157,7 +159,7 @@ void Copier::continueSequence(const TableDef &table)
 {
     qint64 highest =
         scalar(m_local, u"SELECT COALESCE(MAX(rowid), 0) FROM %1"_s.arg(quoted(table.name)));
-    if (scalar(m_local, u"SELECT COUNT(*) FROM sqlite_master WHERE name = 'sqlite_sequence'"_s) > 0)
+    if (m_hasSequence)
         highest = std::max(highest,
                            scalar(m_local,
                                   u"SELECT COALESCE(MAX(seq), 0) FROM "
@@ -233,6 +235,8 @@ void Copier::check()
 Result Copier::run()
 {
     const QStringList photos = namedPhotos();
+    m_hasSequence =
+        scalar(m_local, u"SELECT COUNT(*) FROM sqlite_master WHERE name = 'sqlite_sequence'"_s) > 0;
     m_total = photos.size();
     for (const TableDef &table : tables::all()) {
         if (copied(table))
